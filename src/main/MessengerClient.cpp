@@ -1,0 +1,3 @@
+#include "MessengerClient.h"
+
+MessengerClient::~MessengerClient() = default;

@@ -1,0 +1,26 @@
+#include "SingleInstance.h"
+
+#include <QDir>
+
+#include <unistd.h>
+
+SingleInstance::SingleInstance(const QString& lockPath) : m_lock(std::make_unique<QLockFile>(lockPath))
+{
+    m_lock->setStaleLockTime(0);
+}
+
+QString SingleInstance::defaultLockPath()
+{
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty() || !QDir(dir).exists())
+        return QDir::tempPath() + QStringLiteral("/dorvane-") + QString::number(getuid()) +
+               QStringLiteral(".lock");
+    return dir + QStringLiteral("/dorvane.lock");
+}
+
+bool SingleInstance::acquire()
+{
+    if (!m_held)
+        m_held = m_lock->tryLock(0);
+    return m_held;
+}
