@@ -131,8 +131,16 @@ QComboBox* Form::addComboBox(const QString& name, const QRectF& twips, NamedCont
 ImageControl* Form::addImage(const QString& name, const QRectF& twips, NamedControl* container)
 {
     auto* image = new ImageControl(parentFor(container));
+    image->setDesignSize(twips.width(), twips.height());
     add(name, ControlKind::Image, image, container, twips);
     return image;
+}
+
+NamedControl* Form::addOther(const QString& name, QWidget* widget, const QRectF& twips,
+                            NamedControl* container)
+{
+    widget->setParent(parentFor(container));
+    return add(name, ControlKind::Other, widget, container, twips);
 }
 
 NamedControl* Form::addFileList(const QString& name, const QRectF& twips)

@@ -58,6 +58,8 @@ protected:
                            NamedControl* container = nullptr);
     ImageControl* addImage(const QString& name, const QRectF& twips,
                            NamedControl* container = nullptr);
+    NamedControl* addOther(const QString& name, QWidget* widget, const QRectF& twips,
+                           NamedControl* container = nullptr);
     // A hidden file list has a design rectangle but no widget.
     NamedControl* addFileList(const QString& name, const QRectF& twips);
     QMenu* addMenu(const QString& name, const QString& caption);

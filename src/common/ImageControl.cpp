@@ -16,6 +16,11 @@ void ImageControl::clearPicture()
     update();
 }
 
+void ImageControl::setDesignSize(double widthTwips, double heightTwips)
+{
+    m_designTwips = QSizeF(widthTwips, heightTwips);
+}
+
 void ImageControl::paintEvent(QPaintEvent*)
 {
     if (m_picture.isNull())

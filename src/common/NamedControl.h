@@ -21,6 +21,8 @@ enum class ControlKind {
     FileList,
     Menu,
     MenuItem,
+    // A widget with none of the properties above but a position (the banner area).
+    Other,
 };
 
 // One control of a window, addressed by name (and index for members of a control array).

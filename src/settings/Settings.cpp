@@ -78,11 +78,25 @@ QString Settings::GetSetting(const QString& section, const QString& key,
     // A fresh reader each time, so that a change made to the file by hand or by another copy is
     // seen at the next read (the rotation reads its mode at every tick).
     QSettings store(m_filePath, QSettings::IniFormat);
-    const QString group = matching(store.childGroups(), section);
-    if (group.isEmpty())
-        return defaultValue;
-    store.beginGroup(group);
-    const QString name = matching(store.childKeys(), key);
+    // The same section may be spelt in several letter cases (a file edited by hand); the
+    // program's own lower-case spelling is looked at first.
+    QStringList groups;
+    for (const QString& group : store.childGroups()) {
+        if (group.compare(section, Qt::CaseInsensitive) == 0) {
+            if (group == section.toLower())
+                groups.prepend(group);
+            else
+                groups.append(group);
+        }
+    }
+    QString name;
+    for (const QString& group : groups) {
+        store.beginGroup(group);
+        name = matching(store.childKeys(), key);
+        if (!name.isEmpty())
+            break;
+        store.endGroup();
+    }
     if (name.isEmpty())
         return defaultValue;
     const QVariant value = store.value(name);
@@ -121,6 +135,8 @@ bool Settings::SaveSetting(const QString& section, const QString& key, const QSt
         return false;
     }
     m_lastError.clear();
+    if (m_journal)
+        m_journal->append(lowerSection + QLatin1Char('/') + lowerKey + QLatin1Char('=') + value);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -56,7 +57,12 @@ public:
 
     const QString& lastError() const { return m_lastError; }
 
+    // Every successful write is also appended here as "section/key=value" (for tests and
+    // diagnostics); nullptr turns it off.
+    void setJournal(QStringList* journal) { m_journal = journal; }
+
 private:
     QString m_filePath;
+    QStringList* m_journal = nullptr;
     QString m_lastError;
 };

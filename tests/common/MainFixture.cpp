@@ -1,0 +1,80 @@
+#include "MainFixture.h"
+
+#include "common/AppPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSettings>
+
+MainFixture::MainFixture()
+{
+    AppPaths::setApplicationDirForTesting(env.appDir());
+    settings = std::make_unique<Settings>(env.settingsFile());
+    autoRun = std::make_unique<AutoRun>(AutoRun::fromEnvironment());
+    instance = std::make_unique<SingleInstance>(env.runtimeDir() + QStringLiteral("/dorvane.lock"));
+    language = std::make_unique<LanguageSupport>(env.appDir() + QStringLiteral("/lang"));
+}
+
+MainFixture::~MainFixture()
+{
+    window.reset();
+    AppPaths::setApplicationDirForTesting(QString());
+}
+
+MainServices MainFixture::services()
+{
+    MainServices s;
+    s.settings = settings.get();
+    s.dialogs = &dialogs;
+    s.browser = &browser;
+    s.tray = &tray;
+    s.autoRun = autoRun.get();
+    s.instance = instance.get();
+    s.language = language.get();
+    s.messengerFactory = FakeMessengerClient::factory(messenger);
+    return s;
+}
+
+FrmMine* MainFixture::makeWindow()
+{
+    window = std::make_unique<FrmMine>(services());
+    return window.get();
+}
+
+bool MainFixture::load()
+{
+    makeWindow();
+    return window->Form_Load();
+}
+
+QString MainFixture::makePictureFolder(const QString& relative, const QStringList& names) const
+{
+    const QString folder = env.makeDir(relative);
+    QImage image(8, 8, QImage::Format_RGB32);
+    int shade = 0;
+    for (const QString& name : names) {
+        image.fill(QColor(shade, 255 - shade, 128));
+        shade = (shade + 40) % 256;
+        image.save(folder + QLatin1Char('/') + name, "PNG");
+    }
+    return folder;
+}
+
+void MainFixture::installLanguages() const
+{
+    const QString target = env.makeDir(QStringLiteral("app/lang"));
+    const QDir source(QStringLiteral(DORVANE_SOURCE_DIR "/lang"));
+    for (const QString& name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), target + QLatin1Char('/') + name);
+}
+
+QString MainFixture::stored(Settings::Entry entry) const
+{
+    return settings->read(entry, QStringLiteral("<absent>"));
+}
+
+bool MainFixture::isStored(Settings::Entry entry) const
+{
+    return stored(entry) != QLatin1String("<absent>");
+}
