@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/Dialogs.h"
 #include "common/ImageControl.h"
+#include "language/LangFile.h"
 #include "language/LanguageSupport.h"
 #include "language/Mirroring.h"
 #include "links/Browser.h"
@@ -77,6 +78,9 @@ void FrmMine::buildWidgets()
 
     addFrame(QStringLiteral("frmlang"), QStringLiteral("Language"), {120, 120, 2535, 855});
     comblang = addComboBox(QStringLiteral("comblang"), {120, 360, 2295, 315}, frame("frmlang"));
+    // Its text names the current language even when no file of exactly that name is listed.
+    comblang->setEditable(true);
+    comblang->setInsertPolicy(QComboBox::NoInsert);
 
     addFrame(QStringLiteral("frmbackcolor"), QStringLiteral("Background Color "),
              {2760, 120, 4815, 855});
@@ -597,9 +601,71 @@ void FrmMine::cmdchange_Click()
 // ---------------------------------------------------------------------------------------------
 // Language and layout
 
-void FrmMine::MLSFillMenuLanguages() {}
+void FrmMine::MLSFillMenuLanguages()
+{
+    LanguageSupport* language = m_services.language;
+    if (!language)
+        return;
+    const QStringList files = FileList::list(language->langDir(), QStringLiteral("*.lng"));
+    if (files.isEmpty()) {
+        m_services.dialogs->message(this, Dialogs::Icon::None, Title,
+                                    QStringLiteral("there are no languages files !"));
+        return;
+    }
+    for (int position = 0; position < files.size(); ++position) {
+        const QString name = files.at(position).chopped(4);
+        NamedControl* item = control(QStringLiteral("mnuLanguage"), position);
+        if (!item) {
+            addMenuItem(QStringLiteral("mnuLanguages"), QStringLiteral("mnuLanguage"), name, position);
+            item = control(QStringLiteral("mnuLanguage"), position);
+        }
+        item->action()->setCheckable(true);
+        item->action()->setVisible(true);
+        item->setCaption(name);
+        comblang->addItem(name);
+    }
+    // Without LangSetting.ini the designed texts stay; nothing is checked.
+    language->setCurrentLang(language->storedLanguage());
+    for (int position = 0; position < files.size(); ++position) {
+        NamedControl* item = control(QStringLiteral("mnuLanguage"), position);
+        if (item->caption() == language->CurrentLang()) {
+            item->action()->setChecked(true);
+            break;
+        }
+    }
+}
 
-void FrmMine::mnuLanguage_Click(int) {}
+QList<QAction*> FrmMine::languageItems() const
+{
+    QList<QAction*> items;
+    for (NamedControl* c : controls()) {
+        if (c->name() == QLatin1String("mnuLanguage") && c->action())
+            items.append(c->action());
+    }
+    return items;
+}
+
+void FrmMine::mnuLanguage_Click(int index)
+{
+    LanguageSupport* language = m_services.language;
+    NamedControl* item = control(QStringLiteral("mnuLanguage"), index);
+    if (!language || !item)
+        return;
+    for (QAction* action : languageItems())
+        action->setChecked(false);
+    item->action()->setChecked(true);
+    language->setCurrentLang(item->caption());
+    // Every open window takes the language, this one first.
+    language->ApplyLanguage(this);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* form = qobject_cast<Form*>(widget);
+        if (form && form != this && form->isVisible())
+            language->ApplyLanguage(form);
+    }
+    // A failed write goes unnoticed: the earlier choice then comes back at the next start.
+    LangFile::WriteLangValue(language->settingFile(), QStringLiteral("Language"),
+                             QStringLiteral("CurrentLanguage"), item->caption());
+}
 
 void FrmMine::comblang_Click()
 {
@@ -611,8 +677,7 @@ void FrmMine::directionStep()
 {
     if (!m_services.language)
         return;
-    QFile file(AppPaths::join(m_services.language->langDir(),
-                              comblang->currentText() + QStringLiteral(".lng")));
+    QFile file(m_services.language->langFilePath(comblang->currentText()));
     // A missing or empty file, or one that does not end in a digit, keeps the layout as it is.
     if (file.size() <= 0 || !file.open(QIODevice::ReadOnly) || !file.seek(file.size() - 1))
         return;

@@ -79,6 +79,7 @@ public:
     void directionStep();
     void AlignToRight();
     void AlignToLeft();
+    QList<QAction*> languageItems() const;
 
     // Notification area, lifecycle and links.
     void Form_Resize();

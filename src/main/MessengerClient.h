@@ -28,6 +28,8 @@ public:
     virtual bool setMyProperty(int code, const QVariant& value, QString* error = nullptr) = 0;
     virtual std::optional<QVariant> myProperty(int code, QString* error = nullptr) = 0;
     virtual std::optional<QList<MessengerContact>> myContacts(QString* error = nullptr) = 0;
+    // The folder where the client caches its contacts' display pictures.
+    virtual QString cacheFolder() const;
 };
 
 // Creates a client object; nullptr (with the reason) when none can be created.
