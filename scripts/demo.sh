@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the Messenger stand-in and Dorvane on the sample
+# pictures. Without a display both run under Xvfb (the script says so and keeps them running until
+# Ctrl+C).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh build
+
+run() {
+    # A session bus of its own unless one is there already.
+    if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+        dbus-run-session -- "$0" --inside
+        return
+    fi
+    build/bin/messenger-standin &
+    standin=$!
+    trap 'kill $standin 2>/dev/null || true' EXIT
+    # Dorvane finds the stand-in on the bus once it is there.
+    for _ in $(seq 50); do
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.NameHasOwner string:MessengerAPI.Messenger 2>/dev/null |
+            grep -q true && break
+        sleep 0.1
+    done
+    build/bin/dvn
+}
+
+if [ "${1:-}" = --inside ]; then
+    run
+elif [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found: running the stand-in and Dorvane under Xvfb (screen :99)."
+    echo "Take a look with: DISPLAY=:99 import -window root shot.png"
+    Xvfb :99 -screen 0 1280x800x24 >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill $xvfb 2>/dev/null || true' EXIT
+    export DISPLAY=:99
+    for _ in $(seq 100); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.1; done
+    run
+else
+    run
+fi
