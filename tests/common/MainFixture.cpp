@@ -14,6 +14,8 @@ MainFixture::MainFixture()
     autoRun = std::make_unique<AutoRun>(AutoRun::fromEnvironment());
     instance = std::make_unique<SingleInstance>(env.runtimeDir() + QStringLiteral("/dorvane.lock"));
     language = std::make_unique<LanguageSupport>(env.appDir() + QStringLiteral("/lang"));
+    // Like an installed program: the shipped language files beside it.
+    installLanguages();
 }
 
 MainFixture::~MainFixture()

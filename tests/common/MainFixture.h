@@ -41,7 +41,8 @@ public:
 
     // A folder of pictures (small PNG files) under the temporary folder.
     QString makePictureFolder(const QString& relative, const QStringList& names) const;
-    // Copies the shipped language files into the application folder's lang/.
+    // Copies the shipped language files into the application folder's lang/ (done at
+    // construction; remove the folder for a test without them).
     void installLanguages() const;
     QString stored(Settings::Entry entry) const;
     bool isStored(Settings::Entry entry) const;
