@@ -136,8 +136,12 @@ public:
     {
         for (const Run& run : runs) {
             const auto it = run.counters.find("files/s");
-            if (it != run.counters.end() && run.run_type == Run::RT_Iteration)
-                m_rates[run.benchmark_name()] = it->second.value;
+            if (it == run.counters.end())
+                continue;
+            // With repetitions the median speaks for the benchmark, else its one run.
+            if (run.run_type == Run::RT_Aggregate ? run.aggregate_name == "median"
+                                                  : !m_rates.count(run.run_name.function_name))
+                m_rates[run.run_name.function_name] = it->second.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
