@@ -20,13 +20,13 @@
 #include "settings/Colors.h"
 #include "settings/OptionsPanel.h"
 #include "settings/Settings.h"
+#include "tools/FrmTools.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -36,7 +36,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTimer>
 
 #include <cmath>
 
@@ -70,7 +70,13 @@ FrmMine::FrmMine(const MainServices& services, QWidget* parent)
     connectHandlers();
 }
 
-FrmMine::~FrmMine() = default;
+FrmMine::~FrmMine()
+{
+    // Closing a window that is still shown moves the focus away from its widgets, which fires
+    // their signals; none of its handlers may run on a window whose parts are already gone.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->blockSignals(true);
+}
 
 void FrmMine::buildWidgets()
 {
@@ -303,7 +309,13 @@ void FrmMine::showAtStart()
 void FrmMine::firstRun()
 {
     Settings& settings = *m_services.settings;
-    for (Entry entry : {Entry::FirstRun, Entry::AutoRun, Entry::Random, Entry::Control})
+    // A store that cannot be written would bring the first run back at every start; the notice
+    // is sent only once it is recorded.
+    if (!settings.write(Entry::FirstRun, QStringLiteral("1"))) {
+        qWarning("Dorvane: %s", qPrintable(settings.lastError()));
+        return;
+    }
+    for (Entry entry : {Entry::AutoRun, Entry::Random, Entry::Control})
         settings.write(entry, QStringLiteral("1"));
 
     QByteArray postData;
@@ -720,8 +732,13 @@ void FrmMine::Form_Resize()
     // Without a notification area the window stays minimised on the task bar.
     if (!m_services.tray || !m_services.tray->isSystemTrayAvailable())
         return;
-    hide();
     m_sysTray->AddTrayIcon(windowIcon(), this, TrayTip);
+    // Hidden once the state change is through: showMinimized() shows the window again right
+    // after this handler, and a window hidden in the middle of the change would stay on screen.
+    QTimer::singleShot(0, this, [this] {
+        if (isMinimized())
+            hide();
+    });
 }
 
 void FrmMine::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, double x, double)
@@ -779,11 +796,8 @@ void FrmMine::cmdtools_Click()
         m_openTools(this);
         return;
     }
-    QDialog placeholder(this);
-    placeholder.setWindowTitle(Title);
-    auto* layout = new QVBoxLayout(&placeholder);
-    layout->addWidget(new QLabel(tr("The contact tools are not available yet."), &placeholder));
-    placeholder.exec();
+    // A fresh window each time; the main window takes no input until it is closed.
+    FrmTools::showModal(this, m_services);
 }
 
 void FrmMine::openLink(const QString& path)

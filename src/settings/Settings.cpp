@@ -1,6 +1,9 @@
 #include "Settings.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -62,6 +65,47 @@ QString statusText(QSettings::Status status, const QString& path)
 
 } // namespace
 
+bool Settings::isSound(QString* why) const
+{
+    const QFileInfo info(m_filePath);
+    if (!info.exists())
+        return true;
+    if (!info.isFile()) {
+        if (why)
+            *why = QObject::tr("%1 is not a file.").arg(m_filePath);
+        return false;
+    }
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (why)
+            *why = QObject::tr("The settings file %1 cannot be read: %2")
+                       .arg(m_filePath, file.errorString());
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    // QSettings reads what it can of a damaged file and drops the rest when it writes the file
+    // again; such a file is left untouched and read as absent instead.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(content);
+    bool sound = !decoder.hasError() && !content.contains('\0');
+    if (sound) {
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (QString line : lines) {
+            line = line.trimmed();
+            if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+                continue;
+            if (line.startsWith(QLatin1Char('[')) ? !line.endsWith(QLatin1Char(']'))
+                                                  : !line.contains(QLatin1Char('='))) {
+                sound = false;
+                break;
+            }
+        }
+    }
+    if (!sound && why)
+        *why = statusText(QSettings::FormatError, m_filePath);
+    return sound;
+}
+
 Settings::Settings(const QString& filePath) : m_filePath(filePath) {}
 
 QString Settings::defaultFilePath()
@@ -75,6 +119,9 @@ QString Settings::defaultFilePath()
 QString Settings::GetSetting(const QString& section, const QString& key,
                              const QString& defaultValue) const
 {
+    // A file that cannot be parsed counts as absent.
+    if (!isSound())
+        return defaultValue;
     // A fresh reader each time, so that a change made to the file by hand or by another copy is
     // seen at the next read (the rotation reads its mode at every tick).
     QSettings store(m_filePath, QSettings::IniFormat);
@@ -108,12 +155,10 @@ QString Settings::GetSetting(const QString& section, const QString& key,
 
 bool Settings::SaveSetting(const QString& section, const QString& key, const QString& value)
 {
-    QSettings store(m_filePath, QSettings::IniFormat);
-    if (store.status() == QSettings::FormatError) {
-        // Writing would replace a file we could not read; leave it for the user to mend.
-        m_lastError = statusText(QSettings::FormatError, m_filePath);
+    // Writing would replace a file we could not read; it is left for the user to mend.
+    if (!isSound(&m_lastError))
         return false;
-    }
+    QSettings store(m_filePath, QSettings::IniFormat);
     const QString lowerSection = section.toLower();
     const QString lowerKey = key.toLower();
     // Drop spellings of the same entry in other letter cases so that one value remains.

@@ -57,6 +57,9 @@ public:
 
     const QString& lastError() const { return m_lastError; }
 
+    // True when the file is absent or can be read and rewritten without losing anything.
+    bool isSound(QString* why = nullptr) const;
+
     // Every successful write is also appended here as "section/key=value" (for tests and
     // diagnostics); nullptr turns it off.
     void setJournal(QStringList* journal) { m_journal = journal; }
