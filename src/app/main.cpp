@@ -2,8 +2,8 @@
 #include "common/Dialogs.h"
 #include "language/LanguageSupport.h"
 #include "links/Browser.h"
-#include "main/DBusMessengerClient.h"
 #include "main/FrmMine.h"
+#include "main/SessionMessengerClient.h"
 #include "main/SingleInstance.h"
 #include "main/TrayIcon.h"
 #include "settings/AutoRun.h"
@@ -35,7 +35,7 @@ int main(int argc, char* argv[])
     services.autoRun = &autoRun;
     services.instance = &instance;
     services.language = &language;
-    services.messengerFactory = &DBusMessengerClient::create;
+    services.messengerFactory = &SessionMessengerClient::create;
 
     FrmMine window(services);
     if (!window.Form_Load())
