@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     libstb-dev libx11-dev
-    dbus dbus-bin xvfb xauth x11-utils fonts-dejavu-core
+    dbus dbus-bin xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
     pidgin
 )
 if [ "${DORVANE_WITH_DEV_TOOLS:-0}" = 1 ]; then

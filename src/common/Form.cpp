@@ -21,7 +21,9 @@ Form::Form(const QString& formName, const QSizeF& clientTwips, QWidget* parent)
     setFixedSize(Twips::toPixels(clientTwips.width(), m_tppX),
                  Twips::toPixels(clientTwips.height(), m_tppY));
     // The design rectangles were made for a small dialog font; keep captions inside them.
-    QFont small = font();
+    // A condensed face keeps the longer captions inside their design widths.
+    QFont small(QStringLiteral("DejaVu Sans"));
+    small.setStretch(QFont::Condensed);
     small.setPixelSize(11);
     setFont(small);
 }
