@@ -8,6 +8,7 @@
 #include "main/TrayIcon.h"
 #include "settings/AutoRun.h"
 #include "settings/Settings.h"
+#include "tools/KeyboardLayout.h"
 
 #include <QApplication>
 
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     AutoRun autoRun = AutoRun::fromEnvironment();
     SingleInstance instance;
     LanguageSupport language(AppPaths::langDir());
+    const std::unique_ptr<KeyboardLayout> keyboard = KeyboardLayout::createForPlatform();
 
     MainServices services;
     services.settings = &settings;
@@ -35,6 +37,7 @@ int main(int argc, char* argv[])
     services.autoRun = &autoRun;
     services.instance = &instance;
     services.language = &language;
+    services.keyboard = keyboard.get();
     services.messengerFactory = &SessionMessengerClient::create;
 
     FrmMine window(services);

@@ -7,6 +7,7 @@
 class AutoRun;
 class Browser;
 class Dialogs;
+class KeyboardLayout;
 class LanguageSupport;
 class Settings;
 class SingleInstance;
@@ -22,5 +23,7 @@ struct MainServices {
     AutoRun* autoRun = nullptr;
     SingleInstance* instance = nullptr;
     LanguageSupport* language = nullptr;
+    // The input layout that copying a nickname switches away from US English; none: no switch.
+    KeyboardLayout* keyboard = nullptr;
     MessengerClientFactory messengerFactory;
 };

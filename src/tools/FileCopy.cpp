@@ -1,0 +1,42 @@
+#include "FileCopy.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace FileCopy {
+
+bool replace(const QString& source, const QString& target, QString* error)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = in.errorString();
+        return false;
+    }
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = out.errorString();
+        return false;
+    }
+    QByteArray chunk;
+    while (!in.atEnd()) {
+        chunk = in.read(64 * 1024);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+            if (error)
+                *error = in.errorString();
+            out.cancelWriting();
+            return false;
+        }
+        if (out.write(chunk) != chunk.size())
+            break;
+    }
+    if (!out.commit()) {
+        if (error)
+            *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace FileCopy
