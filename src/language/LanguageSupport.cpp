@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 
 LanguageSupport::LanguageSupport(const QString& langDir) : m_langDir(langDir) {}
 
@@ -38,12 +39,18 @@ QString LanguageSupport::storedLanguage() const
 
 void LanguageSupport::ApplyLanguage(Form* form)
 {
+    if (!form)
+        return;
+    // The events run between controls may close and delete the window; then there is no more
+    // to do.
+    const QPointer<Form> alive(form);
     const QString file = currentLangFile();
     const QString section = form->formName();
 
     if (!form->windowTitle().isEmpty()) {
         // An absent key blanks the title; a missing file leaves it.
-        if (auto title = LangFile::ReadLangValue(file, section, section + QStringLiteral(".Caption")))
+        if (auto title =
+                LangFile::ReadLangValue(file, section, section + QStringLiteral(".Caption")))
             form->setWindowTitle(*title);
     }
 
@@ -51,19 +58,23 @@ void LanguageSupport::ApplyLanguage(Form* form)
     for (NamedControl* control : form->controls()) {
         const QString base = control->keyBase();
         const QString caption =
-            LangFile::ReadLangValue(file, section, base + QStringLiteral(".Caption")).value_or(QString());
+            LangFile::ReadLangValue(file, section, base + QStringLiteral(".Caption"))
+                .value_or(QString());
         if (!caption.isEmpty())
             control->setCaption(caption);
         const QString toolTip =
-            LangFile::ReadLangValue(file, section, base + QStringLiteral(".ToolTipText")).value_or(QString());
+            LangFile::ReadLangValue(file, section, base + QStringLiteral(".ToolTipText"))
+                .value_or(QString());
         if (!toolTip.isEmpty())
             control->setToolTip(toolTip);
-        const QString tag =
-            LangFile::ReadLangValue(file, section, base + QStringLiteral(".Tag")).value_or(QString());
+        const QString tag = LangFile::ReadLangValue(file, section, base + QStringLiteral(".Tag"))
+                                .value_or(QString());
         if (!tag.isEmpty())
             control->setTag(tag);
         // Keep the windows painting and the rotation ticking while a language is applied.
         QCoreApplication::processEvents();
+        if (!alive)
+            return;
     }
 }
 
