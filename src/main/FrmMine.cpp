@@ -35,10 +35,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
 #include <cmath>
+#include <utility>
 
 const QString FrmMine::Title = QStringLiteral("Dorvane");
 const QString FrmMine::TrayTip = QStringLiteral("Dorvane V 4.0");
@@ -243,7 +245,12 @@ bool FrmMine::Form_Load()
     MLSFillMenuLanguages();
     if (m_services.language) {
         m_services.language->ApplyLanguage(this);
-        comblang->setCurrentText(m_services.language->CurrentLang());
+        // The current language's entry becomes the current one, so that the list opens and the
+        // arrow keys move from there; a name without an entry of its own is shown as it is.
+        const QString current = m_services.language->CurrentLang();
+        comblang->setCurrentIndex(
+            comblang->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        comblang->setEditText(current);
     }
     directionStep();
 
@@ -628,7 +635,8 @@ void FrmMine::MLSFillMenuLanguages()
         const QString name = files.at(position).chopped(4);
         NamedControl* item = control(QStringLiteral("mnuLanguage"), position);
         if (!item) {
-            addMenuItem(QStringLiteral("mnuLanguages"), QStringLiteral("mnuLanguage"), name, position);
+            addMenuItem(QStringLiteral("mnuLanguages"), QStringLiteral("mnuLanguage"), name,
+                        position);
             item = control(QStringLiteral("mnuLanguage"), position);
         }
         item->action()->setCheckable(true);
@@ -660,29 +668,50 @@ QList<QAction*> FrmMine::languageItems() const
 void FrmMine::mnuLanguage_Click(int index)
 {
     LanguageSupport* language = m_services.language;
-    NamedControl* item = control(QStringLiteral("mnuLanguage"), index);
-    if (!language || !item)
+    if (!language || !control(QStringLiteral("mnuLanguage"), index))
         return;
-    for (QAction* action : languageItems())
-        action->setChecked(false);
-    item->action()->setChecked(true);
-    language->setCurrentLang(item->caption());
-    // Every open window takes the language, this one first.
-    language->ApplyLanguage(this);
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* form = qobject_cast<Form*>(widget);
-        if (form && form != this && form->isVisible())
-            language->ApplyLanguage(form);
+    // Applying a language lets events run, so the user may choose again meanwhile. That choice
+    // is taken once this one is done: the last choice wins in texts, check mark and file alike.
+    if (m_switchingLanguage) {
+        m_pendingLanguage = index;
+        return;
     }
-    // A failed write goes unnoticed: the earlier choice then comes back at the next start.
-    LangFile::WriteLangValue(language->settingFile(), QStringLiteral("Language"),
-                             QStringLiteral("CurrentLanguage"), item->caption());
+    m_switchingLanguage = true;
+    for (int next = index; next >= 0; next = std::exchange(m_pendingLanguage, -1)) {
+        NamedControl* item = control(QStringLiteral("mnuLanguage"), next);
+        if (!item)
+            continue;
+        for (QAction* action : languageItems())
+            action->setChecked(false);
+        item->action()->setChecked(true);
+        const QString name = item->caption();
+        language->setCurrentLang(name);
+        // Every open window takes the language, this one first; one closed meanwhile is left.
+        QList<QPointer<Form>> others;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* form = qobject_cast<Form*>(widget);
+            if (form && form != this && form->isVisible())
+                others.append(form);
+        }
+        language->ApplyLanguage(this);
+        for (const QPointer<Form>& form : others) {
+            if (form)
+                language->ApplyLanguage(form);
+        }
+        // A failed write goes unnoticed: the earlier choice then comes back at the next start.
+        LangFile::WriteLangValue(language->settingFile(), QStringLiteral("Language"),
+                                 QStringLiteral("CurrentLanguage"), name);
+    }
+    m_switchingLanguage = false;
 }
 
 void FrmMine::comblang_Click()
 {
+    // A choice made while another is applied is finished, direction included, by that one.
+    const bool queued = m_switchingLanguage;
     mnuLanguage_Click(comblang->currentIndex());
-    directionStep();
+    if (!queued)
+        directionStep();
 }
 
 void FrmMine::directionStep()

@@ -157,5 +157,8 @@ private:
     std::mt19937 m_random;
     bool m_startHidden = false;
     bool m_unloaded = false;
+    // A language switch under way, and a language chosen meanwhile (-1: none).
+    bool m_switchingLanguage = false;
+    int m_pendingLanguage = -1;
     std::function<void(FrmMine*)> m_openTools;
 };
