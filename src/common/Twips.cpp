@@ -3,14 +3,20 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Twips {
 
 qint64 roundHalfEven(double value)
 {
     // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.
-    return static_cast<qint64>(std::nearbyint(value));
+    // Values no screen can hold are brought within range rather than overflowing.
+    if (std::isnan(value))
+        return 0;
+    const double bound = 9.0e18;
+    return static_cast<qint64>(std::nearbyint(std::clamp(value, -bound, bound)));
 }
 
 static double dpiOrDefault(double dpi)
@@ -32,7 +38,9 @@ double perPixelY()
 
 int toPixels(double twips, double twipsPerPixel)
 {
-    return static_cast<int>(roundHalfEven(twips / twipsPerPixel));
+    const qint64 pixels = roundHalfEven(twips / twipsPerPixel);
+    return static_cast<int>(std::clamp<qint64>(pixels, std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
 }
 
 int toPixelsX(double twips)
