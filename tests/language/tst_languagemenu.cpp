@@ -2,6 +2,7 @@
 
 #include "common/Form.h"
 #include "language/LangFile.h"
+#include "tools/FrmTools.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -12,11 +13,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#if __has_include("tools/FrmTools.h")
-#include "tools/FrmTools.h"
-#define DORVANE_HAVE_TOOLS_WINDOW 1
-#endif
 
 namespace {
 
@@ -429,9 +425,6 @@ void TestLanguageMenu::toolsWindowFollowsLanguage_data()
 
 void TestLanguageMenu::toolsWindowFollowsLanguage()
 {
-#ifndef DORVANE_HAVE_TOOLS_WINDOW
-    QSKIP("The contact tools window is not part of this build yet.");
-#else
     QFETCH(QByteArray, language);
     QFETCH(bool, mirrored);
 
@@ -455,7 +448,6 @@ void TestLanguageMenu::toolsWindowFollowsLanguage()
     QCOMPARE(emails->rightToLeft(), mirrored);
     QCOMPARE(tools.control(QStringLiteral("lblemails"))->alignment(), mirrored ? 1 : 0);
     QCOMPARE(w->comblang->currentText(), name);
-#endif
 }
 
 QTEST_MAIN(TestLanguageMenu)

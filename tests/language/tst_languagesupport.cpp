@@ -3,12 +3,18 @@
 #include "common/Form.h"
 #include "language/LangFile.h"
 #include "language/LanguageSupport.h"
+#include "tools/FrmTools.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -103,6 +109,8 @@ private slots:
     void windowClosedWhileApplying();
     void shippedFilesCoverMainWindow_data();
     void shippedFilesCoverMainWindow();
+    void shippedCaptionsFitTheirControls_data();
+    void shippedCaptionsFitTheirControls();
 
     void getLangString_data();
     void getLangString();
@@ -377,6 +385,50 @@ void TestLanguageSupport::shippedFilesCoverMainWindow()
     }
     for (const char* id : {"0001", "0002", "0003", "0004"})
         QVERIFY(!f.language->GetLangString(QString::fromLatin1(id)).isEmpty());
+}
+
+void TestLanguageSupport::shippedCaptionsFitTheirControls_data()
+{
+    shippedFilesCoverMainWindow_data();
+}
+
+void TestLanguageSupport::shippedCaptionsFitTheirControls()
+{
+    QFETCH(QString, name);
+
+    MainFixture f;
+    f.language->setCurrentLang(name);
+    FrmMine* w = f.makeWindow();
+    if (QFontInfo(w->font()).family() != QLatin1String("DejaVu Sans"))
+        QSKIP("The captions were fitted to DejaVu Sans, which this machine lacks.");
+    FrmTools tools(w, f.services());
+    f.language->ApplyLanguage(w);
+    f.language->ApplyLanguage(&tools);
+
+    for (Form* form : {static_cast<Form*>(w), static_cast<Form*>(&tools)}) {
+        for (NamedControl* c : form->controls()) {
+            QWidget* widget = c->widget();
+            if (!widget || !widget->isVisibleTo(form) || !c->hasCaption())
+                continue;
+            QStyle* style = widget->style();
+            int room = widget->width();
+            if (qobject_cast<QCheckBox*>(widget))
+                room -= style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                        style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+            else if (qobject_cast<QPushButton*>(widget))
+                room -= 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
+            else if (qobject_cast<QGroupBox*>(widget))
+                room -= 16;
+            else if (!qobject_cast<QLabel*>(widget))
+                continue;
+            const int needed = widget->fontMetrics().horizontalAdvance(c->caption());
+            QVERIFY2(needed <= room,
+                     qPrintable(QStringLiteral("%1 %2 \"%3\" needs %4 pixels of %5")
+                                    .arg(form->formName(), c->keyBase(), c->caption())
+                                    .arg(needed)
+                                    .arg(room)));
+        }
+    }
 }
 
 void TestLanguageSupport::getLangString_data()
