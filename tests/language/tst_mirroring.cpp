@@ -69,7 +69,6 @@ private slots:
     void positionsTurnOverAndBack();
     void alignmentFollowsTag_data();
     void alignmentFollowsTag();
-    void everyControlReadsRightToLeft();
 
     void loadsMirroredWithArabic();
     void switchingBackRestoresDesign();
@@ -164,24 +163,6 @@ void TestMirroring::alignmentFollowsTag()
     for (const char* name : {"lblloose", "lblin", "chkin", "txtin"})
         QCOMPARE(form.control(QString::fromLatin1(name))->alignment(), 0);
     QVERIFY(!(label->alignment() & Qt::AlignRight));
-}
-
-void TestMirroring::everyControlReadsRightToLeft()
-{
-    MirrorForm form;
-    Mirroring::AlignToRight(&form);
-    QVERIFY(form.formRightToLeft());
-    QCOMPARE(form.layoutDirection(), Qt::RightToLeft);
-    for (NamedControl* c : form.controls())
-        QVERIFY2(c->rightToLeft(), qPrintable(c->name()));
-    // Buttons and menus have no alignment of their own.
-    QCOMPARE(form.control(QStringLiteral("cmdin"))->alignment(), 0);
-
-    Mirroring::AlignToLeft(&form);
-    QVERIFY(!form.formRightToLeft());
-    QCOMPARE(form.layoutDirection(), Qt::LeftToRight);
-    for (NamedControl* c : form.controls())
-        QVERIFY2(!c->rightToLeft(), qPrintable(c->name()));
 }
 
 void TestMirroring::loadsMirroredWithArabic()
