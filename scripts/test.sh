@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite headless on a private session
-# bus; then builds again with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer and
-# runs the tests labelled "sanitize" there.
+# bus; then the same suite built with AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer, and a short bounded run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+export DORVANE_WITH_DEV_TOOLS=1
 scripts/install-deps.sh
-scripts/build.sh build
 export QT_QPA_PLATFORM=offscreen
+
+echo "== Tests"
+scripts/build.sh build
 dbus-run-session -- ctest --test-dir build --output-on-failure -j2
+
+echo "== Tests under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DDORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
-    dbus-run-session -- ctest --test-dir build-asan --output-on-failure -L sanitize
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
+    dbus-run-session -- ctest --test-dir build-asan --output-on-failure -j2
+
+echo "== Fuzz targets, ${DORVANE_FUZZ_SECONDS:=60} s each"
+scripts/fuzz.sh "$DORVANE_FUZZ_SECONDS"
