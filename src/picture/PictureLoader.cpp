@@ -1,5 +1,8 @@
 #include "PictureLoader.h"
 
+#include "common/RegularFile.h"
+
+#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
@@ -33,7 +36,11 @@ QImage decode(const QString& path, const QSize& target)
     // header check (it also counts formats wider than 4 bytes a pixel).
     QImageReader::setAllocationLimit(int(MaxDecodedBytes >> 20));
 
-    QImageReader reader(path);
+    // A name that now stands for a FIFO or a device is no picture, and must not hold the tick.
+    QFile file(path);
+    if (!RegularFile::open(file))
+        return {};
+    QImageReader reader(&file);
     // The content decides, as it does for a file with a misleading or missing suffix.
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);

@@ -1,5 +1,7 @@
 #include "FileCopy.h"
 
+#include "common/RegularFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -8,11 +10,9 @@ namespace FileCopy {
 bool replace(const QString& source, const QString& target, QString* error)
 {
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = in.errorString();
+    // Only an ordinary file is copied: reading a FIFO could wait forever.
+    if (!RegularFile::open(in, QIODevice::ReadOnly, error))
         return false;
-    }
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly)) {
         if (error)

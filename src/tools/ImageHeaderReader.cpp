@@ -1,5 +1,7 @@
 #include "ImageHeaderReader.h"
 
+#include "common/RegularFile.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -30,9 +32,10 @@ bool ImageHeaderReader::ReadImageInfo(const QString& path, QString* error)
 {
     resetResults();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    QString reason;
+    if (!RegularFile::open(file, QIODevice::ReadOnly | QIODevice::Unbuffered, &reason)) {
         if (error)
-            *error = QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("Cannot open %1: %2").arg(path, reason);
         return false;
     }
     const qint64 got = file.read(reinterpret_cast<char*>(m_buffer.data()), HeaderSize);
