@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QListWidget>
 
-ListClicks::ListClicks(QListWidget* list) : QObject(list), m_list(list)
+ListClicks::ListClicks(QListWidget* list) : QObject(list), m_viewport(list->viewport())
 {
     connect(list, &QListWidget::currentRowChanged, this, &ListClicks::rowChanged);
     connect(list, &QListWidget::clicked, this, &ListClicks::mouseClicked);
@@ -12,7 +12,7 @@ ListClicks::ListClicks(QListWidget* list) : QObject(list), m_list(list)
 
 bool ListClicks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (watched == m_viewport && event->type() == QEvent::MouseButtonPress)
         m_sentAtPress = m_sent;
     return QObject::eventFilter(watched, event);
 }

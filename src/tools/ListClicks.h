@@ -23,7 +23,9 @@ private:
     void rowChanged(int row);
     void mouseClicked();
 
-    QListWidget* m_list;
+    // Kept for comparison only: the viewport's last events arrive while the list is being
+    // destroyed, when none of the list's own functions may be called any more.
+    const QObject* m_viewport;
     // Counts the clicks sent, so that a mouse click that already changed the row sends no
     // second one.
     quint64 m_sent = 0;
