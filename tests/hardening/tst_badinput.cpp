@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
@@ -192,6 +193,7 @@ private slots:
     void toolsWindowSkipsFifos();
     void openersRefuseFifos_data();
     void openersRefuseFifos();
+    void nameOutsideTheFileNameEncoding();
 };
 
 void TestBadInput::initTestCase()
@@ -506,6 +508,42 @@ void TestBadInput::openersRefuseFifos()
     QVERIFY(!opened);
     if (opener != QLatin1String("picture loader"))
         QVERIFY2(!error.isEmpty(), "no reason given");
+}
+
+void TestBadInput::nameOutsideTheFileNameEncoding()
+{
+    BadInput b(false);
+    QVERIFY(b.loaded);
+    // "café.png" in Latin-1 is no UTF-8: it reads as "caf\uFFFD.png", which is also the real
+    // name of the file beside it.
+    const QByteArray latin1 = QFile::encodeName(b.folder) + QByteArray("/caf\xE9.png");
+    const QString lookalike = QStringLiteral("caf\uFFFD.png");
+    const QByteArray picture =
+        BadPictureFolder::encoded(BadPictureFolder::filled(16, 16, Qt::red), "PNG");
+    const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    QVERIFY(fd >= 0);
+    // Qt cannot name it either, so the temporary folder's removal would leave it behind.
+    const auto removeLatin1 = qScopeGuard([&latin1] { ::unlink(latin1.constData()); });
+    QCOMPARE(::write(fd, picture.constData(), size_t(picture.size())), ssize_t(picture.size()));
+    ::close(fd);
+    QFile real(b.pictures->filePath(lookalike));
+    QVERIFY(real.open(QIODevice::WriteOnly));
+    real.write(BadPictureFolder::encoded(BadPictureFolder::filled(16, 16, Qt::blue), "PNG"));
+    real.close();
+    b.w()->fillPictureList();
+
+    // The name that cannot be given back to the system is not listed as the other file.
+    QCOMPARE(items(b.w()->lstimages).count(lookalike), 1);
+    b.click(lookalike);
+    b.w()->mnudel_Click();
+    QVERIFY(b.f.dialogs.messages().isEmpty());
+    QVERIFY(!real.exists());
+    QCOMPARE(b.row(lookalike), -1);
+    QVERIFY2(::access(latin1.constData(), F_OK) == 0, "the other file was deleted");
+    for (int i = 0; i < b.w()->lstimages->count(); ++i) {
+        b.w()->TimerTick();
+        QVERIFY2(QFileInfo::exists(b.sent().last()), qPrintable(b.sent().last()));
+    }
 }
 
 QTEST_MAIN(TestBadInput)
