@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QObject>
@@ -9,6 +10,27 @@
 const QString DBusMessengerClient::ServiceName = QStringLiteral("MessengerAPI.Messenger");
 const QString DBusMessengerClient::ObjectPath = QStringLiteral("/MessengerAPI/Messenger");
 const QString DBusMessengerClient::InterfaceName = QStringLiteral("MessengerAPI.IMessenger");
+
+namespace {
+
+// The bus's own wording for a missing or silent client speaks of .service files and security
+// policies; the user is told what it means instead. The client's own refusals pass unchanged.
+QString describeFailure(const QDBusMessage& reply)
+{
+    switch (QDBusError(reply).type()) {
+    case QDBusError::ServiceUnknown:
+        return QObject::tr("The Messenger client is not running.");
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return QObject::tr("The Messenger client did not answer within %1 seconds.")
+            .arg(DBusMessengerClient::CallTimeoutMs / 1000);
+    default:
+        return reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+    }
+}
+
+} // namespace
 
 DBusMessengerClient::DBusMessengerClient(const QDBusConnection& connection)
     : m_connection(connection)
@@ -44,7 +66,7 @@ std::optional<QList<QVariant>> DBusMessengerClient::call(const QString& method,
     const QDBusMessage reply = m_connection.call(message, QDBus::Block, CallTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage) {
         if (error)
-            *error = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+            *error = describeFailure(reply);
         return std::nullopt;
     }
     return reply.arguments();
