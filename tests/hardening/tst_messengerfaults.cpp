@@ -5,6 +5,7 @@
 #include "main/DBusMessengerClient.h"
 #include "main/RotationTimer.h"
 #include "main/SessionMessengerClient.h"
+#include "tools/FrmTools.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -75,6 +76,8 @@ private slots:
     void signedOutRefusalsAreQuiet();
     void hungClientCostsOneTimeoutATick();
     void awkwardNamesReachTheClientIntact();
+    void toolsWindowBesideAFaultyClient_data();
+    void toolsWindowBesideAFaultyClient();
 };
 
 void TestMessengerFaults::killedAndRestarted()
@@ -205,6 +208,52 @@ void TestMessengerFaults::awkwardNamesReachTheClientIntact()
         shown = now;
     }
     QVERIFY(f.dialogs.messages().isEmpty());
+}
+
+void TestMessengerFaults::toolsWindowBesideAFaultyClient_data()
+{
+    QTest::addColumn<QStringList>("standin"); // empty: none runs
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no client") << QStringList()
+                               << QStringLiteral("The Messenger client is not running.");
+    QTest::newRow("signed out") << QStringList{QStringLiteral("--signed-out")}
+                                << QStringLiteral("Nobody is signed in.");
+    QTest::newRow("hung") << QStringList{QStringLiteral("--hang")}
+                          << QStringLiteral(
+                                 "The Messenger client did not answer within 2 seconds.");
+}
+
+void TestMessengerFaults::toolsWindowBesideAFaultyClient()
+{
+    QFETCH(QStringList, standin);
+    QFETCH(QString, message);
+    MainFixture f;
+    const QString folder = f.makePictureFolder(QStringLiteral("pics"), pictureNames());
+    // A cached picture to harvest whatever the client does.
+    QImage cached(FrmTools::PictureSize, FrmTools::PictureSize, QImage::Format_RGB32);
+    cached.fill(Qt::darkGreen);
+    QVERIFY(cached.save(
+        f.env.makeDir(QStringLiteral("tmp/MessengerCache")) + QStringLiteral("/a.png"), "PNG"));
+    StandinProcess process;
+    if (!standin.isEmpty())
+        QVERIFY(process.start(standin + NoCache));
+    QVERIFY(loadOnTheBus(f, folder));
+    f.dialogs.clearMessages();
+
+    QElapsedTimer clock;
+    clock.start();
+    FrmTools tools(f.window.get(), f.window->services());
+    tools.Form_Load();
+    qInfo("contact tools window loaded in %lld ms", clock.elapsed());
+    // The user opened it: one message says why there are no contacts; the rest still works.
+    QCOMPARE(f.dialogs.messages().size(), 1);
+    // In words the user can act on, not the bus's.
+    QCOMPARE(f.dialogs.messages().first().text, message);
+    QCOMPARE(tools.lstemails->count(), 0);
+    QVERIFY(!tools.lstemails->isHidden());
+    QVERIFY(!tools.lstnick->isHidden());
+    QCOMPARE(tools.lstimages->count(), 1);
+    tools.close();
 }
 
 QTEST_MAIN(TestMessengerFaults)

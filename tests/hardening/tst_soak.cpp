@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 
 #if defined(__has_feature)
@@ -203,11 +204,21 @@ void TestSoak::languageSwitches()
     FrmMine* w = f.window.get();
     const QStringList languages{QStringLiteral("English"), QStringLiteral("French"),
                                 QStringLiteral("Arabic")};
+    // "Get Data" in each, as the shipped files say it.
+    const QStringList getData{QStringLiteral("Get Data"), QStringLiteral("Obtenir les données"),
+                              QStringLiteral("جلب البيانات")};
     for (const QString& language : languages)
         QVERIFY2(w->comblang->findText(language) >= 0, qPrintable(language));
     for (int i = 0; i < LanguageSwitches; ++i) {
         const QString language = languages.at(i % languages.size());
         const int index = w->comblang->findText(language);
+        // Now and then with the contact tools window open, which takes the language too.
+        std::unique_ptr<FrmTools> tools;
+        if (i % 10 == 5) {
+            tools = std::make_unique<FrmTools>(w, w->services());
+            tools->Form_Load();
+            tools->show();
+        }
         // The list and the menu in turns; both are in the language files' order.
         if (i % 2 == 0) {
             w->comblang->setCurrentIndex(index);
@@ -216,6 +227,10 @@ void TestSoak::languageSwitches()
             w->mnuLanguage_Click(index);
         }
         QCOMPARE(f.language->CurrentLang(), language);
+        if (tools) {
+            QCOMPARE(tools->cmdGetdata->text(), getData.at(i % languages.size()));
+            tools->close();
+        }
         if (i % 20 == 0)
             settle();
     }
