@@ -7,8 +7,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-WebLinks::WebLinks(QWidget* window, Browser* browser, QLabel* site, QLabel* help,
-                   QLabel* support)
+WebLinks::WebLinks(QWidget* window, Browser* browser, QLabel* site, QLabel* help, QLabel* support)
     : QObject(window), m_window(window), m_browser(browser), m_site(site), m_help(help),
       m_support(support)
 {
@@ -65,11 +64,16 @@ bool WebLinks::eventFilter(QObject* watched, QEvent* event)
 {
     auto* label = qobject_cast<QLabel*>(watched);
     if (label && (label == m_site || label == m_help || label == m_support)) {
-        if (event->type() == QEvent::MouseMove)
+        if (event->type() == QEvent::MouseMove) {
             hoverOn(label);
-        else if (event->type() == QEvent::MouseButtonRelease &&
-                 static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-                 label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            // A label ignores mouse moves, which would pass them on to the window, whose own
+            // mouse-move handler turns the hover off again at once.
+            event->accept();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+            label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
             emit clicked(label);
     }
     return QObject::eventFilter(watched, event);

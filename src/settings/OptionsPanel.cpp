@@ -49,9 +49,11 @@ bool OptionsPanel::isNumeric(const QString& text)
 
 qint64 OptionsPanel::intervalMs(const QString& minutesText, const QString& secondsText)
 {
+    // Rounded in double precision: a hand-edited 1e20 has no 64-bit integer to round to.
+    // nearbyint rounds half to even in the default rounding mode.
     const double minutes = leadingNumber(minutesText);
-    double ms = minutes < 1 ? static_cast<double>(Twips::roundHalfEven(leadingNumber(secondsText))) * 1000.0
-                            : static_cast<double>(Twips::roundHalfEven(minutes)) * 60000.0;
+    double ms = minutes < 1 ? std::nearbyint(leadingNumber(secondsText)) * 1000.0
+                            : std::nearbyint(minutes) * 60000.0;
     // Only hand-edited settings reach past these bounds; take the nearest one.
     ms = std::clamp(ms, static_cast<double>(MinIntervalMs), static_cast<double>(MaxIntervalMs));
     return static_cast<qint64>(ms);
