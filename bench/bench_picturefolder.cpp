@@ -1,0 +1,196 @@
+// Filling the main window's picture list from a large folder, next to a bare listing of the same
+// folder (readdir, and QDirIterator without sorting or filtering) in the same run.
+//
+// Two folders are made under a temporary folder: 10,000 and 100,000 entries, of which nine in ten
+// are empty picture files (*.jpg, *.JPG, *.png, *.gif, *.bmp, *.jpge) and one in ten are not
+// (*.txt, *.jpeg). Every listing reads a warm directory cache.
+//
+// At the end the run prints, per folder, the list fill's time divided by each bare listing's (the
+// medians when run with --benchmark_repetitions=N).
+
+#include "common/FileList.h"
+#include "main/FrmMine.h"
+#include "settings/Settings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int Small = 10000;
+constexpr int Large = 100000;
+
+QTemporaryDir* g_root = nullptr;
+FrmMine* g_window = nullptr;
+
+QString folderFor(int count)
+{
+    return g_root->path() + QStringLiteral("/f") + QString::number(count);
+}
+
+// Empty files with names in no particular order, so that the sort has work to do.
+bool makeFolder(int count)
+{
+    static const char* const pictures[] = {".jpg", ".JPG", ".png", ".gif", ".bmp", ".jpge"};
+    static const char* const others[] = {".txt", ".jpeg"};
+    const QByteArray folder = QFile::encodeName(folderFor(count));
+    if (mkdir(folder.constData(), 0700) != 0)
+        return false;
+    unsigned state = 12345;
+    for (int i = 0; i < count; ++i) {
+        state = state * 1103515245u + 12345u;
+        const char* suffix = i % 10 == 9 ? others[i % 2] : pictures[i % 6];
+        const std::string name = folder.toStdString() + (state & 0x100 ? "/Pic " : "/pic_") +
+                                 std::to_string(state >> 8) + suffix;
+        const int fd = open(name.c_str(), O_CREAT | O_WRONLY, 0600);
+        if (fd < 0)
+            return false;
+        close(fd);
+    }
+    return true;
+}
+
+void BM_ReadDir(benchmark::State& state)
+{
+    const QByteArray folder = QFile::encodeName(folderFor(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        DIR* dir = opendir(folder.constData());
+        int entries = 0;
+        while (dirent* entry = readdir(dir)) {
+            benchmark::DoNotOptimize(entry->d_name);
+            ++entries;
+        }
+        closedir(dir);
+        benchmark::DoNotOptimize(entries);
+    }
+}
+
+void BM_QDirIterator(benchmark::State& state)
+{
+    const QString folder = folderFor(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
+        int entries = 0;
+        while (it.hasNext()) {
+            it.next();
+            benchmark::DoNotOptimize(it.fileName());
+            ++entries;
+        }
+        benchmark::DoNotOptimize(entries);
+    }
+}
+
+// The listing, filter and sort alone, without the list widget's items.
+void BM_FileList(benchmark::State& state)
+{
+    FileList files(FrmMine::FilesPattern);
+    const QString folder = folderFor(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        files.setPath(folder);
+        benchmark::DoNotOptimize(files.count());
+    }
+}
+
+void BM_FillPictureList(benchmark::State& state)
+{
+    g_window->txtpath->setText(folderFor(static_cast<int>(state.range(0))));
+    for (auto _ : state)
+        g_window->fillPictureList();
+    state.counters["items"] = g_window->lstimages->count();
+}
+
+BENCHMARK(BM_ReadDir)->Arg(Small)->Arg(Large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QDirIterator)->Arg(Small)->Arg(Large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FileList)->Arg(Small)->Arg(Large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillPictureList)->Arg(Small)->Arg(Large)->Unit(benchmark::kMillisecond);
+
+// The console output, plus the ratios once every run is in: of real time, and of CPU time,
+// which other work on the machine disturbs less.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        // With --benchmark_repetitions the medians stand for each benchmark.
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || run.run_type == Run::RT_Iteration)
+                m_times[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (int count : {Small, Large}) {
+            const std::string arg = "/" + std::to_string(count);
+            const Times fill = m_times["BM_FillPictureList" + arg];
+            const Times readdir = m_times["BM_ReadDir" + arg];
+            const Times iterator = m_times["BM_QDirIterator" + arg];
+            if (fill.real <= 0 || readdir.real <= 0 || iterator.real <= 0)
+                continue;
+            std::printf("%6d files: list filled in %.2f ms (CPU %.2f ms)\n"
+                        "              %.2f x readdir (%.2f ms), CPU %.2f x (%.2f ms)\n"
+                        "              %.2f x QDirIterator (%.2f ms), CPU %.2f x (%.2f ms)\n",
+                        count, fill.real, fill.cpu, fill.real / readdir.real, readdir.real,
+                        fill.cpu / readdir.cpu, readdir.cpu, fill.real / iterator.real,
+                        iterator.real, fill.cpu / iterator.cpu, iterator.cpu);
+        }
+    }
+
+private:
+    struct Times
+    {
+        double real = 0;
+        double cpu = 0;
+    };
+    std::map<std::string, Times> m_times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Headless: the window is never shown, but widgets need a platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir root;
+    g_root = &root;
+    if (!root.isValid() || !makeFolder(Small) || !makeFolder(Large)) {
+        std::fprintf(stderr, "could not make the picture folders\n");
+        return 1;
+    }
+
+    QTemporaryDir config;
+    Settings settings(config.filePath(QStringLiteral("Dorvane.ini")));
+    MainServices services;
+    services.settings = &settings;
+    auto window = std::make_unique<FrmMine>(services);
+    g_window = window.get();
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    g_window = nullptr;
+    return 0;
+}
