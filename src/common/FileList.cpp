@@ -70,7 +70,11 @@ public:
     {
         if (a.head != b.head || a.next != b.next)
             return headLess(a, b);
-        const int c = key(a.index).compare(key(b.index));
+        // The heads are equal: the first eight units need no second look.
+        const std::u16string_view ka = key(a.index);
+        const std::u16string_view kb = key(b.index);
+        const int c = ka.substr(std::min<size_t>(8, ka.size()))
+                          .compare(kb.substr(std::min<size_t>(8, kb.size())));
         return c != 0 ? c < 0 : names.at(a.index) < names.at(b.index);
     }
 
@@ -95,11 +99,29 @@ QStringList suffixesOf(const QString& pattern, bool* all)
     return suffixes;
 }
 
+// name ends with suffix (given case-folded), whatever the case; inline for ASCII text, which
+// is nearly every name, instead of a library call per name and pattern.
+bool endsWithFolded(const QString& name, const QString& suffix)
+{
+    const qsizetype offset = name.size() - suffix.size();
+    for (qsizetype i = 0; i < suffix.size(); ++i) {
+        const char16_t c = name.at(offset + i).unicode();
+        const char16_t s = suffix.at(i).unicode();
+        if (c >= 0x80 || s >= 0x80)
+            return name.endsWith(suffix, Qt::CaseInsensitive);
+        if ((c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c) != s)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 FileList::FileList(const QString& pattern)
 {
     m_suffixes = suffixesOf(pattern, &m_all);
+    for (QString& suffix : m_suffixes)
+        suffix = suffix.toCaseFolded();
 }
 
 void FileList::setPath(const QString& path)
@@ -176,7 +198,7 @@ bool FileList::matches(const QString& name) const
     if (m_all)
         return true;
     for (const QString& suffix : m_suffixes) {
-        if (name.size() > suffix.size() && name.endsWith(suffix, Qt::CaseInsensitive))
+        if (name.size() > suffix.size() && endsWithFolded(name, suffix))
             return true;
     }
     return false;

@@ -89,6 +89,12 @@ void TestPictureList::listing_data()
         << QStringList{"x.bmp", "y.GIF", "z.jpg"} << QStringList{"x.bmp", "y.GIF", "z.jpg"};
     QTest::newRow("order ignores case") << QStringList{"b.png", "C.png", "a.png", "D.png"}
                                         << QStringList{"a.png", "b.png", "C.png", "D.png"};
+    QTest::newRow("long shared beginnings")
+        << QStringList{"picture_b.png", "PICTURE_a.png", "picture_A2.png", "pic.png"}
+        << QStringList{"pic.png", "PICTURE_a.png", "picture_A2.png", "picture_b.png"};
+    QTest::newRow("accented names fold too")
+        << QStringList{"\u00C9t\u00E9.png", "ete.PNG", "\u00E9a.JPG"}
+        << QStringList{"ete.PNG", "\u00E9a.JPG", "\u00C9t\u00E9.png"};
     QTest::newRow("digits sort as text")
         << QStringList{"10.png", "2.png", "1.png"} << QStringList{"1.png", "10.png", "2.png"};
     QTest::newRow("hidden files and sub-folders left out")
