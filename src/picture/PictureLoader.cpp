@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <new>
 #include <vector>
 
@@ -119,7 +120,7 @@ bool makeTaps(int sourceSize, int targetSize, Taps& taps)
         const int high = int(std::ceil(center + radius));
         const int first = std::clamp(low, 0, sourceSize - 1);
         const int last = std::clamp(high, 0, sourceSize - 1);
-        window.assign(size_t(last - first + 1), 0.0);
+        window.assign(size_t(last - first) + 1, 0.0);
         double sum = 0;
         for (int i = low; i <= high; ++i) {
             const double weight = catmullRom((i + 0.5 - center) / stretch);
@@ -156,7 +157,8 @@ void widenRow(const uchar* bytes, Pixel* out, int width)
     // Four pixels at a time; the compiler does not find this on its own at -O2.
     const __m128i zero = _mm_setzero_si128();
     for (; x + 4 <= width; x += 4) {
-        const __m128i packed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 4 * x));
+        const __m128i packed =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + std::ptrdiff_t(4) * x));
         const __m128i low = _mm_unpacklo_epi8(packed, zero);
         const __m128i high = _mm_unpackhi_epi8(packed, zero);
         out[x] = Pixel(_mm_cvtepi32_ps(_mm_unpacklo_epi16(low, zero)));
@@ -165,9 +167,10 @@ void widenRow(const uchar* bytes, Pixel* out, int width)
         out[x + 3] = Pixel(_mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)));
     }
 #endif
-    for (; x < width; ++x)
-        out[x] = Pixel{float(bytes[4 * x]), float(bytes[4 * x + 1]), float(bytes[4 * x + 2]),
-                       float(bytes[4 * x + 3])};
+    for (; x < width; ++x) {
+        const uchar* pixel = bytes + std::ptrdiff_t(4) * x;
+        out[x] = Pixel{float(pixel[0]), float(pixel[1]), float(pixel[2]), float(pixel[3])};
+    }
 }
 
 // Weighted sum of `count` pixels, in four independent chains so that the additions overlap.

@@ -21,7 +21,7 @@ bool replace(const QString& source, const QString& target, QString* error)
     }
     QByteArray chunk;
     while (!in.atEnd()) {
-        chunk = in.read(64 * 1024);
+        chunk = in.read(qint64{64} * 1024);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
             if (error)
                 *error = in.errorString();

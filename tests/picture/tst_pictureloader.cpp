@@ -141,6 +141,12 @@ QByteArray greyPng(quint32 width, quint32 height, quint32 rows)
     return png;
 }
 
+// The pixels of a frame of the given size, all of one palette index.
+QByteArray framePixels(int width, int height, char index)
+{
+    return QByteArray(qsizetype(width) * height, index);
+}
+
 // A GIF of 8-bit palette frames. Codes are written as plain 9-bit literals with a clear code
 // every 100 pixels, which any decoder reads without the encoder building a dictionary.
 QByteArray gif(int width, int height, const QList<QRgb>& palette, const QList<QByteArray>& frames,
@@ -303,9 +309,8 @@ void TestPictureLoader::transparencyOverWhite_data()
     QTest::newRow("opaque area") << png << QPoint(0, 40) << Red << greenBlue;
     QTest::newRow("half transparent") << png << QPoint(40, 0) << qRgb(255, 127, 127) << greenBlue;
 
-    const QByteArray pixels(32 * 32, '\0');
-    QByteArray framed = pixels;
-    std::fill(framed.begin(), framed.begin() + 32 * 16, '\1');
+    // The top half in the transparent index.
+    const QByteArray framed = framePixels(32, 16, '\1') + framePixels(32, 16, '\0');
     const QByteArray transparentGif = gif(32, 32, {Green, Blue}, {framed}, 0);
     const QPoint redGreen(0, 1);
     QTest::newRow("gif transparent index") << transparentGif << QPoint(10, 40) << White << redGreen;
@@ -341,8 +346,8 @@ void TestPictureLoader::transparencyOverWhite()
 
 void TestPictureLoader::gifShowsFirstFrame()
 {
-    const QByteArray first(40 * 20, '\0');
-    const QByteArray second(40 * 20, '\1');
+    const QByteArray first = framePixels(40, 20, '\0');
+    const QByteArray second = framePixels(40, 20, '\1');
     const QString path =
         m_env.writeFile(QStringLiteral("frames.gif"), gif(40, 20, {Red, Blue}, {first, second}));
     QImageReader reader(path);
