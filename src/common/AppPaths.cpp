@@ -16,7 +16,7 @@ QString& overriddenAppDir()
 QString tempDir()
 {
     for (const char* name : {"Temp", "TEMP", "TMPDIR"}) {
-        const QString value = qEnvironmentVariable(name);
+        QString value = qEnvironmentVariable(name);
         if (!value.isEmpty())
             return value;
     }

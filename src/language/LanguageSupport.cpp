@@ -19,7 +19,7 @@ QString LanguageSupport::settingFile() const
 QString LanguageSupport::langFilePath(const QString& name) const
 {
     const QString fileName = name + QStringLiteral(".lng");
-    const QString exact = AppPaths::join(m_langDir, fileName);
+    QString exact = AppPaths::join(m_langDir, fileName);
     if (name.isEmpty() || QFileInfo::exists(exact))
         return exact;
     const QStringList candidates = QDir(m_langDir).entryList(QDir::Files);

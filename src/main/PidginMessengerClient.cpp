@@ -124,7 +124,7 @@ std::optional<QString> PidginMessengerClient::callString(const QString& method,
             *error = replyError(reply);
         return std::nullopt;
     }
-    const auto text = stringOf(reply);
+    auto text = stringOf(reply);
     if (!text && error)
         *error = QObject::tr("Pidgin sent an unexpected answer to %1.").arg(method);
     return text;
@@ -141,7 +141,7 @@ std::optional<QList<int>> PidginMessengerClient::callHandles(const QString& meth
             *error = replyError(reply);
         return std::nullopt;
     }
-    const auto handles = handlesOf(reply);
+    auto handles = handlesOf(reply);
     if (!handles && error)
         *error = QObject::tr("Pidgin sent an unexpected answer to %1.").arg(method);
     return handles;

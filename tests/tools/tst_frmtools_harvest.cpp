@@ -331,7 +331,7 @@ void TestFrmToolsHarvest::addSelected()
     } else {
         QCOMPARE(contentOf(inFolder), contentOf(h.harvest + QStringLiteral("/dvn3.jpg")));
     }
-    const FakeDialogs::Message count = messages.last();
+    const FakeDialogs::Message& count = messages.last();
     QCOMPARE(count.icon, Dialogs::Icon::Information);
     QCOMPARE(count.title, h.f.language->GetLangString(QStringLiteral("0003")));
     QCOMPARE(count.text, QString::number(copied) + QStringLiteral("  ") +
