@@ -20,10 +20,10 @@ struct CodePacker
     quint32 bitBuffer = 0;
     int bitCount = 0;
 
-    void put(int code, int width)
+    void put(int code, int codeSize)
     {
         bitBuffer |= quint32(code) << bitCount;
-        bitCount += width;
+        bitCount += codeSize;
         while (bitCount >= 8) {
             bytes.append(char(bitBuffer & 0xff));
             bitBuffer >>= 8;

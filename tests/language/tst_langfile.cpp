@@ -241,9 +241,7 @@ void TestLangFile::writeRefused()
 void TestLangFile::writeReadsBack_data()
 {
     QTest::addColumn<QString>("value");
-    for (const char* value : {"French", "", " spaced ", "\"quoted\"", "'x'",
-                              "Fran\xC3\xA7"
-                              "ais"})
+    for (const char* value : {"French", "", " spaced ", "\"quoted\"", "'x'", "Fran\u00e7ais"})
         QTest::newRow(value) << QString::fromUtf8(value);
 }
 
