@@ -140,7 +140,7 @@ public:
                 continue;
             // With repetitions the median speaks for the benchmark, else its one run.
             if (run.run_type == Run::RT_Aggregate ? run.aggregate_name == "median"
-                                                  : !m_rates.count(run.run_name.function_name))
+                                                  : !m_rates.contains(run.run_name.function_name))
                 m_rates[run.run_name.function_name] = it->second.value;
         }
         ConsoleReporter::ReportRuns(runs);

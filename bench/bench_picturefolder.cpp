@@ -35,12 +35,12 @@ namespace {
 constexpr int Small = 10000;
 constexpr int Large = 100000;
 
-QTemporaryDir* g_root = nullptr;
+QString g_root;
 FrmMine* g_window = nullptr;
 
 QString folderFor(int count)
 {
-    return g_root->path() + QStringLiteral("/f") + QString::number(count);
+    return g_root + QStringLiteral("/f") + QString::number(count);
 }
 
 // Empty files with names in no particular order, so that the sort has work to do.
@@ -175,7 +175,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
 
     QTemporaryDir root;
-    g_root = &root;
+    g_root = root.path();
     if (!root.isValid() || !makeFolder(Small) || !makeFolder(Large)) {
         std::fprintf(stderr, "could not make the picture folders\n");
         return 1;

@@ -91,21 +91,21 @@ void* malloc(size_t size)
     return counted(__libc_malloc(size));
 }
 
-void free(void* pointer)
+void free(void* ptr)
 {
-    noteHeap(-sizeOf(pointer));
-    __libc_free(pointer);
+    noteHeap(-sizeOf(ptr));
+    __libc_free(ptr);
 }
 
-void* calloc(size_t count, size_t size)
+void* calloc(size_t nmemb, size_t size)
 {
-    return counted(__libc_calloc(count, size));
+    return counted(__libc_calloc(nmemb, size));
 }
 
-void* realloc(void* pointer, size_t size)
+void* realloc(void* ptr, size_t size)
 {
-    const long long before = sizeOf(pointer);
-    void* moved = __libc_realloc(pointer, size);
+    const long long before = sizeOf(ptr);
+    void* moved = __libc_realloc(ptr, size);
     if (moved)
         noteHeap(sizeOf(moved) - before);
     else if (size == 0)
@@ -113,14 +113,14 @@ void* realloc(void* pointer, size_t size)
     return moved;
 }
 
-void* reallocarray(void* pointer, size_t count, size_t size)
+void* reallocarray(void* ptr, size_t nmemb, size_t size)
 {
     size_t total = 0;
-    if (__builtin_mul_overflow(count, size, &total)) {
+    if (__builtin_mul_overflow(nmemb, size, &total)) {
         errno = ENOMEM;
         return nullptr;
     }
-    return realloc(pointer, total);
+    return realloc(ptr, total);
 }
 
 void* memalign(size_t alignment, size_t size)
@@ -133,14 +133,14 @@ void* aligned_alloc(size_t alignment, size_t size)
     return counted(__libc_memalign(alignment, size));
 }
 
-int posix_memalign(void** result, size_t alignment, size_t size)
+int posix_memalign(void** memptr, size_t alignment, size_t size)
 {
     if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0)
         return EINVAL;
     void* pointer = counted(__libc_memalign(alignment, size));
     if (!pointer)
         return ENOMEM;
-    *result = pointer;
+    *memptr = pointer;
     return 0;
 }
 
