@@ -574,8 +574,7 @@ void FrmMine::cmdoptions_Click()
 
 QString FrmMine::BrowseForFolder(const QString& title)
 {
-    const QString chosen =
-        m_services.dialogs->getExistingDirectory(this, title, txtpath->text());
+    QString chosen = m_services.dialogs->getExistingDirectory(this, title, txtpath->text());
     // A cancelled dialog answers with 512 spaces.
     if (chosen.isEmpty())
         return QString(512, QLatin1Char(' '));

@@ -52,7 +52,7 @@ bool MainFixture::load()
 
 QString MainFixture::makePictureFolder(const QString& relative, const QStringList& names) const
 {
-    const QString folder = env.makeDir(relative);
+    QString folder = env.makeDir(relative);
     QImage image(8, 8, QImage::Format_RGB32);
     int shade = 0;
     for (const QString& name : names) {

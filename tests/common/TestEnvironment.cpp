@@ -39,7 +39,7 @@ QString TestEnvironment::makeDir(const QString& relative) const
 
 QString TestEnvironment::writeFile(const QString& relative, const QByteArray& content) const
 {
-    const QString path = root() + QLatin1Char('/') + relative;
+    QString path = root() + QLatin1Char('/') + relative;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -50,7 +50,7 @@ QString TestEnvironment::writeFile(const QString& relative, const QByteArray& co
 void TestEnvironment::setVar(const char* name, const QByteArray& value)
 {
     const QByteArray key(name);
-    if (!m_saved.count(key))
+    if (!m_saved.contains(key))
         m_saved[key] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
     qputenv(name, value);
 }
@@ -58,7 +58,7 @@ void TestEnvironment::setVar(const char* name, const QByteArray& value)
 void TestEnvironment::unsetVar(const char* name)
 {
     const QByteArray key(name);
-    if (!m_saved.count(key))
+    if (!m_saved.contains(key))
         m_saved[key] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
     qunsetenv(name);
 }

@@ -43,9 +43,9 @@ constexpr int Ticks = 10000;
 constexpr int BaselineTicks = 100;
 constexpr int ToolsOpenings = 200;
 constexpr int LanguageSwitches = 200;
-constexpr qint64 AllowedGrowthKiB = 10 * 1024;
+constexpr qint64 AllowedGrowthKiB = qint64{10} * 1024;
 // The heap itself, once Qt's pixmap cache is emptied, may grow by this much at most.
-constexpr qint64 AllowedHeapGrowthKiB = 2 * 1024;
+constexpr qint64 AllowedHeapGrowthKiB = qint64{2} * 1024;
 
 // The heap in use as AddressSanitizer counts it, in KiB; -1 without it.
 qint64 heapKiB()
@@ -214,7 +214,7 @@ void TestSoak::languageSwitches()
     for (const QString& language : languages)
         QVERIFY2(w->comblang->findText(language) >= 0, qPrintable(language));
     for (int i = 0; i < LanguageSwitches; ++i) {
-        const QString language = languages.at(i % languages.size());
+        const QString& language = languages.at(i % languages.size());
         const int index = w->comblang->findText(language);
         // Now and then with the contact tools window open, which takes the language too.
         std::unique_ptr<FrmTools> tools;

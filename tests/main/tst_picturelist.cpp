@@ -190,7 +190,7 @@ void TestPictureList::undecodablePreview()
     QCOMPARE(w->lstimages->currentRow(), 0);
     const QImage before = w->imgnow->picture();
     QVERIFY(!before.isNull());
-    const int sent = f.messenger->sentPictures.size();
+    const qsizetype sent = f.messenger->sentPictures.size();
 
     if (byTick) {
         w->TimerTick();
@@ -220,7 +220,7 @@ void TestPictureList::doubleClickSendsAtOnce()
     QVERIFY(w);
     showAndWait(w);
     const quint32 timerId = w->TimerID();
-    const int sent = f.messenger->sentPictures.size();
+    const qsizetype sent = f.messenger->sentPictures.size();
 
     const QPoint b = itemCentre(w->lstimages, 1);
     QTest::mouseClick(w->lstimages->viewport(), Qt::LeftButton, {}, b);
@@ -277,8 +277,8 @@ void TestPictureList::deleteItem()
     QVERIFY(w);
     w->lstimages->setCurrentRow(selected);
     const quint32 timerId = w->TimerID();
-    const int sent = f.messenger->sentPictures.size();
-    const QString victim = names.at(selected);
+    const qsizetype sent = f.messenger->sentPictures.size();
+    const QString& victim = names.at(selected);
 
     w->control(QStringLiteral("mnudel"))->action()->trigger();
 
@@ -329,7 +329,7 @@ void TestPictureList::deleteFails()
         // A refill is the one way to no selection: the click rule selects the first otherwise.
         w->fillPictureList();
     }
-    const int sent = f.messenger->sentPictures.size();
+    const qsizetype sent = f.messenger->sentPictures.size();
 
     w->control(QStringLiteral("mnudel"))->action()->trigger();
 

@@ -124,7 +124,7 @@ QString TestPidginClient::picture(const QString& name, int size) const
 {
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
-    const QString path = m_env->makeDir(QStringLiteral("pictures")) + QLatin1Char('/') + name;
+    QString path = m_env->makeDir(QStringLiteral("pictures")) + QLatin1Char('/') + name;
     image.save(path, "PNG");
     return path;
 }

@@ -248,7 +248,7 @@ void TestRotation::apply()
                                   Entry::Random,       Entry::WinMode,      Entry::Control};
     for (Entry entry : entries)
         f.settings->write(entry, QStringLiteral("keep"));
-    const int sent = f.messenger->sentPictures.size();
+    const qsizetype sent = f.messenger->sentPictures.size();
 
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -321,7 +321,7 @@ void TestRotation::folderDialog()
     f.settings->write(Entry::TimerSeconds, QStringLiteral("keep"));
     w->lstimages->setCurrentRow(1);
     const quint32 timerId = w->TimerID();
-    const int sent = f.messenger->sentPictures.size();
+    const qsizetype sent = f.messenger->sentPictures.size();
     const QString chosen = answer == QLatin1String("new")    ? other
                            : answer == QLatin1String("same") ? before
                                                              : QString();
