@@ -820,10 +820,6 @@ void FrmMine::Form_Unload()
 
 void FrmMine::cmdtools_Click()
 {
-    if (m_openTools) {
-        m_openTools(this);
-        return;
-    }
     // A fresh window each time; the main window takes no input until it is closed.
     FrmTools::showModal(this, m_services);
 }

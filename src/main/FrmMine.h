@@ -7,7 +7,6 @@
 #include <QColor>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <random>
 
@@ -93,9 +92,6 @@ public:
     WebLinks* links() const { return m_links; }
     SysTray* sysTray() const { return m_sysTray.get(); }
 
-    // Opens the contact tools window modally; replaced once that window exists.
-    void setToolsOpener(std::function<void(FrmMine*)> opener) { m_openTools = std::move(opener); }
-
     MessengerClient* objMessenger() const { return m_objMessenger.get(); }
     const MainServices& services() const { return m_services; }
     // Reports a failure of a handler the user started; the window goes on.
@@ -160,5 +156,4 @@ private:
     // A language switch under way, and a language chosen meanwhile (-1: none).
     bool m_switchingLanguage = false;
     int m_pendingLanguage = -1;
-    std::function<void(FrmMine*)> m_openTools;
 };
