@@ -98,33 +98,38 @@ QDBusMessage PidginMessengerClient::message(const QString& method,
     return message;
 }
 
-std::optional<QList<QVariant>> PidginMessengerClient::call(const QString& method,
-                                                           const QList<QVariant>& args,
-                                                           QString* error) const
+std::optional<QDBusMessage> PidginMessengerClient::callReply(const QString& method,
+                                                             const QList<QVariant>& args,
+                                                             QString* error) const
 {
     // A call to a name nobody owns fails at once, like a refused call.
-    const QDBusMessage reply =
-        m_connection.call(message(method, args), QDBus::Block, CallTimeoutMs);
+    QDBusMessage reply = m_connection.call(message(method, args), QDBus::Block, CallTimeoutMs);
     if (!isReply(reply)) {
         if (error)
             *error = replyError(reply);
         return std::nullopt;
     }
-    return reply.arguments();
+    return reply;
+}
+
+std::optional<QList<QVariant>> PidginMessengerClient::call(const QString& method,
+                                                           const QList<QVariant>& args,
+                                                           QString* error) const
+{
+    const auto reply = callReply(method, args, error);
+    if (!reply)
+        return std::nullopt;
+    return reply->arguments();
 }
 
 std::optional<QString> PidginMessengerClient::callString(const QString& method,
                                                          const QList<QVariant>& args,
                                                          QString* error) const
 {
-    const QDBusMessage reply =
-        m_connection.call(message(method, args), QDBus::Block, CallTimeoutMs);
-    if (!isReply(reply)) {
-        if (error)
-            *error = replyError(reply);
+    const auto reply = callReply(method, args, error);
+    if (!reply)
         return std::nullopt;
-    }
-    auto text = stringOf(reply);
+    auto text = stringOf(*reply);
     if (!text && error)
         *error = QObject::tr("Pidgin sent an unexpected answer to %1.").arg(method);
     return text;
@@ -134,14 +139,10 @@ std::optional<QList<int>> PidginMessengerClient::callHandles(const QString& meth
                                                              const QList<QVariant>& args,
                                                              QString* error) const
 {
-    const QDBusMessage reply =
-        m_connection.call(message(method, args), QDBus::Block, CallTimeoutMs);
-    if (!isReply(reply)) {
-        if (error)
-            *error = replyError(reply);
+    const auto reply = callReply(method, args, error);
+    if (!reply)
         return std::nullopt;
-    }
-    auto handles = handlesOf(reply);
+    auto handles = handlesOf(*reply);
     if (!handles && error)
         *error = QObject::tr("Pidgin sent an unexpected answer to %1.").arg(method);
     return handles;

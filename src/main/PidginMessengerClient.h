@@ -39,6 +39,9 @@ public:
 
 private:
     QDBusMessage message(const QString& method, const QList<QVariant>& args) const;
+    // The reply, or nothing (with the reason) when the call failed or timed out.
+    std::optional<QDBusMessage> callReply(const QString& method, const QList<QVariant>& args,
+                                          QString* error) const;
     std::optional<QList<QVariant>> call(const QString& method, const QList<QVariant>& args,
                                         QString* error) const;
     std::optional<QString> callString(const QString& method, const QList<QVariant>& args,
