@@ -14,8 +14,8 @@
 #include <QPushButton>
 
 Form::Form(const QString& formName, const QSizeF& clientTwips, QWidget* parent)
-    : QWidget(parent), m_formName(formName), m_clientTwips(clientTwips),
-      m_tppX(Twips::perPixelX()), m_tppY(Twips::perPixelY())
+    : QWidget(parent), m_formName(formName), m_clientTwips(clientTwips), m_tppX(Twips::perPixelX()),
+      m_tppY(Twips::perPixelY())
 {
     setObjectName(formName);
     setFixedSize(Twips::toPixels(clientTwips.width(), m_tppX),
@@ -59,7 +59,8 @@ NamedControl* Form::add(const QString& name, ControlKind kind, QObject* object,
 {
     if (object && object->objectName().isEmpty())
         object->setObjectName(name);
-    m_controls.push_back(std::make_unique<NamedControl>(name, kind, object, container, twips, index));
+    m_controls.push_back(
+        std::make_unique<NamedControl>(name, kind, object, container, twips, index));
     NamedControl* control = m_controls.back().get();
     control->applyGeometry(m_tppX, m_tppY);
     if (control->hasAlignment())
@@ -139,7 +140,7 @@ ImageControl* Form::addImage(const QString& name, const QRectF& twips, NamedCont
 }
 
 NamedControl* Form::addOther(const QString& name, QWidget* widget, const QRectF& twips,
-                            NamedControl* container)
+                             NamedControl* container)
 {
     widget->setParent(parentFor(container));
     return add(name, ControlKind::Other, widget, container, twips);

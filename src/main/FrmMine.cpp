@@ -62,8 +62,8 @@ QString one(bool on)
 
 FrmMine::FrmMine(const MainServices& services, QWidget* parent)
     : Form(QStringLiteral("frmMine"), QSizeF(7665, 8610), parent), Files(FilesPattern),
-      m_services(services), m_timer(new RotationTimer(this)), m_backColor(Colors::DefaultBackground),
-      m_random(RandomSeed)
+      m_services(services), m_timer(new RotationTimer(this)),
+      m_backColor(Colors::DefaultBackground), m_random(RandomSeed)
 {
     setWindowTitle(QStringLiteral("Dorvane 4.0"));
     setWindowIcon(appIcon());
@@ -132,7 +132,8 @@ void FrmMine::buildWidgets()
     addLabel(QStringLiteral("lbllstfile"), QStringLiteral("List Images:"), {840, 4080, 840, 195});
     lstimages = addListBox(QStringLiteral("lstimages"), {120, 4440, 2055, 2595});
     lstimages->setSelectionMode(QAbstractItemView::SingleSelection);
-    addLabel(QStringLiteral("lblpic"), QStringLiteral("Current Picture :"), {2640, 4080, 1140, 195});
+    addLabel(QStringLiteral("lblpic"), QStringLiteral("Current Picture :"),
+             {2640, 4080, 1140, 195});
     imgnow = addImage(QStringLiteral("imgnow"), {2655, 4440, 1095, 1095});
     imgicon = addImage(QStringLiteral("imgicon"), {4200, 4320, 615, 615});
     addLabel(QStringLiteral("lbldvnr"), QStringLiteral("Dorvane "), {5040, 4320, 2160, 195});
@@ -153,9 +154,11 @@ void FrmMine::buildWidgets()
     txtrtl->hide();
 
     mnuTray = addMenu(QStringLiteral("mnuTray"), QStringLiteral("mnuTray"));
-    addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuopen"), QStringLiteral("Show Window"));
+    addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuopen"),
+                QStringLiteral("Show Window"));
     addMenuSeparator(QStringLiteral("mnuTray"));
-    addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuweb"), QStringLiteral("Visit Web Site"));
+    addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuweb"),
+                QStringLiteral("Visit Web Site"));
     addMenuSeparator(QStringLiteral("mnuTray"));
     addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuexit"), QStringLiteral("Exit"));
     mnuimglst = addMenu(QStringLiteral("mnuimglst"), QStringLiteral("mnuimglst"));
@@ -185,7 +188,8 @@ void FrmMine::connectHandlers()
     connect(cmdPath, &QPushButton::clicked, this, &FrmMine::cmdPath_Click);
     connect(cmdchange, &QPushButton::clicked, this, &FrmMine::cmdchange_Click);
     connect(cmdtools, &QPushButton::clicked, this, &FrmMine::cmdtools_Click);
-    connect(comblang, QOverload<int>::of(&QComboBox::activated), this, [this] { comblang_Click(); });
+    connect(comblang, QOverload<int>::of(&QComboBox::activated), this,
+            [this] { comblang_Click(); });
 
     connect(control(QStringLiteral("mnudel"))->action(), &QAction::triggered, this,
             &FrmMine::mnudel_Click);
@@ -225,9 +229,9 @@ bool FrmMine::Form_Load()
 
     // 1. One copy per user.
     if (m_services.instance && !m_services.instance->acquire()) {
-        const QString text =
-            m_services.language ? m_services.language->GetLangString(QStringLiteral("0001"))
-                                : QString();
+        const QString text = m_services.language
+                                 ? m_services.language->GetLangString(QStringLiteral("0001"))
+                                 : QString();
         m_services.dialogs->message(nullptr, Dialogs::Icon::Warning, Title, text);
         return false;
     }
@@ -328,9 +332,8 @@ void FrmMine::firstRun()
     QByteArray postData;
     FirstRunNotice::StringToBytes(postData, QStringLiteral("newuser=") + QStringLiteral("1"));
     QString error;
-    const QUrl page = FirstRunNotice::writePage(AppPaths::tempDir(),
-                                                vendorUrl(QStringLiteral("/dvn/start.php")),
-                                                postData, &error);
+    const QUrl page = FirstRunNotice::writePage(
+        AppPaths::tempDir(), vendorUrl(QStringLiteral("/dvn/start.php")), postData, &error);
     if (page.isEmpty() || !m_services.browser || !m_services.browser->openUrl(page, &error))
         qWarning("Dorvane: first-run notice not sent: %s", qPrintable(error));
 }
@@ -544,8 +547,8 @@ void FrmMine::cmdoptions_Click()
     const QString name = AppPaths::executableName();
     if (checked(chkwin)) {
         if (m_services.autoRun)
-            m_services.autoRun->AddRunEntry(name,
-                                            AutoRun::runEntryData(AppPaths::applicationDir(), name));
+            m_services.autoRun->AddRunEntry(
+                name, AutoRun::runEntryData(AppPaths::applicationDir(), name));
         store(Entry::AutoRun, QStringLiteral("1"));
     } else {
         if (m_services.autoRun)
@@ -781,8 +784,7 @@ void FrmMine::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, double x, 
 
 void FrmMine::mouseMoveEvent(QMouseEvent* event)
 {
-    Form_MouseMove(event->buttons(), event->modifiers(),
-                   event->position().x() * twipsPerPixelX(),
+    Form_MouseMove(event->buttons(), event->modifiers(), event->position().x() * twipsPerPixelX(),
                    event->position().y() * twipsPerPixelY());
     Form::mouseMoveEvent(event);
 }
@@ -840,7 +842,8 @@ bool FrmMine::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lstimages->viewport()) {
         // The right button opens the list's menu and leaves the selection alone.
-        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
             if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
                 return true;
         } else if (event->type() == QEvent::MouseButtonRelease) {

@@ -82,8 +82,7 @@ public:
 
     // Notification area, lifecycle and links.
     void Form_Resize();
-    void Form_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, double x,
-                        double y);
+    void Form_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, double x, double y);
     void mnuopen_Click();
     void mnuexit_Click();
     void Form_Unload();

@@ -53,10 +53,9 @@ void TestStartup::emptyStore()
     QCOMPARE(w->backColor(), 16054520u);
     QCOMPARE(w->palette().color(QPalette::Window), QColor(248, 248, 244));
     // The first-run writes come first, in this order; no folder is stored.
-    QCOMPARE(journal.mid(0, 4), QStringList({QStringLiteral("firstrun/state=1"),
-                                             QStringLiteral("autorun/state=1"),
-                                             QStringLiteral("random/state=1"),
-                                             QStringLiteral("control/state=1")}));
+    QCOMPARE(journal.mid(0, 4),
+             QStringList({QStringLiteral("firstrun/state=1"), QStringLiteral("autorun/state=1"),
+                          QStringLiteral("random/state=1"), QStringLiteral("control/state=1")}));
     QVERIFY(!f.isStored(Entry::ImagePath));
     QVERIFY(!f.isStored(Entry::Color));
     QCOMPARE(f.stored(Entry::FirstRun), QStringLiteral("1"));
@@ -115,15 +114,18 @@ void TestStartup::folderFallback()
     const QString saved = f.env.root() + QStringLiteral("/saved");
     f.settings->write(Entry::ImagePath, saved);
     if (savedExists)
-        f.makePictureFolder(QStringLiteral("saved"), {QStringLiteral("a.png"), QStringLiteral("b.png")});
+        f.makePictureFolder(QStringLiteral("saved"),
+                            {QStringLiteral("a.png"), QStringLiteral("b.png")});
     if (imagesExists)
-        f.makePictureFolder(QStringLiteral("app/images"),
-                            {QStringLiteral("x.png"), QStringLiteral("y.png"), QStringLiteral("z.png")});
+        f.makePictureFolder(
+            QStringLiteral("app/images"),
+            {QStringLiteral("x.png"), QStringLiteral("y.png"), QStringLiteral("z.png")});
     f.settings->write(Entry::AutoRun, QStringLiteral("1"));
     QVERIFY(f.load());
     FrmMine* w = f.window.get();
 
-    const QString expected = expectedFolder.isEmpty() ? QString() : f.env.root() + QLatin1Char('/') + expectedFolder;
+    const QString expected =
+        expectedFolder.isEmpty() ? QString() : f.env.root() + QLatin1Char('/') + expectedFolder;
     QCOMPARE(w->txtpath->text(), expected);
     QCOMPARE(w->lstimages->count(), expectedCount);
     // The fallback is shown, never stored.
@@ -134,7 +136,8 @@ void TestStartup::folderFallback()
         QVERIFY(w->ShockwaveFlash1->text().isEmpty());
     } else {
         QCOMPARE(f.stored(Entry::TimerMinutes), QStringLiteral("0"));
-        QCOMPARE(w->ShockwaveFlash1->text(), QStringLiteral("https://dorvane.example/dvn/dvnads.swf"));
+        QCOMPARE(w->ShockwaveFlash1->text(),
+                 QStringLiteral("https://dorvane.example/dvn/dvnads.swf"));
     }
 }
 
@@ -268,7 +271,8 @@ void TestStartup::folderExists()
     TestEnvironment env;
     env.writeFile(QStringLiteral("file.txt"), "x");
     env.makeDir(QStringLiteral("folder"));
-    const QString path = relative == QLatin1String("<empty>") ? QString() : env.root() + QLatin1Char('/') + relative;
+    const QString path =
+        relative == QLatin1String("<empty>") ? QString() : env.root() + QLatin1Char('/') + relative;
     QCOMPARE(FolderExists(path), expected);
 }
 
