@@ -6,82 +6,138 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
-#include <vector>
 
 namespace {
 
-// The names case-folded once, side by side in one buffer: a case-insensitive sort then compares
-// plain UTF-16 text instead of folding at every comparison or allocating a key per name.
+char16_t asciiLower(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
+
+// The sort keys of the listed names: the case-folded name, read from the names themselves for
+// ASCII names (folding is then lowering A to Z) and kept in a buffer of their own for the rest.
+// The sort compares one integer packed from several units of key at a time, instead of folding
+// at every comparison or allocating a key per name: eight units when every unit fits a byte (all
+// but the rarest folders), four otherwise. Runs that agree on those are sorted on the next ones.
 class SortKeys
 {
 public:
+    // The name is ASCII and lies at start in the names' text.
+    void addAscii(quint32 start, quint32 size) { m_keys.push_back({start, size, false}); }
+
     void add(const QString& name)
     {
-        m_starts.push_back(static_cast<quint32>(m_text.size()));
-        bool ascii = true;
-        for (QChar ch : name) {
-            const char16_t c = ch.unicode();
-            if (c >= 0x80) {
-                ascii = false;
-                break;
-            }
-            m_text.push_back(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
-        }
-        if (!ascii) {
-            m_text.resize(m_starts.back());
-            const QString folded = name.toCaseFolded();
-            m_text.insert(m_text.end(), folded.utf16(), folded.utf16() + folded.size());
-        }
-        m_ends.push_back(static_cast<quint32>(m_text.size()));
+        const QString folded = name.toCaseFolded();
+        m_keys.push_back(
+            {static_cast<quint32>(m_folded.size()), static_cast<quint32>(folded.size()), true});
+        for (QChar ch : folded)
+            m_narrow = m_narrow && ch.unicode() < 0x100;
+        m_folded.insert(m_folded.end(), folded.utf16(), folded.utf16() + folded.size());
     }
 
-    std::u16string_view key(quint32 i) const
+    // The positions of the names in their order. Keys that are equal (names that differ only
+    // in case) are ordered by less(a, b) on their positions, so that they keep a fixed order.
+    template <typename Less>
+    std::vector<quint32> order(const char16_t* names, const Less& less) const
     {
-        return {m_text.data() + m_starts[i], m_ends[i] - m_starts[i]};
-    }
-
-    // The first eight units of a key packed in two integers that compare like the text (a
-    // shorter key is padded with zeros, below every character), so that most comparisons of
-    // the sort never reach the buffer.
-    struct Item
-    {
-        quint64 head;
-        quint64 next;
-        quint32 index;
-    };
-
-    Item item(quint32 i) const
-    {
-        const std::u16string_view k = key(i);
-        quint64 packed[2] = {0, 0};
-        for (size_t j = 0; j < 8 && j < k.size(); ++j)
-            packed[j / 4] |= quint64(k[j]) << (48 - 16 * (j % 4));
-        return {packed[0], packed[1], i};
-    }
-
-    static bool headLess(const Item& a, const Item& b)
-    {
-        return a.head != b.head ? a.head < b.head : a.next < b.next;
-    }
-
-    // The whole order: folded keys, then the names themselves.
-    bool less(const Item& a, const Item& b, const QStringList& names) const
-    {
-        if (a.head != b.head || a.next != b.next)
-            return headLess(a, b);
-        // The heads are equal: the first eight units need no second look.
-        const std::u16string_view ka = key(a.index);
-        const std::u16string_view kb = key(b.index);
-        const int c = ka.substr(std::min<size_t>(8, ka.size()))
-                          .compare(kb.substr(std::min<size_t>(8, kb.size())));
-        return c != 0 ? c < 0 : names.at(a.index) < names.at(b.index);
+        m_names = names;
+        m_width = m_narrow ? 8 : 4;
+        // A beginning that every name shares decides nothing: packing starts after it.
+        const size_t offset = sharedBeginning();
+        std::vector<Item> items;
+        items.reserve(m_keys.size());
+        for (quint32 i = 0; i < static_cast<quint32>(m_keys.size()); ++i)
+            items.push_back(item(i, offset));
+        sortFrom(items.begin(), items.end(), offset, less);
+        std::vector<quint32> positions;
+        positions.reserve(items.size());
+        for (const Item& it : items)
+            positions.push_back(it.index);
+        return positions;
     }
 
 private:
-    std::vector<char16_t> m_text;
-    std::vector<quint32> m_starts;
-    std::vector<quint32> m_ends;
+    struct Key
+    {
+        quint32 start;
+        quint32 size : 31;
+        bool folded : 1;
+    };
+
+    // Units of a key from an offset, packed in an integer that compares like the text (a shorter
+    // key is padded with zeros, below every character of a file name).
+    struct Item
+    {
+        quint64 packed;
+        quint32 index;
+    };
+
+    char16_t unit(const Key& key, size_t j) const
+    {
+        return key.folded ? m_folded[key.start + j] : asciiLower(m_names[key.start + j]);
+    }
+
+    size_t sharedBeginning() const
+    {
+        if (m_keys.empty())
+            return 0;
+        const Key first = m_keys.front();
+        size_t shared = first.size;
+        for (const Key& key : m_keys) {
+            size_t j = 0;
+            const size_t limit = std::min<size_t>(shared, key.size);
+            while (j < limit && unit(key, j) == unit(first, j))
+                ++j;
+            shared = j;
+            if (shared == 0)
+                break;
+        }
+        return shared;
+    }
+
+    Item item(quint32 i, size_t offset) const
+    {
+        const Key key = m_keys[i];
+        quint64 packed = 0;
+        const size_t end = std::min<size_t>(key.size, offset + m_width);
+        const unsigned bits = m_narrow ? 8 : 16;
+        for (size_t j = offset; j < end; ++j)
+            packed |= quint64(unit(key, j)) << (64 - bits * (j - offset + 1));
+        return {packed, i};
+    }
+
+    // Sorts items whose keys agree before the offset: by the units from there, then each run
+    // that agrees on those as well by the next ones, and so on until the keys end.
+    template <typename Iterator, typename Less>
+    void sortFrom(Iterator first, Iterator last, size_t offset, const Less& less) const
+    {
+        std::sort(first, last, [](const Item& a, const Item& b) { return a.packed < b.packed; });
+        for (Iterator run = first; run != last;) {
+            Iterator end = run + 1;
+            while (end != last && end->packed == run->packed)
+                ++end;
+            if (end - run > 1) {
+                if (m_keys[run->index].size <= offset + m_width) {
+                    // The keys ended together: they are equal.
+                    std::sort(run, end,
+                              [&](const Item& a, const Item& b) { return less(a.index, b.index); });
+                } else {
+                    for (Iterator it = run; it != end; ++it)
+                        *it = item(it->index, offset + m_width);
+                    sortFrom(run, end, offset + m_width, less);
+                }
+            }
+            run = end;
+        }
+    }
+
+    std::vector<Key> m_keys;
+    std::vector<char16_t> m_folded;
+    bool m_narrow = true;
+    mutable size_t m_width = 8;
+    mutable const char16_t* m_names = nullptr;
 };
 
 // "*.jpg;*.gif" -> {".jpg", ".gif"}; false in all when a pattern lists everything.
@@ -120,8 +176,12 @@ bool endsWithFolded(const QString& name, const QString& suffix)
 FileList::FileList(const QString& pattern)
 {
     m_suffixes = suffixesOf(pattern, &m_all);
-    for (QString& suffix : m_suffixes)
+    for (QString& suffix : m_suffixes) {
         suffix = suffix.toCaseFolded();
+        for (QChar ch : std::as_const(suffix))
+            m_allAscii = m_allAscii && ch.unicode() < 0x80;
+        m_asciiSuffixes.append(suffix.toLatin1());
+    }
 }
 
 void FileList::setPath(const QString& path)
@@ -132,7 +192,8 @@ void FileList::setPath(const QString& path)
 
 void FileList::refresh()
 {
-    m_names.clear();
+    m_text.clear();
+    m_spans.clear();
     if (m_path.isEmpty())
         return;
     // readdir with the entry types it hands out: a stat only for links and unknown types.
@@ -142,8 +203,16 @@ void FileList::refresh()
     if (!dir)
         return;
     const int dirFd = dirfd(dir);
-    QStringList names;
+    QString text;
+    std::vector<Span> spans;
     SortKeys keys;
+    // Room for the name, at the end of the text.
+    auto append = [&](size_t size) {
+        const qsizetype at = text.size();
+        spans.push_back({static_cast<quint32>(at), static_cast<quint32>(size)});
+        text.resize(at + static_cast<qsizetype>(size));
+        return reinterpret_cast<char16_t*>(text.data()) + at;
+    };
     while (const dirent* entry = readdir(dir)) {
         // Hidden files (and "." and "..") are not listed.
         if (entry->d_name[0] == '.')
@@ -156,41 +225,65 @@ void FileList::refresh()
             if (fstatat(dirFd, entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode))
                 continue;
         }
-        QString name = QFile::decodeName(entry->d_name);
+        const char* raw = entry->d_name;
+        const size_t size = std::strlen(raw);
+        // Nearly every name is ASCII, which reads the same in every encoding: matched and
+        // copied byte by byte, with no string made for it.
+        if (std::all_of(raw, raw + size, [](char c) { return static_cast<signed char>(c) >= 0; })) {
+            if (!m_all && !matchesAscii(raw, size))
+                continue;
+            std::copy(raw, raw + size, append(size));
+            keys.addAscii(spans.back().start, spans.back().size);
+            continue;
+        }
+        const QString name = QFile::decodeName(raw);
         // A name outside the file-name encoding cannot be given back to the system: it would
         // name another file, or none.
         if (name.contains(QChar::ReplacementCharacter) &&
-            QFile::encodeName(name) != QByteArrayView(entry->d_name))
+            QFile::encodeName(name) != QByteArrayView(raw, static_cast<qsizetype>(size)))
             continue;
-        if (matches(name)) {
-            keys.add(name);
-            names.append(std::move(name));
-        }
+        if (!matches(name))
+            continue;
+        std::copy(name.utf16(), name.utf16() + name.size(),
+                  append(static_cast<size_t>(name.size())));
+        keys.add(name);
     }
     closedir(dir);
 
-    // Sorted on the packed heads alone, which needs no memory beyond the items; then each run
-    // of equal heads is put in the whole order. Names that differ only in case keep a fixed
-    // order between them.
-    std::vector<SortKeys::Item> order;
-    order.reserve(static_cast<size_t>(names.size()));
-    for (quint32 i = 0; i < static_cast<quint32>(names.size()); ++i)
-        order.push_back(keys.item(i));
-    std::sort(order.begin(), order.end(), &SortKeys::headLess);
-    for (auto run = order.begin(); run != order.end();) {
-        auto end = run + 1;
-        while (end != order.end() && end->head == run->head && end->next == run->next)
-            ++end;
-        if (end - run > 1) {
-            std::sort(run, end, [&](const SortKeys::Item& a, const SortKeys::Item& b) {
-                return keys.less(a, b, names);
-            });
-        }
-        run = end;
-    }
-    m_names.reserve(names.size());
-    for (const SortKeys::Item& item : order)
-        m_names.append(std::move(names[item.index]));
+    const auto nameAt = [&](quint32 i) {
+        return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()) + spans[i].start,
+                                   spans[i].size);
+    };
+    const std::vector<quint32> order =
+        keys.order(reinterpret_cast<const char16_t*>(text.utf16()),
+                   [&](quint32 a, quint32 b) { return nameAt(a) < nameAt(b); });
+    m_spans.reserve(order.size());
+    for (quint32 position : order)
+        m_spans.push_back(spans[position]);
+    m_text = std::move(text);
+}
+
+QString FileList::name(int index) const
+{
+    if (index < 0 || index >= count())
+        return QString();
+    const Span span = m_spans[static_cast<size_t>(index)];
+    return QString(m_text.constData() + span.start, static_cast<qsizetype>(span.size));
+}
+
+QStringList FileList::names() const
+{
+    QStringList result;
+    result.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        result.append(name(i));
+    return result;
+}
+
+void FileList::removeAt(int index)
+{
+    if (index >= 0 && index < count())
+        m_spans.erase(m_spans.begin() + index);
 }
 
 bool FileList::matches(const QString& name) const
@@ -199,6 +292,27 @@ bool FileList::matches(const QString& name) const
         return true;
     for (const QString& suffix : m_suffixes) {
         if (name.size() > suffix.size() && endsWithFolded(name, suffix))
+            return true;
+    }
+    return false;
+}
+
+bool FileList::matchesAscii(const char* name, size_t size) const
+{
+    if (m_all)
+        return true;
+    if (!m_allAscii)
+        return matches(QString::fromLatin1(name, static_cast<qsizetype>(size)));
+    for (const QByteArray& suffix : m_asciiSuffixes) {
+        const size_t length = static_cast<size_t>(suffix.size());
+        if (size <= length)
+            continue;
+        const char* tail = name + (size - length);
+        const char* s = suffix.constData();
+        size_t i = 0;
+        while (i < length && asciiLower(static_cast<unsigned char>(tail[i])) == char16_t(s[i]))
+            ++i;
+        if (i == length)
             return true;
     }
     return false;

@@ -3,9 +3,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // A hidden file-list control: the names (no folder) of the ordinary files of one folder that
 // match its patterns, sorted by name without regard to case. Hidden files and sub-folders are
 // not listed. The listing is read when the path is set or refreshed.
+//
+// The names are kept back to back in one buffer rather than one string each: a folder of a
+// hundred thousand pictures is then listed without a hundred thousand allocations, and a copy
+// of the list shares the buffer.
 class FileList
 {
 public:
@@ -16,8 +22,12 @@ public:
     void setPath(const QString& path);
     void refresh();
 
-    const QStringList& names() const { return m_names; }
-    int count() const { return static_cast<int>(m_names.size()); }
+    int count() const { return static_cast<int>(m_spans.size()); }
+    // The name at a position of the list; empty outside it.
+    QString name(int index) const;
+    QStringList names() const;
+    // Takes one name out of the list (the file itself is untouched).
+    void removeAt(int index);
 
     // True when the name matches one of the patterns, whatever the letter case.
     bool matches(const QString& name) const;
@@ -26,8 +36,20 @@ public:
     static QStringList list(const QString& folder, const QString& pattern);
 
 private:
+    struct Span
+    {
+        quint32 start;
+        quint32 size;
+    };
+
+    bool matchesAscii(const char* name, size_t size) const;
+
     QString m_path;
     QStringList m_suffixes;
+    // The same suffixes as bytes, when all are ASCII.
+    QByteArrayList m_asciiSuffixes;
+    bool m_allAscii = true;
     bool m_all = false;
-    QStringList m_names;
+    QString m_text;
+    std::vector<Span> m_spans;
 };
