@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "common/FileListBox.h"
 #include "common/ImageControl.h"
 #include "common/Twips.h"
 
@@ -120,6 +121,13 @@ QLineEdit* Form::addTextBox(const QString& name, const QString& text, const QRec
 QListWidget* Form::addListBox(const QString& name, const QRectF& twips, NamedControl* container)
 {
     auto* list = new QListWidget(parentFor(container));
+    add(name, ControlKind::ListBox, list, container, twips);
+    return list;
+}
+
+FileListBox* Form::addFileListBox(const QString& name, const QRectF& twips, NamedControl* container)
+{
+    auto* list = new FileListBox(parentFor(container));
     add(name, ControlKind::ListBox, list, container, twips);
     return list;
 }

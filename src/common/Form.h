@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class FileListBox;
 class ImageControl;
 class QAction;
 class QCheckBox;
@@ -54,6 +55,8 @@ protected:
                           NamedControl* container = nullptr);
     QListWidget* addListBox(const QString& name, const QRectF& twips,
                             NamedControl* container = nullptr);
+    FileListBox* addFileListBox(const QString& name, const QRectF& twips,
+                                NamedControl* container = nullptr);
     QComboBox* addComboBox(const QString& name, const QRectF& twips,
                            NamedControl* container = nullptr);
     ImageControl* addImage(const QString& name, const QRectF& twips,

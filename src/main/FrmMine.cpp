@@ -2,6 +2,7 @@
 
 #include "common/AppPaths.h"
 #include "common/Dialogs.h"
+#include "common/FileListBox.h"
 #include "common/ImageControl.h"
 #include "language/LangFile.h"
 #include "language/LanguageSupport.h"
@@ -32,7 +33,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -130,8 +130,7 @@ void FrmMine::buildWidgets()
                         {6120, 240, 1095, 375}, path);
 
     addLabel(QStringLiteral("lbllstfile"), QStringLiteral("List Images:"), {840, 4080, 840, 195});
-    lstimages = addListBox(QStringLiteral("lstimages"), {120, 4440, 2055, 2595});
-    lstimages->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstimages = addFileListBox(QStringLiteral("lstimages"), {120, 4440, 2055, 2595});
     addLabel(QStringLiteral("lblpic"), QStringLiteral("Current Picture :"),
              {2640, 4080, 1140, 195});
     imgnow = addImage(QStringLiteral("imgnow"), {2655, 4440, 1095, 1095});
@@ -180,8 +179,8 @@ void FrmMine::connectHandlers()
     m_options = new OptionsPanel(txtm, txts, this);
     connect(m_timer, &RotationTimer::tick, this, &FrmMine::TimerTick);
 
-    connect(lstimages, &QListWidget::currentRowChanged, this, [this] { lstimages_Click(); });
-    connect(lstimages, &QListWidget::itemDoubleClicked, this, [this] { lstimages_DblClick(); });
+    connect(lstimages, &FileListBox::currentRowChanged, this, [this] { lstimages_Click(); });
+    connect(lstimages, &FileListBox::doubleClicked, this, [this] { lstimages_DblClick(); });
     lstimages->viewport()->installEventFilter(this);
 
     connect(cmdoptions, &QPushButton::clicked, this, &FrmMine::cmdoptions_Click);
@@ -372,10 +371,7 @@ QString FrmMine::picturePath(const QString& name) const
 void FrmMine::fillPictureList()
 {
     Files.setPath(txtpath->text());
-    const QSignalBlocker block(lstimages);
-    lstimages->clear();
-    lstimages->addItems(Files.names());
-    lstimages->setCurrentRow(-1);
+    lstimages->setFiles(Files);
 }
 
 void FrmMine::selectItem(int row)
@@ -397,14 +393,14 @@ void FrmMine::lstimages_Click()
 
 void FrmMine::previewSelected()
 {
-    QListWidgetItem* item = lstimages->currentItem();
-    if (!item)
+    const int row = lstimages->currentRow();
+    if (row < 0)
         return;
     // Qt's readers decode everything the standard loading could, so the picture loader alone
     // gives the same preview. A picture it cannot read leaves the preview as it was; a tick never
     // opens a message for it.
     PictureError error;
-    if (!ShowPictureFile(picturePath(item->text()), imgnow, &error))
+    if (!ShowPictureFile(picturePath(lstimages->text(row)), imgnow, &error))
         qWarning("Dorvane: %s", qPrintable(error.description));
 }
 
@@ -420,8 +416,9 @@ void FrmMine::setDisplayPicture(const QString& path)
 
 void FrmMine::lstimages_DblClick()
 {
-    if (QListWidgetItem* item = lstimages->currentItem())
-        setDisplayPicture(picturePath(item->text()));
+    const int row = lstimages->currentRow();
+    if (row >= 0)
+        setDisplayPicture(picturePath(lstimages->text(row)));
 }
 
 void FrmMine::lstimages_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
@@ -436,12 +433,12 @@ void FrmMine::mnudel_Click()
         return;
     stopRotationTimer();
 
-    QListWidgetItem* item = lstimages->currentItem();
+    const int row = lstimages->currentRow();
     QString failure;
-    if (!item) {
+    if (row < 0) {
         failure = tr("No picture is selected.");
     } else {
-        QFile file(picturePath(item->text()));
+        QFile file(picturePath(lstimages->text(row)));
         if (!file.remove())
             failure = tr("The picture %1 could not be deleted: %2")
                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
@@ -454,15 +451,15 @@ void FrmMine::mnudel_Click()
         return;
     }
 
-    delete lstimages->takeItem(lstimages->row(item));
+    const QSignalBlocker block(lstimages);
+    lstimages->removeRow(row);
     if (lstimages->count() == 0)
         return;
     if (checked(chkrun))
         startRotationTimer();
-    const QSignalBlocker block(lstimages);
     lstimages->setCurrentRow(0);
     previewSelected();
-    setDisplayPicture(picturePath(lstimages->item(0)->text()));
+    setDisplayPicture(picturePath(lstimages->text(0)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -502,7 +499,7 @@ void FrmMine::starter()
     if (n >= count)
         n = 0;
     selectItem(n);
-    setDisplayPicture(picturePath(lstimages->item(n)->text()));
+    setDisplayPicture(picturePath(lstimages->text(n)));
 }
 
 void FrmMine::starterrand()
@@ -514,7 +511,7 @@ void FrmMine::starterrand()
     const double r = static_cast<double>(m_random()) / 4294967296.0;
     const int n = std::min(count - 1, static_cast<int>(std::floor(r * count)));
     selectItem(n);
-    setDisplayPicture(picturePath(lstimages->item(n)->text()));
+    setDisplayPicture(picturePath(lstimages->text(n)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -562,7 +559,7 @@ void FrmMine::cmdoptions_Click()
         if (lstimages->count() > 0 && MessengerRunning()) {
             startRotationTimer();
             selectItem(0);
-            setDisplayPicture(picturePath(lstimages->item(0)->text()));
+            setDisplayPicture(picturePath(lstimages->text(0)));
             previewSelected();
             store(Entry::Control, QStringLiteral("1"));
         }

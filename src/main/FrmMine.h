@@ -16,7 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class FileListBox;
 class QMenu;
 class QPushButton;
 class RotationTimer;
@@ -109,7 +109,7 @@ public:
     QPushButton* cmdoptions;
     QLineEdit* txtpath;
     QPushButton* cmdPath;
-    QListWidget* lstimages;
+    FileListBox* lstimages;
     ImageControl* imgnow;
     ImageControl* imgicon;
     QLabel* lblsite;

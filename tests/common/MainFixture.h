@@ -6,6 +6,7 @@
 #include "FakeTrayIcon.h"
 #include "TestEnvironment.h"
 
+#include "common/FileListBox.h"
 #include "language/LanguageSupport.h"
 #include "main/FrmMine.h"
 #include "main/SingleInstance.h"

@@ -58,7 +58,7 @@ struct BadInput
     int row(const QString& name) const
     {
         for (int r = 0; r < w()->lstimages->count(); ++r) {
-            if (w()->lstimages->item(r)->text() == name)
+            if (w()->lstimages->text(r) == name)
                 return r;
         }
         return -1;
@@ -216,7 +216,7 @@ void TestBadInput::rotation()
     BadInput b(random);
     QVERIFY(b.loaded);
     // Every file is listed under its own name, newline and all.
-    QCOMPARE(asSet(items(b.w()->lstimages)), asSet(b.pictures->names()));
+    QCOMPARE(asSet(b.w()->lstimages->files().names()), asSet(b.pictures->names()));
     // Gone after the listing, before the first tick.
     QVERIFY(b.pictures->removeVanishing());
 
@@ -227,8 +227,8 @@ void TestBadInput::rotation()
         const qint64 before = b.w()->imgnow->picture().cacheKey();
         const qsizetype sentBefore = b.sent().size();
         b.w()->TimerTick();
-        QVERIFY(b.w()->lstimages->currentItem());
-        const QString name = b.w()->lstimages->currentItem()->text();
+        QVERIFY(b.w()->lstimages->currentRow() >= 0);
+        const QString name = b.w()->lstimages->currentText();
         // One path a tick, whatever the file holds: the client decides what it accepts.
         QCOMPARE(b.sent().size(), sentBefore + 1);
         QCOMPARE(b.sent().last(), b.pictures->filePath(name));
@@ -292,7 +292,7 @@ void TestBadInput::deleteItem()
     const bool vanished = name == BadPictureFolder::Vanishing;
     if (vanished)
         QVERIFY(b.pictures->removeVanishing());
-    const QStringList before = items(b.w()->lstimages);
+    const QStringList before = b.w()->lstimages->files().names();
     b.click(name);
     b.w()->mnudel_Click();
 
@@ -302,14 +302,14 @@ void TestBadInput::deleteItem()
         QCOMPARE(b.f.dialogs.messages().size(), 1);
         QVERIFY2(b.f.dialogs.messages().first().text.contains(name),
                  qPrintable(b.f.dialogs.messages().first().text));
-        QCOMPARE(items(b.w()->lstimages), before);
+        QCOMPARE(b.w()->lstimages->files().names(), before);
         return;
     }
     QVERIFY(b.f.dialogs.messages().isEmpty());
     QVERIFY(!QFileInfo::exists(b.pictures->filePath(name)));
     QStringList expected = before;
     expected.removeOne(name);
-    QCOMPARE(items(b.w()->lstimages), expected);
+    QCOMPARE(b.w()->lstimages->files().names(), expected);
     // Only that file went.
     QCOMPARE(asSet(QDir(b.folder).entryList(QDir::Files)), asSet(expected));
     QCOMPARE(b.sent().last(), b.pictures->filePath(expected.first()));
@@ -383,7 +383,7 @@ void TestBadInput::toolsAddOfAwkwardNames()
     // Nothing else was written there, and the main list shows the new names.
     QSet<QString> expected = asSet(b.pictures->names()) + asSet(listed.keys());
     QCOMPARE(asSet(QDir(b.folder).entryList(QDir::Files)), expected);
-    QCOMPARE(asSet(items(b.w()->lstimages)), expected);
+    QCOMPARE(asSet(b.w()->lstimages->files().names()), expected);
     tools->close();
 }
 
@@ -423,7 +423,7 @@ void TestBadInput::fifoNeverStopsTheWindow()
     b.click(name);
     b.w()->lstimages_DblClick();
     QCOMPARE(b.sent().last(), b.pictures->filePath(name));
-    b.click(b.w()->lstimages->item(0)->text());
+    b.click(b.w()->lstimages->text(0));
     for (int i = 0; i < b.w()->lstimages->count(); ++i)
         b.w()->TimerTick();
     QVERIFY2(!rescue.release(), "the window waited for a writer to the FIFO");
@@ -533,7 +533,7 @@ void TestBadInput::nameOutsideTheFileNameEncoding()
     b.w()->fillPictureList();
 
     // The name that cannot be given back to the system is not listed as the other file.
-    QCOMPARE(items(b.w()->lstimages).count(lookalike), 1);
+    QCOMPARE(b.w()->lstimages->files().names().count(lookalike), 1);
     b.click(lookalike);
     b.w()->mnudel_Click();
     QVERIFY(b.f.dialogs.messages().isEmpty());

@@ -55,8 +55,8 @@ bool loadOnTheBus(MainFixture& f, const QString& folder)
 
 QString currentPath(const MainFixture& f)
 {
-    const QListWidgetItem* item = f.window->lstimages->currentItem();
-    return item ? f.window->picturePath(item->text()) : QString();
+    const int row = f.window->lstimages->currentRow();
+    return row >= 0 ? f.window->picturePath(f.window->lstimages->text(row)) : QString();
 }
 
 QStringList pictureNames()
@@ -185,7 +185,7 @@ void TestMessengerFaults::awkwardNamesReachTheClientIntact()
     QString shown = standinPicture();
     for (int i = 0; i < f.window->lstimages->count(); ++i) {
         f.window->TimerTick();
-        const QString name = f.window->lstimages->currentItem()->text();
+        const QString name = f.window->lstimages->currentText();
         const QString path = pictures.filePath(name);
         const QString now = standinPicture();
         const bool exists = QFileInfo::exists(path);

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 
@@ -33,22 +32,14 @@ FrmMine* startWith(MainFixture& f, const QStringList& names, bool rotation)
     return f.window.get();
 }
 
-QStringList items(const QListWidget* list)
-{
-    QStringList names;
-    for (int row = 0; row < list->count(); ++row)
-        names.append(list->item(row)->text());
-    return names;
-}
-
 QString fileName(const QString& path)
 {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QPoint itemCentre(QListWidget* list, int row)
+QPoint itemCentre(const FileListBox* list, int row)
 {
-    return list->visualItemRect(list->item(row)).center();
+    return list->visualRect(list->model()->index(row, 0)).center();
 }
 
 void showAndWait(QWidget* window)
@@ -130,7 +121,7 @@ void TestPictureList::listing()
     f.settings->write(Entry::FirstRun, QStringLiteral("1"));
     f.settings->write(Entry::ImagePath, folder);
     QVERIFY(f.load());
-    QCOMPARE(items(f.window->lstimages), expected);
+    QCOMPARE(f.window->lstimages->files().names(), expected);
     // A fresh list has no selection: the first tick starts at the first picture.
     QCOMPARE(f.window->lstimages->currentRow(), -1);
 }
@@ -249,7 +240,7 @@ void TestPictureList::rightButtonOpensMenuAndKeepsSelection()
 
     // "Delete" acts on the selected picture, not the one under the pointer.
     w->control(QStringLiteral("mnudel"))->action()->trigger();
-    QCOMPARE(items(w->lstimages), QStringList({"A.png", "C.png"}));
+    QCOMPARE(w->lstimages->files().names(), QStringList({"A.png", "C.png"}));
     QVERIFY(!QFile::exists(w->picturePath(QStringLiteral("B.png"))));
     QVERIFY(QFile::exists(w->picturePath(QStringLiteral("C.png"))));
 }
@@ -286,7 +277,7 @@ void TestPictureList::deleteItem()
     QVERIFY(!QFile::exists(w->picturePath(victim)));
     QStringList rest = names;
     rest.removeAt(selected);
-    QCOMPARE(items(w->lstimages), rest);
+    QCOMPARE(w->lstimages->files().names(), rest);
     if (rest.isEmpty()) {
         QVERIFY(!w->rotationTimer()->isActive());
         QCOMPARE(f.messenger->sentPictures.size(), sent);
@@ -340,7 +331,7 @@ void TestPictureList::deleteFails()
         QVERIFY2(message.text.contains(reason), qPrintable(message.text));
         QVERIFY2(message.text.contains(ABC.at(selected)), qPrintable(message.text));
     }
-    QCOMPARE(items(w->lstimages), ABC);
+    QCOMPARE(w->lstimages->files().names(), ABC);
     QCOMPARE(w->lstimages->currentRow(), selected);
     QCOMPARE(f.messenger->sentPictures.size(), sent);
     // The timer was stopped for the deletion; it must not stay stopped.

@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QListWidget>
 #include <QPainter>
 #include <QTest>
 

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -125,7 +124,7 @@ void TestRotation::sequential()
     for (const QString& expected : sent) {
         QCOMPARE(tick(f, 1), QStringList{expected});
         // The selection is the rotation's position and follows what was sent.
-        QCOMPARE(w->lstimages->currentItem()->text(), expected);
+        QCOMPARE(w->lstimages->currentText(), expected);
     }
 }
 
@@ -335,7 +334,7 @@ void TestRotation::folderDialog()
     QCOMPARE(f.dialogs.lastFolderTitle(), QStringLiteral("Select Images Folder"));
     QStringList names;
     for (int row = 0; row < w->lstimages->count(); ++row)
-        names.append(w->lstimages->item(row)->text());
+        names.append(w->lstimages->text(row));
     QCOMPARE(names, listed);
     if (chosen.isEmpty()) {
         QCOMPARE(w->txtpath->text(), before);

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 
 using Entry = Settings::Entry;

@@ -4,7 +4,6 @@
 #include "settings/OptionsPanel.h"
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 

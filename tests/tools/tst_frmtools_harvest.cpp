@@ -290,7 +290,7 @@ void TestFrmToolsHarvest::addNothingSelected()
     QCOMPARE(message.title, QStringLiteral("Dorvane"));
     QCOMPARE(message.text, h.f.language->GetLangString(QStringLiteral("0004")));
     QVERIFY(!message.text.isEmpty());
-    QCOMPARE(texts(h.f.window->lstimages),
+    QCOMPARE(h.f.window->lstimages->files().names(),
              QStringList({QStringLiteral("later.jpg"), QStringLiteral("own.png")}));
     QCOMPARE(QDir(h.pictures).entryList(QDir::Files).size(), 2);
 }
@@ -347,7 +347,7 @@ void TestFrmToolsHarvest::addSelected()
                             QStringLiteral("own.png")};
     if (copied == 3)
         expected.insert(1, QStringLiteral("dvn3.jpg"));
-    QCOMPARE(texts(h.f.window->lstimages), expected);
+    QCOMPARE(h.f.window->lstimages->files().names(), expected);
 }
 
 void TestFrmToolsHarvest::addWithoutPictureFolder()
@@ -363,7 +363,7 @@ void TestFrmToolsHarvest::addWithoutPictureFolder()
     QVERIFY(messages.first().text.contains(QStringLiteral("/gone")));
     QVERIFY(messages.last().text.startsWith(QStringLiteral("0  ")));
     QVERIFY(!QFile::exists(h.f.env.root() + QStringLiteral("/gone")));
-    QCOMPARE(texts(h.f.window->lstimages), QStringList(QStringLiteral("own.png")));
+    QCOMPARE(h.f.window->lstimages->files().names(), QStringList(QStringLiteral("own.png")));
 }
 
 void TestFrmToolsHarvest::harvestFolderIsPrivate()
