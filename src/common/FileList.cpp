@@ -40,7 +40,7 @@ public:
     // The positions of the names in their order. Keys that are equal (names that differ only
     // in case) are ordered by less(a, b) on their positions, so that they keep a fixed order.
     template <typename Less>
-    std::vector<quint32> order(const char16_t* names, const Less& less) const
+    std::vector<quint32> order(const char16_t* names, const Less& less)
     {
         m_names = names;
         m_width = m_narrow ? 8 : 4;
@@ -136,8 +136,8 @@ private:
     std::vector<Key> m_keys;
     std::vector<char16_t> m_folded;
     bool m_narrow = true;
-    mutable size_t m_width = 8;
-    mutable const char16_t* m_names = nullptr;
+    size_t m_width = 8;
+    const char16_t* m_names = nullptr;
 };
 
 // "*.jpg;*.gif" -> {".jpg", ".gif"}; false in all when a pattern lists everything.
