@@ -1,8 +1,8 @@
 // Files per second for the header reader against QImageReader::size() over the same 10,000
 // small PNG, GIF, BMP and JPEG files, with the ratio of the two printed at the end.
+#include "common/TestPictures.h"
 #include "tools/ImageHeaderReader.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QCoreApplication>
 #include <QFile>
@@ -24,10 +24,8 @@ constexpr int FileCount = 10000;
 
 QByteArray encoded(const QImage& image, const char* format)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, format))
+    QByteArray bytes = TestPictures::encoded(image, format);
+    if (bytes.isEmpty())
         qFatal("cannot encode %s", format);
     return bytes;
 }

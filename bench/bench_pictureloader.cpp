@@ -11,6 +11,7 @@
 // edge clamp, linear values) on the decoded 4000 x 3000 picture; mad is then measured between
 // the two.
 
+#include "common/TestPictures.h"
 #include "picture/PictureLoader.h"
 
 #include <benchmark/benchmark.h>
@@ -28,9 +29,6 @@
 
 #include <QCoreApplication>
 #include <QImageReader>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QRadialGradient>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -157,33 +155,7 @@ namespace {
 
 constexpr int Target = 73;
 
-QImage scenery(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, height);
-    sky.setColorAt(0, QColor(30, 80, 190));
-    sky.setColorAt(1, QColor(250, 200, 120));
-    painter.fillRect(image.rect(), sky);
-    QRadialGradient sun(width * 0.7, height * 0.3, height * 0.2);
-    sun.setColorAt(0, QColor(255, 250, 210));
-    sun.setColorAt(1, QColor(255, 160, 40, 0));
-    painter.fillRect(image.rect(), sun);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(40, 120, 50));
-    painter.drawEllipse(QRectF(-width * 0.2, height * 0.6, width * 0.9, height * 0.8));
-    painter.setBrush(QColor(90, 60, 40));
-    painter.drawRect(QRectF(width * 0.55, height * 0.55, width * 0.2, height * 0.3));
-    painter.setBrush(QColor(200, 40, 60));
-    for (int i = 0; i < 20; ++i)
-        painter.drawEllipse(QPointF(width * (0.05 + 0.045 * i), height * (0.15 + 0.02 * (i % 5))),
-                            width * 0.012, width * 0.012);
-    painter.setPen(QPen(QColor(20, 20, 20), width / 300.0 + 1));
-    for (int i = 0; i < 24; ++i)
-        painter.drawLine(QPointF(width * i / 24.0, height), QPointF(width * 0.5, height * 0.5));
-    return image;
-}
+using TestPictures::scenery;
 
 QImage fastWay(const QString& path)
 {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSettings>
+#include <QTest>
 
 MainFixture::MainFixture()
 {
@@ -48,6 +49,29 @@ bool MainFixture::load()
 {
     makeWindow();
     return window->Form_Load();
+}
+
+FrmMine* MainFixture::start(const Start& how)
+{
+    settings->write(Settings::Entry::FirstRun, QStringLiteral("1"));
+    settings->write(Settings::Entry::Control,
+                    how.rotation ? QStringLiteral("1") : QStringLiteral("0"));
+    settings->write(Settings::Entry::Random,
+                    how.random ? QStringLiteral("1") : QStringLiteral("0"));
+    const QString folder = how.pictures.isEmpty()
+                               ? how.folder
+                               : makePictureFolder(QStringLiteral("pics"), how.pictures);
+    if (!folder.isEmpty())
+        settings->write(Settings::Entry::ImagePath, folder);
+    if (!load())
+        return nullptr;
+    if (how.shown) {
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            return nullptr;
+    }
+    return window.get();
 }
 
 QString MainFixture::makePictureFolder(const QString& relative, const QStringList& names) const

@@ -40,6 +40,20 @@ public:
     // Builds the window and runs its start-up; returns what Form_Load returned.
     bool load();
 
+    // Start-up as on a later run ("firstrun" recorded, so no first-run work) with the given
+    // switches, over `folder`, or over a new folder "pics" of `pictures` when those are named.
+    struct Start
+    {
+        QStringList pictures{};
+        QString folder{};
+        bool rotation = false;
+        bool random = false;
+        // Shown, exposed and active.
+        bool shown = false;
+    };
+    // The window, or nullptr when start-up (or showing it) failed.
+    FrmMine* start(const Start& how);
+
     // A folder of pictures (small PNG files) under the temporary folder.
     QString makePictureFolder(const QString& relative, const QStringList& names) const;
     // Copies the shipped language files into the application folder's lang/ (done at

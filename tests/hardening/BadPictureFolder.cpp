@@ -1,6 +1,7 @@
 #include "BadPictureFolder.h"
 
-#include <QBuffer>
+#include "common/TestPictures.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -9,18 +10,9 @@
 const QString BadPictureFolder::Vanishing = QStringLiteral("vanished %1 %2.png");
 const QString BadPictureFolder::Unreadable = QStringLiteral("locked.png");
 
-namespace {
+using namespace TestPictures;
 
-quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= static_cast<quint8>(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
+namespace {
 
 void putBigEndian(QByteArray& bytes, qsizetype at, quint32 value)
 {
@@ -108,22 +100,6 @@ QString BadPictureFolder::unreadableSkipReason()
     return {};
 }
 
-QByteArray BadPictureFolder::encoded(const QImage& image, const char* format, int quality)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, quality);
-    return bytes;
-}
-
-QImage BadPictureFolder::filled(int width, int height, const QColor& colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 QByteArray BadPictureFolder::pngDeclaring(quint32 width, quint32 height)
 {
     // A real one-pixel PNG with the header's size changed and its checksum made right again:
@@ -132,6 +108,6 @@ QByteArray BadPictureFolder::pngDeclaring(quint32 width, quint32 height)
     // Signature (8), IHDR length (4), "IHDR" (4), width (4), height (4) ... CRC at 29.
     putBigEndian(bytes, 16, width);
     putBigEndian(bytes, 20, height);
-    putBigEndian(bytes, 29, crc32(bytes.mid(12, 17)));
+    putBigEndian(bytes, 29, pngCrc(bytes.mid(12, 17)));
     return bytes;
 }

@@ -47,8 +47,6 @@ public:
     // Why the unreadable file was left out; empty when it was made.
     static QString unreadableSkipReason();
 
-    static QByteArray encoded(const QImage& image, const char* format, int quality = -1);
-    static QImage filled(int width, int height, const QColor& colour);
     // A small but well-formed PNG whose header declares width x height pixels.
     static QByteArray pngDeclaring(quint32 width, quint32 height);
 

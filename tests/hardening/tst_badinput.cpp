@@ -1,5 +1,7 @@
 #include "BadPictureFolder.h"
+#include "common/ListTexts.h"
 #include "common/MainFixture.h"
+#include "common/TestPictures.h"
 
 #include "common/ImageControl.h"
 #include "main/RotationTimer.h"
@@ -27,7 +29,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using Entry = Settings::Entry;
 using Kind = BadPictureFolder::Kind;
 
 namespace {
@@ -45,11 +46,7 @@ struct BadInput
     {
         folder = f.env.makeDir(QStringLiteral("pictures/odd 'folder' ü"));
         pictures = std::make_unique<BadPictureFolder>(folder);
-        f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-        f.settings->write(Entry::Control, QStringLiteral("1"));
-        f.settings->write(Entry::Random, random ? QStringLiteral("1") : QStringLiteral("0"));
-        f.settings->write(Entry::ImagePath, folder);
-        loaded = f.load();
+        loaded = f.start({.folder = folder, .rotation = true, .random = random}) != nullptr;
     }
 
     FrmMine* w() const { return f.window.get(); }
@@ -81,14 +78,6 @@ struct BadInput
         return pictures->file(name)->kind;
     }
 };
-
-QStringList items(const QListWidget* list)
-{
-    QStringList result;
-    for (int row = 0; row < list->count(); ++row)
-        result.append(list->item(row)->text());
-    return result;
-}
 
 QSet<QString> asSet(const QStringList& list)
 {
@@ -266,7 +255,7 @@ void TestBadInput::previewAndDoubleClick()
     if (name == BadPictureFolder::Vanishing)
         QVERIFY(b.pictures->removeVanishing());
     // A known picture in the preview, to see whether a failed one leaves it alone.
-    b.w()->imgnow->setPicture(BadPictureFolder::filled(8, 8, Qt::magenta));
+    b.w()->imgnow->setPicture(TestPictures::filled(8, 8, Qt::magenta));
     const qint64 before = b.w()->imgnow->picture().cacheKey();
 
     b.click(name);
@@ -329,7 +318,7 @@ void TestBadInput::toolsAddOfAwkwardNames()
         QCOMPARE(file.write(bytes), bytes.size());
     };
     const auto square = [](const char* format, const QColor& colour) {
-        return BadPictureFolder::encoded(BadPictureFolder::filled(96, 96, colour), format, 95);
+        return TestPictures::encoded(TestPictures::filled(96, 96, colour), format, 95);
     };
     const QString gone = QStringLiteral("gone %1 \"%2\".png");
     const QByteArray png96 = square("PNG", Qt::red);
@@ -353,7 +342,7 @@ void TestBadInput::toolsAddOfAwkwardNames()
     auto tools = std::make_unique<FrmTools>(b.w(), b.w()->services());
     tools->Form_Load();
     QVERIFY(b.f.dialogs.messages().isEmpty());
-    QCOMPARE(asSet(items(tools->lstimages)), asSet(listed.keys()));
+    QCOMPARE(asSet(listTexts(tools->lstimages)), asSet(listed.keys()));
 
     // Previews of each, the broken one included, stay quiet.
     for (int row = 0; row < tools->lstimages->count(); ++row) {
@@ -442,8 +431,7 @@ void TestBadInput::toolsWindowSkipsFifos()
     BadInput b(false);
     QVERIFY(b.loaded);
     const QString cache = b.f.env.makeDir(QStringLiteral("tmp/MessengerCache"));
-    const QByteArray picture =
-        BadPictureFolder::encoded(BadPictureFolder::filled(96, 96, Qt::red), "PNG");
+    const QByteArray picture = TestPictures::encoded(TestPictures::filled(96, 96, Qt::red), "PNG");
     b.f.env.writeFile(QStringLiteral("tmp/MessengerCache/a.png"), picture);
     QVERIFY(makeFifo(cache + QStringLiteral("/pipe")));
     QVERIFY(QFile::link(QStringLiteral("pipe"), cache + QStringLiteral("/b.png")));
@@ -458,7 +446,7 @@ void TestBadInput::toolsWindowSkipsFifos()
     tools->Form_Load();
     QVERIFY2(!rescue.release(), "the contact tools window waited for a writer to the FIFO");
     // The picture beside it was copied and listed; the FIFO is reported by name.
-    QCOMPARE(items(tools->lstimages), QStringList{QStringLiteral("dvn2.jpg")});
+    QCOMPARE(listTexts(tools->lstimages), QStringList{QStringLiteral("dvn2.jpg")});
     QFile copy(harvest + QStringLiteral("/dvn2.jpg"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), picture);
@@ -518,8 +506,7 @@ void TestBadInput::nameOutsideTheFileNameEncoding()
     // name of the file beside it.
     const QByteArray latin1 = QFile::encodeName(b.folder) + QByteArray("/caf\xE9.png");
     const QString lookalike = QStringLiteral("caf\uFFFD.png");
-    const QByteArray picture =
-        BadPictureFolder::encoded(BadPictureFolder::filled(16, 16, Qt::red), "PNG");
+    const QByteArray picture = TestPictures::encoded(TestPictures::filled(16, 16, Qt::red), "PNG");
     const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     QVERIFY(fd >= 0);
     // Qt cannot name it either, so the temporary folder's removal would leave it behind.
@@ -528,7 +515,7 @@ void TestBadInput::nameOutsideTheFileNameEncoding()
     ::close(fd);
     QFile real(b.pictures->filePath(lookalike));
     QVERIFY(real.open(QIODevice::WriteOnly));
-    real.write(BadPictureFolder::encoded(BadPictureFolder::filled(16, 16, Qt::blue), "PNG"));
+    real.write(TestPictures::encoded(TestPictures::filled(16, 16, Qt::blue), "PNG"));
     real.close();
     b.w()->fillPictureList();
 

@@ -139,11 +139,7 @@ void TestSoak::initTestCase()
                                       QStringLiteral("Ami n°%1 صديق").arg(i)});
     }
 
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    f.settings->write(Entry::Control, QStringLiteral("1"));
-    f.settings->write(Entry::Random, QStringLiteral("0"));
-    f.settings->write(Entry::ImagePath, m_folder);
-    QVERIFY(f.load());
+    QVERIFY(f.start({.folder = m_folder, .rotation = true}));
     QCOMPARE(f.window->lstimages->count(), 300);
     QVERIFY(f.dialogs.messages().isEmpty());
     // Start-up's Apply sent the first picture.

@@ -8,21 +8,7 @@
 #include <QLabel>
 #include <QTest>
 
-using Entry = Settings::Entry;
-
 namespace {
-
-FrmMine* startShown(MainFixture& f)
-{
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    if (!f.load())
-        return nullptr;
-    FrmMine* w = f.window.get();
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w))
-        return nullptr;
-    return w;
-}
 
 QLabel* label(FrmMine* w, const QString& name)
 {
@@ -85,7 +71,7 @@ void TestWebLinks::pages()
     QFETCH(QString, path);
     QFETCH(int, clicks);
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.shown = true});
     QVERIFY(w);
     for (int i = 0; i < clicks; ++i) {
         if (widget == QLatin1String("mnuweb"))
@@ -116,7 +102,7 @@ void TestWebLinks::hoverAndReset()
 {
     QFETCH(QString, name);
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.shown = true});
     QVERIFY(w);
     QLabel* link = label(w, name);
     QVERIFY(!bold(link));
@@ -142,7 +128,7 @@ void TestWebLinks::hoverAndReset()
 void TestWebLinks::straightFromOneLabelToAnother()
 {
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.shown = true});
     QVERIFY(w);
     QLabel* help = label(w, QStringLiteral("lblhelp"));
     QLabel* site = label(w, QStringLiteral("lblsite"));
@@ -162,7 +148,7 @@ void TestWebLinks::straightFromOneLabelToAnother()
 void TestWebLinks::iconMessagesResetTheHover()
 {
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.shown = true});
     QVERIFY(w);
     QLabel* help = label(w, QStringLiteral("lblhelp"));
     QTest::mouseMove(help);

@@ -10,24 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-using Entry = Settings::Entry;
-
 namespace {
-
-// Started with rotation running over one picture, and shown.
-FrmMine* startShown(MainFixture& f)
-{
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    f.settings->write(Entry::Control, QStringLiteral("1"));
-    f.settings->write(Entry::ImagePath, f.makePictureFolder(QStringLiteral("pics"), {"a.png"}));
-    if (!f.load())
-        return nullptr;
-    FrmMine* w = f.window.get();
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w))
-        return nullptr;
-    return w;
-}
 
 QStringList captions(const QMenu* menu)
 {
@@ -82,7 +65,7 @@ void TestLifecycle::minimiseAndRestore()
 {
     QFETCH(bool, byDoubleClick);
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.pictures = {"a.png"}, .rotation = true, .shown = true});
     QVERIFY(w);
     QCOMPARE(f.tray.shows, 0);
 
@@ -120,7 +103,7 @@ void TestLifecycle::minimiseWithoutNotificationArea()
 {
     MainFixture f;
     f.tray.available = false;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.pictures = {"a.png"}, .rotation = true, .shown = true});
     QVERIFY(w);
     w->showMinimized();
     QTRY_VERIFY(w->isMinimized());
@@ -132,7 +115,7 @@ void TestLifecycle::minimiseWithoutNotificationArea()
 void TestLifecycle::iconContextOpensTheMenu()
 {
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.pictures = {"a.png"}, .rotation = true, .shown = true});
     QVERIFY(w);
     w->showMinimized();
     QTRY_VERIFY(!w->isVisible());
@@ -166,7 +149,7 @@ void TestLifecycle::ending()
     QFETCH(bool, restore);
     QFETCH(bool, byExit);
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.pictures = {"a.png"}, .rotation = true, .shown = true});
     QVERIFY(w);
     if (minimise) {
         w->showMinimized();

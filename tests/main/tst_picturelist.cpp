@@ -15,22 +15,9 @@
 #include <cerrno>
 #include <sys/stat.h>
 
-using Entry = Settings::Entry;
-
 namespace {
 
 const QStringList ABC = {QStringLiteral("A.png"), QStringLiteral("B.png"), QStringLiteral("C.png")};
-
-// Starts the window on a folder of pictures; no first-run work, list order unless asked.
-FrmMine* startWith(MainFixture& f, const QStringList& names, bool rotation)
-{
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    f.settings->write(Entry::Control, rotation ? QStringLiteral("1") : QStringLiteral("0"));
-    f.settings->write(Entry::ImagePath, f.makePictureFolder(QStringLiteral("pics"), names));
-    if (!f.load())
-        return nullptr;
-    return f.window.get();
-}
 
 QString fileName(const QString& path)
 {
@@ -118,9 +105,7 @@ void TestPictureList::listing()
         else
             f.env.writeFile(QStringLiteral("pics/") + entry, "x");
     }
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    f.settings->write(Entry::ImagePath, folder);
-    QVERIFY(f.load());
+    QVERIFY(f.start({.folder = folder}));
     QCOMPARE(f.window->lstimages->files().names(), expected);
     // A fresh list has no selection: the first tick starts at the first picture.
     QCOMPARE(f.window->lstimages->currentRow(), -1);
@@ -137,7 +122,7 @@ void TestPictureList::clickPreviewsThatPicture()
 {
     QFETCH(int, row);
     MainFixture f;
-    FrmMine* w = startWith(f, ABC, false);
+    FrmMine* w = f.start({.pictures = ABC});
     QVERIFY(w);
     showAndWait(w);
     QTest::mouseClick(w->lstimages->viewport(), Qt::LeftButton, {}, itemCentre(w->lstimages, row));
@@ -168,7 +153,7 @@ void TestPictureList::undecodablePreview()
     QFETCH(QByteArray, content);
     QFETCH(bool, byTick);
     MainFixture f;
-    FrmMine* w = startWith(f, ABC, true);
+    FrmMine* w = f.start({.pictures = ABC, .rotation = true});
     QVERIFY(w);
     showAndWait(w);
     const QString bad = w->picturePath(QStringLiteral("B.png"));
@@ -207,7 +192,7 @@ void TestPictureList::undecodablePreview()
 void TestPictureList::doubleClickSendsAtOnce()
 {
     MainFixture f;
-    FrmMine* w = startWith(f, ABC, true);
+    FrmMine* w = f.start({.pictures = ABC, .rotation = true});
     QVERIFY(w);
     showAndWait(w);
     const quint32 timerId = w->TimerID();
@@ -229,7 +214,7 @@ void TestPictureList::doubleClickSendsAtOnce()
 void TestPictureList::rightButtonOpensMenuAndKeepsSelection()
 {
     MainFixture f;
-    FrmMine* w = startWith(f, ABC, false);
+    FrmMine* w = f.start({.pictures = ABC});
     QVERIFY(w);
     showAndWait(w);
     QTest::mouseClick(w->lstimages->viewport(), Qt::LeftButton, {}, itemCentre(w->lstimages, 1));
@@ -264,7 +249,7 @@ void TestPictureList::deleteItem()
     QFETCH(int, selected);
     QFETCH(bool, rotation);
     MainFixture f;
-    FrmMine* w = startWith(f, names, rotation);
+    FrmMine* w = f.start({.pictures = names, .rotation = rotation});
     QVERIFY(w);
     w->lstimages->setCurrentRow(selected);
     const quint32 timerId = w->TimerID();
@@ -311,7 +296,7 @@ void TestPictureList::deleteFails()
     QFETCH(bool, rotation);
     QFETCH(QString, reason);
     MainFixture f;
-    FrmMine* w = startWith(f, ABC, rotation);
+    FrmMine* w = f.start({.pictures = ABC, .rotation = rotation});
     QVERIFY(w);
     if (selected >= 0) {
         w->lstimages->setCurrentRow(selected);
@@ -342,7 +327,8 @@ void TestPictureList::deleteFails()
 void TestPictureList::deleteOnEmptyListDoesNothing()
 {
     MainFixture f;
-    FrmMine* w = startWith(f, {}, true);
+    FrmMine* w =
+        f.start({.folder = f.makePictureFolder(QStringLiteral("pics"), {}), .rotation = true});
     QVERIFY(w);
     QCOMPARE(w->lstimages->count(), 0);
     w->mnudel_Click();

@@ -23,18 +23,6 @@ QStringList pictureNames(int count)
     return names;
 }
 
-// Starts the window on a folder of pictures with the given switches; no first-run work.
-FrmMine* startWith(MainFixture& f, const QStringList& names, bool rotation, bool random)
-{
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    f.settings->write(Entry::Control, rotation ? QStringLiteral("1") : QStringLiteral("0"));
-    f.settings->write(Entry::Random, random ? QStringLiteral("1") : QStringLiteral("0"));
-    f.settings->write(Entry::ImagePath, f.makePictureFolder(QStringLiteral("pics"), names));
-    if (!f.load())
-        return nullptr;
-    return f.window.get();
-}
-
 QString fileName(const QString& path)
 {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -55,7 +43,7 @@ QStringList tick(MainFixture& f, int ticks)
 QStringList randomRun(const QStringList& names, int ticks)
 {
     MainFixture f;
-    if (!startWith(f, names, true, true))
+    if (!f.start({.pictures = names, .rotation = true, .random = true}))
         return {};
     return tick(f, ticks);
 }
@@ -118,7 +106,7 @@ void TestRotation::sequential()
     QFETCH(int, selected);
     QFETCH(QStringList, sent);
     MainFixture f;
-    FrmMine* w = startWith(f, {"A.png", "B.png", "C.png"}, false, false);
+    FrmMine* w = f.start({.pictures = {"A.png", "B.png", "C.png"}});
     QVERIFY(w);
     w->lstimages->setCurrentRow(selected);
     for (const QString& expected : sent) {
@@ -144,7 +132,7 @@ void TestRotation::randomIsRepeatableAndInsideTheList()
 void TestRotation::randomWithOnePicture()
 {
     MainFixture f;
-    QVERIFY(startWith(f, {"only.png"}, true, true));
+    QVERIFY(f.start({.pictures = {"only.png"}, .rotation = true, .random = true}));
     QCOMPARE(tick(f, 5), QStringList(5, QStringLiteral("only.png")));
 }
 
@@ -166,7 +154,7 @@ void TestRotation::modeIsReadAtEachTick()
     QFETCH(bool, random);
     MainFixture f;
     const QStringList names = pictureNames(8);
-    FrmMine* w = startWith(f, names, true, false);
+    FrmMine* w = f.start({.pictures = names, .rotation = true});
     QVERIFY(w);
     QCOMPARE(w->lstimages->currentRow(), 0);
     // Changed in the store behind the window's back, without Apply.
@@ -181,7 +169,7 @@ void TestRotation::timerDrivesTheTicks()
     MainFixture f;
     // A hand-edited 1 s interval keeps the wait short.
     f.settings->write(Entry::TimerSeconds, QStringLiteral("1"));
-    FrmMine* w = startWith(f, {"A.png", "B.png"}, true, false);
+    FrmMine* w = f.start({.pictures = {"A.png", "B.png"}, .rotation = true});
     QVERIFY(w);
     QCOMPARE(w->rotationTimer()->intervalMs(), 1000);
     QCOMPARE(f.messenger->sentPictures.size(), 1);
@@ -224,7 +212,7 @@ void TestRotation::apply()
     QFETCH(QString, timer);
     QFETCH(QString, control);
     MainFixture f;
-    FrmMine* w = startWith(f, {"A.png", "B.png"}, true, false);
+    FrmMine* w = f.start({.pictures = {"A.png", "B.png"}, .rotation = true});
     QVERIFY(w);
     QVERIFY(w->rotationTimer()->isActive());
     QCOMPARE(w->rotationTimer()->intervalMs(), 30000);
@@ -283,7 +271,7 @@ void TestRotation::apply()
 void TestRotation::applyTwice()
 {
     MainFixture f;
-    FrmMine* w = startWith(f, {"A.png", "B.png"}, true, false);
+    FrmMine* w = f.start({.pictures = {"A.png", "B.png"}, .rotation = true});
     QVERIFY(w);
     const quint32 timerId = w->TimerID();
     w->txts->setText(QStringLiteral("10"));
@@ -312,7 +300,7 @@ void TestRotation::folderDialog()
     QFETCH(QString, answer);
     QFETCH(QStringList, listed);
     MainFixture f;
-    FrmMine* w = startWith(f, {"A.png", "B.png"}, true, false);
+    FrmMine* w = f.start({.pictures = {"A.png", "B.png"}, .rotation = true});
     QVERIFY(w);
     const QString before = w->txtpath->text();
     const QString other = f.makePictureFolder(QStringLiteral("other"), {"Y.png", "X.png", "Z.png"});
@@ -358,7 +346,7 @@ void TestRotation::folderDialog()
 void TestRotation::emptyFolderKeepsTheTimerAndSendsNothing()
 {
     MainFixture f;
-    FrmMine* w = startWith(f, {"A.png", "B.png"}, true, false);
+    FrmMine* w = f.start({.pictures = {"A.png", "B.png"}, .rotation = true});
     QVERIFY(w);
     const quint32 timerId = w->TimerID();
     f.dialogs.setNextFolder(f.env.makeDir(QStringLiteral("empty")));
@@ -373,7 +361,7 @@ void TestRotation::autostartEntryFollowsTheCheckBox()
 {
     MainFixture f;
     f.settings->write(Entry::AutoRun, QStringLiteral("1"));
-    FrmMine* w = startWith(f, {"A.png"}, false, false);
+    FrmMine* w = f.start({.pictures = {"A.png"}});
     QVERIFY(w);
     const QString machine = autostartEntry(f.env.configDirs());
     const QString user = autostartEntry(f.env.configHome());

@@ -1,13 +1,11 @@
 #include "common/ImageControl.h"
 #include "common/TestEnvironment.h"
+#include "common/TestPictures.h"
 #include "picture/PictureLoader.h"
 #include "picture/ShowPictureFile.h"
 
-#include <QBuffer>
 #include <QImageReader>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QRadialGradient>
 #include <QTest>
 
 #include <algorithm>
@@ -25,6 +23,8 @@
 #pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #include <stb/stb_image_resize.h>
 #pragma GCC diagnostic pop
+
+using namespace TestPictures;
 
 namespace {
 
@@ -66,51 +66,6 @@ QImage quarters(int width, int height)
     return image;
 }
 
-// Gradients and shapes, the kind of content a photo has.
-QImage scenery(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, height);
-    sky.setColorAt(0, QColor(30, 80, 190));
-    sky.setColorAt(1, QColor(250, 200, 120));
-    painter.fillRect(image.rect(), sky);
-    QRadialGradient sun(width * 0.7, height * 0.3, height * 0.2);
-    sun.setColorAt(0, QColor(255, 250, 210));
-    sun.setColorAt(1, QColor(255, 160, 40, 0));
-    painter.fillRect(image.rect(), sun);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(40, 120, 50));
-    painter.drawEllipse(QRectF(-width * 0.2, height * 0.6, width * 0.9, height * 0.8));
-    painter.setBrush(QColor(90, 60, 40));
-    painter.drawRect(QRectF(width * 0.55, height * 0.55, width * 0.2, height * 0.3));
-    painter.setPen(QPen(QColor(20, 20, 20), width / 200.0 + 1));
-    for (int i = 0; i < 12; ++i)
-        painter.drawLine(QPointF(width * i / 12.0, height), QPointF(width * 0.5, height * 0.5));
-    return image;
-}
-
-QByteArray encode(const QImage& image, const char* format, int quality = -1)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, quality);
-    return bytes;
-}
-
-quint32 crc32(const QByteArray& data)
-{
-    quint32 crc = 0xffffffffu;
-    for (char c : data) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 void appendBigEndian(QByteArray& out, quint32 value)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -122,7 +77,7 @@ void appendChunk(QByteArray& out, const char* type, const QByteArray& data)
     appendBigEndian(out, quint32(data.size()));
     const QByteArray typed = QByteArray(type, 4) + data;
     out.append(typed);
-    appendBigEndian(out, crc32(typed));
+    appendBigEndian(out, pngCrc(typed));
 }
 
 // A 1-bit grey PNG of the given size with valid chunks, whose pixel data holds `rows` rows
@@ -269,7 +224,7 @@ void TestPictureLoader::wholePictureStretched()
 
     const QString path =
         m_env.writeFile(QStringLiteral("stretch.") + QString::fromLatin1(format),
-                        encode(quarters(source.width(), source.height()), format.constData(), 95));
+                        encoded(quarters(source.width(), source.height()), format.constData(), 95));
     const QImage picture = loaded(path, target.width(), target.height());
     QCOMPARE(picture.size(), target);
 
@@ -302,7 +257,7 @@ void TestPictureLoader::transparencyOverWhite_data()
     painter.fillRect(0, 0, 32, 64, Red);
     painter.fillRect(32, 0, 32, 32, QColor(255, 0, 0, 128));
     painter.end();
-    const QByteArray png = encode(image, "png");
+    const QByteArray png = encoded(image, "png");
 
     const QPoint greenBlue(1, 2);
     QTest::newRow("transparent area") << png << QPoint(40, 40) << White << greenBlue;
@@ -380,7 +335,7 @@ void TestPictureLoader::targetSizeFromTwips()
              pixels);
 
     const QString path =
-        m_env.writeFile(QStringLiteral("size.png"), encode(quarters(20, 20), "png"));
+        m_env.writeFile(QStringLiteral("size.png"), encoded(quarters(20, 20), "png"));
     ImageControl control;
     control.setDesignSize(twips.width(), twips.height());
     PictureError error;
@@ -399,7 +354,7 @@ void TestPictureLoader::failureKeepsPreviousPicture_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
 
-    const QByteArray png = encode(scenery(120, 90), "png");
+    const QByteArray png = encoded(scenery(120, 90), "png");
     QTest::newRow("not a picture") << "notes.png" << QByteArray("just some text\n");
     QTest::newRow("empty file") << "empty.png" << QByteArray();
     QTest::newRow("missing file") << "missing.png" << QByteArray();
@@ -524,7 +479,7 @@ void TestPictureLoader::reducedJpegMatchesFullDecode()
     QFETCH(QSize, target);
 
     const QString path = m_env.writeFile(
-        QStringLiteral("photo.jpg"), encode(scenery(source.width(), source.height()), "jpeg", 90));
+        QStringLiteral("photo.jpg"), encoded(scenery(source.width(), source.height()), "jpeg", 90));
     QVERIFY(PictureLoader::jpegDecodeSize(source, target) != source);
 
     const QImage fast = loaded(path, target.width(), target.height());
@@ -539,9 +494,10 @@ void TestPictureLoader::reducedJpegMatchesFullDecode()
 
 void TestPictureLoader::manyPicturesInARow()
 {
-    const QString red = m_env.writeFile(QStringLiteral("red.png"), encode(quarters(90, 60), "png"));
+    const QString red =
+        m_env.writeFile(QStringLiteral("red.png"), encoded(quarters(90, 60), "png"));
     const QString photo =
-        m_env.writeFile(QStringLiteral("photo.jpg"), encode(scenery(640, 480), "jpeg"));
+        m_env.writeFile(QStringLiteral("photo.jpg"), encoded(scenery(640, 480), "jpeg"));
     const QString broken = m_env.writeFile(QStringLiteral("broken.png"), QByteArray("PNG?"));
     const QString animated = m_env.writeFile(
         QStringLiteral("two.gif"),

@@ -15,14 +15,6 @@ using Entry = Settings::Entry;
 
 namespace {
 
-FrmMine* start(MainFixture& f)
-{
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    if (!f.load())
-        return nullptr;
-    return f.window.get();
-}
-
 QColor systemText()
 {
     return QApplication::palette().color(QPalette::WindowText);
@@ -136,7 +128,7 @@ void TestColors::chosenColour()
     QFETCH(bool, light);
     QFETCH(QString, code);
     MainFixture f;
-    FrmMine* w = start(f);
+    FrmMine* w = f.start({});
     QVERIFY(w);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -167,7 +159,7 @@ void TestColors::colourAtStart()
     MainFixture f;
     if (!stored.isEmpty())
         f.settings->write(Entry::Color, stored);
-    FrmMine* w = start(f);
+    FrmMine* w = f.start({});
     QVERIFY(w);
     verifyColoured(w, colour, light);
     // Start-up reads the colour; it never writes it.
@@ -177,7 +169,7 @@ void TestColors::colourAtStart()
 void TestColors::cancelStoresTheCurrentColour()
 {
     MainFixture f;
-    FrmMine* w = start(f);
+    FrmMine* w = f.start({});
     QVERIFY(w);
     QVERIFY(!f.isStored(Entry::Color));
     f.dialogs.setNextColor(std::nullopt);
@@ -196,7 +188,7 @@ void TestColors::cancelStoresTheCurrentColour()
 void TestColors::customColoursOffered()
 {
     MainFixture f;
-    FrmMine* w = start(f);
+    FrmMine* w = f.start({});
     QVERIFY(w);
     f.dialogs.setNextColor(std::nullopt);
     w->cmdchange_Click();

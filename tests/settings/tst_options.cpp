@@ -11,23 +11,6 @@ using Entry = Settings::Entry;
 
 namespace {
 
-// A started window with rotation on over two pictures, shown and active so that focus moves.
-FrmMine* startShown(MainFixture& f)
-{
-    f.settings->write(Entry::FirstRun, QStringLiteral("1"));
-    f.settings->write(Entry::Control, QStringLiteral("1"));
-    f.settings->write(Entry::ImagePath,
-                      f.makePictureFolder(QStringLiteral("pics"), {"a.png", "b.png"}));
-    if (!f.load())
-        return nullptr;
-    FrmMine* w = f.window.get();
-    w->show();
-    w->activateWindow();
-    if (!QTest::qWaitForWindowActive(w))
-        return nullptr;
-    return w;
-}
-
 // Clicks into the box, replaces its text by typing, as a user would.
 void typeInto(QLineEdit* box, const QString& text)
 {
@@ -218,7 +201,7 @@ void TestOptions::typedThenApplied()
     QFETCH(QString, secondsAfter);
     QFETCH(int, interval);
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.pictures = {"a.png", "b.png"}, .rotation = true, .shown = true});
     QVERIFY(w);
     typeInto(w->txtm, minutes);
     typeInto(w->txts, seconds);
@@ -266,7 +249,7 @@ void TestOptions::leavingABox()
     QFETCH(QString, after);
     QFETCH(bool, keepsFocus);
     MainFixture f;
-    FrmMine* w = startShown(f);
+    FrmMine* w = f.start({.pictures = {"a.png", "b.png"}, .rotation = true, .shown = true});
     QVERIFY(w);
     QLineEdit* box = minutesBox ? w->txtm : w->txts;
     QLineEdit* other = minutesBox ? w->txts : w->txtm;

@@ -1,4 +1,5 @@
 #include "common/FakeKeyboardLayout.h"
+#include "common/ListTexts.h"
 #include "common/MainFixture.h"
 
 #include "common/ImageControl.h"
@@ -55,14 +56,6 @@ QList<MessengerContact> threeContacts()
             {QStringLiteral("bob@example.org"), QStringLiteral("Bob")}};
 }
 
-QStringList texts(const QListWidget* list)
-{
-    QStringList result;
-    for (int row = 0; row < list->count(); ++row)
-        result.append(list->item(row)->text());
-    return result;
-}
-
 } // namespace
 
 class TestFrmTools : public QObject
@@ -102,10 +95,10 @@ void TestFrmTools::loadSequence()
     QCOMPARE(tools->windowIcon().cacheKey(), t.f.window->windowIcon().cacheKey());
     QCOMPARE(t.f.window->comblang->currentText(), t.f.language->CurrentLang());
     QCOMPARE(tools->windowTitle(), QStringLiteral("Dorvane"));
-    QCOMPARE(texts(tools->lstemails),
+    QCOMPARE(listTexts(tools->lstemails),
              QStringList({QStringLiteral("ann@example.org"), QStringLiteral("cid@example.org"),
                           QStringLiteral("bob@example.org")}));
-    QCOMPARE(texts(tools->lstnick),
+    QCOMPARE(listTexts(tools->lstnick),
              QStringList({QStringLiteral("Bob"), QStringLiteral("Cid"), QStringLiteral("Bob")}));
     QVERIFY(!tools->lstemails->isHidden());
     QVERIFY(!tools->lstnick->isHidden());
@@ -173,7 +166,7 @@ void TestFrmTools::withoutContacts()
     QCOMPARE(tools->lstnick->count(), 0);
     // The harvest went on: copied and listed.
     QVERIFY(QFile::exists(t.f.env.temp() + QStringLiteral("/dvn/dvn2.jpg")));
-    QCOMPARE(texts(tools->lstimages), QStringList(QStringLiteral("dvn2.jpg")));
+    QCOMPARE(listTexts(tools->lstimages), QStringList(QStringLiteral("dvn2.jpg")));
 }
 
 void TestFrmTools::duplicateNickname()

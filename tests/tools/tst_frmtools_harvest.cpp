@@ -1,9 +1,10 @@
+#include "common/ListTexts.h"
 #include "common/MainFixture.h"
 
 #include "common/ImageControl.h"
+#include "common/TestPictures.h"
 #include "tools/FrmTools.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -19,13 +20,7 @@ namespace {
 
 QByteArray encoded(int width, int height, const char* format, QColor colour = Qt::darkCyan)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return TestPictures::encoded(TestPictures::filled(width, height, colour), format);
 }
 
 // A GIF of one colour: each pixel is coded as a clear code followed by index 0, so the code
@@ -75,14 +70,6 @@ QByteArray gif(int width, int height)
     bytes.append('\x00');
     bytes.append('\x3B');
     return bytes;
-}
-
-QStringList texts(const QListWidget* list)
-{
-    QStringList result;
-    for (int row = 0; row < list->count(); ++row)
-        result.append(list->item(row)->text());
-    return result;
 }
 
 QByteArray contentOf(const QString& path)
@@ -172,7 +159,7 @@ void TestFrmToolsHarvest::twoOpenings()
     QCOMPARE(contentOf(h.harvest + QStringLiteral("/dvn5.jpg")), firstDvn5);
     QCOMPARE(contentOf(h.harvest + QStringLiteral("/dvn11.jpg")), firstDvn11);
     // Sorted by name: dvn10.jpg before dvn2.jpg.
-    const QStringList listed = texts(tools->lstimages);
+    const QStringList listed = listTexts(tools->lstimages);
     QCOMPARE(listed.size(), 10);
     QCOMPARE(listed.mid(0, 3),
              QStringList({QStringLiteral("dvn10.jpg"), QStringLiteral("dvn11.jpg"),
@@ -211,7 +198,7 @@ void TestFrmToolsHarvest::listing()
     const QStringList expected =
         listed ? QStringList({QStringLiteral("dvn2.jpg"), QStringLiteral("dvn3.jpg")})
                : QStringList(QStringLiteral("dvn3.jpg"));
-    QCOMPARE(texts(tools->lstimages), expected);
+    QCOMPARE(listTexts(tools->lstimages), expected);
     QVERIFY(!tools->lstimages->isHidden());
     // Every file was copied, listed or not.
     QCOMPARE(contentOf(h.harvest + QStringLiteral("/dvn2.jpg")), bytes);
@@ -240,7 +227,7 @@ void TestFrmToolsHarvest::failedCopyGoesOn()
     QCOMPARE(h.f.dialogs.messages().size(), 1);
     QVERIFY(h.f.dialogs.messages().first().text.contains(QStringLiteral("b.png")));
     QVERIFY(!h.f.dialogs.messages().first().text.contains(QStringLiteral("a.png")));
-    QCOMPARE(texts(tools->lstimages),
+    QCOMPARE(listTexts(tools->lstimages),
              QStringList({QStringLiteral("dvn2.jpg"), QStringLiteral("dvn4.jpg")}));
 }
 
