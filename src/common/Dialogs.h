@@ -17,8 +17,7 @@ public:
 
     virtual ~Dialogs();
 
-    virtual void message(QWidget* parent, Icon icon, const QString& title,
-                         const QString& text) = 0;
+    virtual void message(QWidget* parent, Icon icon, const QString& title, const QString& text) = 0;
     // The chosen folder, or an empty text when the user cancelled.
     virtual QString getExistingDirectory(QWidget* parent, const QString& title,
                                          const QString& startDir) = 0;

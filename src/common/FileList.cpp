@@ -39,8 +39,7 @@ public:
 
     // The positions of the names in their order. Keys that are equal (names that differ only
     // in case) are ordered by less(a, b) on their positions, so that they keep a fixed order.
-    template <typename Less>
-    std::vector<quint32> order(const char16_t* names, const Less& less)
+    template <typename Less> std::vector<quint32> order(const char16_t* names, const Less& less)
     {
         m_names = names;
         m_width = m_narrow ? 8 : 4;

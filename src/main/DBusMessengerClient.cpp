@@ -42,8 +42,8 @@ std::unique_ptr<MessengerClient> DBusMessengerClient::create(QString* error)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         if (error)
-            *error = QObject::tr("The session bus cannot be reached: %1")
-                         .arg(bus.lastError().message());
+            *error =
+                QObject::tr("The session bus cannot be reached: %1").arg(bus.lastError().message());
         return nullptr;
     }
     return std::make_unique<DBusMessengerClient>(bus);
@@ -55,9 +55,8 @@ bool DBusMessengerClient::isRunning() const
     return bus && bus->isServiceRegistered(ServiceName).value();
 }
 
-std::optional<QList<QVariant>> DBusMessengerClient::call(const QString& method,
-                                                         const QList<QVariant>& args,
-                                                         QString* error)
+std::optional<QList<QVariant>>
+DBusMessengerClient::call(const QString& method, const QList<QVariant>& args, QString* error)
 {
     QDBusMessage message =
         QDBusMessage::createMethodCall(ServiceName, ObjectPath, InterfaceName, method);

@@ -40,12 +40,13 @@ QUrl writePage(const QString& folder, const QUrl& action, const QByteArray& post
                       .arg(htmlEscaped(decodedName), htmlEscaped(decodedValue));
     }
     const QString page =
-        QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Dorvane</title></head>\n"
-                       "<body onload=\"document.forms[0].submit()\">\n"
-                       "<form method=\"post\" action=\"%1\" "
-                       "enctype=\"application/x-www-form-urlencoded\">\n%2"
-                       "<noscript><input type=\"submit\" value=\"Send\"></noscript>\n"
-                       "</form>\n</body></html>\n")
+        QStringLiteral(
+            "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Dorvane</title></head>\n"
+            "<body onload=\"document.forms[0].submit()\">\n"
+            "<form method=\"post\" action=\"%1\" "
+            "enctype=\"application/x-www-form-urlencoded\">\n%2"
+            "<noscript><input type=\"submit\" value=\"Send\"></noscript>\n"
+            "</form>\n</body></html>\n")
             .arg(htmlEscaped(action.toString(QUrl::FullyEncoded)), fields);
 
     // A name of its own in a folder other users may share; the browser opens it later, so it
@@ -54,7 +55,8 @@ QUrl writePage(const QString& folder, const QUrl& action, const QByteArray& post
     file.setAutoRemove(false);
     if (!file.open() || file.write(page.toUtf8()) < 0 || !file.flush()) {
         if (error)
-            *error = QObject::tr("The first-run page could not be written: %1").arg(file.errorString());
+            *error =
+                QObject::tr("The first-run page could not be written: %1").arg(file.errorString());
         file.remove();
         return {};
     }

@@ -15,7 +15,8 @@ class TrayIcon;
 class QWidget;
 
 // What the windows reach outside the program through, handed in by main() or by a test.
-struct MainServices {
+struct MainServices
+{
     Settings* settings = nullptr;
     Dialogs* dialogs = nullptr;
     Browser* browser = nullptr;

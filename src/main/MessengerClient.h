@@ -8,7 +8,8 @@
 #include <memory>
 #include <optional>
 
-struct MessengerContact {
+struct MessengerContact
+{
     QString signinName;
     QString friendlyName;
 };
@@ -33,5 +34,4 @@ public:
 };
 
 // Creates a client object; nullptr (with the reason) when none can be created.
-using MessengerClientFactory =
-    std::function<std::unique_ptr<MessengerClient>(QString* error)>;
+using MessengerClientFactory = std::function<std::unique_ptr<MessengerClient>(QString* error)>;

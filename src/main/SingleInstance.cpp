@@ -4,7 +4,8 @@
 
 #include <unistd.h>
 
-SingleInstance::SingleInstance(const QString& lockPath) : m_lock(std::make_unique<QLockFile>(lockPath))
+SingleInstance::SingleInstance(const QString& lockPath)
+    : m_lock(std::make_unique<QLockFile>(lockPath))
 {
     m_lock->setStaleLockTime(0);
 }

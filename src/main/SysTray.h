@@ -8,7 +8,8 @@ class QWidget;
 
 // The record describing the notification-area icon, kept for the life of the process; the
 // removal reuses the values of the last addition.
-struct TrayIconData {
+struct TrayIconData
+{
     quint32 cbSize = 0;
     QWidget* hWnd = nullptr;
     quint32 uID = 0;

@@ -14,7 +14,8 @@ constexpr quint32 SystemWindowText = 0x80000008u;
 constexpr quint32 White = 0xFFFFFFu;
 constexpr quint32 DefaultBackground = 16054520u; // red 248, green 248, blue 244
 
-struct Rgb {
+struct Rgb
+{
     int red = 0;
     int green = 0;
     int blue = 0;

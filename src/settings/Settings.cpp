@@ -3,16 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 #include <array>
 #include <cmath>
 
 namespace {
 
-struct EntryRow {
+struct EntryRow
+{
     Settings::Entry entry;
     const char* section;
     const char* key;
@@ -92,7 +93,8 @@ bool Settings::isSound(QString* why) const
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (QString line : lines) {
             line = line.trimmed();
-            if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+                line.startsWith(QLatin1Char('#')))
                 continue;
             if (line.startsWith(QLatin1Char('[')) ? !line.endsWith(QLatin1Char(']'))
                                                   : !line.contains(QLatin1Char('='))) {

@@ -11,7 +11,8 @@
 class FakeDialogs : public Dialogs
 {
 public:
-    struct Message {
+    struct Message
+    {
         Icon icon;
         QString title;
         QString text;

@@ -11,7 +11,8 @@
 class FakeMessengerClient : public MessengerClient
 {
 public:
-    struct State {
+    struct State
+    {
         bool canCreate = true;
         bool running = true;
         bool signedIn = true;

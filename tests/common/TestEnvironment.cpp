@@ -6,9 +6,9 @@
 
 TestEnvironment::TestEnvironment()
 {
-    for (const QString& sub : {QStringLiteral("home"), QStringLiteral("config"),
-                               QStringLiteral("xdg"), QStringLiteral("runtime"),
-                               QStringLiteral("tmp"), QStringLiteral("app")})
+    for (const QString& sub :
+         {QStringLiteral("home"), QStringLiteral("config"), QStringLiteral("xdg"),
+          QStringLiteral("runtime"), QStringLiteral("tmp"), QStringLiteral("app")})
         QDir(root()).mkpath(sub);
     QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     setVar("HOME", home().toLocal8Bit());
@@ -51,7 +51,8 @@ void TestEnvironment::setVar(const char* name, const QByteArray& value)
 {
     const QByteArray key(name);
     if (!m_saved.contains(key))
-        m_saved[key] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        m_saved[key] =
+            qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
     qputenv(name, value);
 }
 
@@ -59,6 +60,7 @@ void TestEnvironment::unsetVar(const char* name)
 {
     const QByteArray key(name);
     if (!m_saved.contains(key))
-        m_saved[key] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        m_saved[key] =
+            qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
     qunsetenv(name);
 }

@@ -57,10 +57,9 @@ void TestSettings::namesMatchWhateverTheirCase_data()
                                  << "2";
     QTest::newRow("TIMER/TIMES") << QByteArray("[TIMER]\nTIMES=45\n") << int(Entry::TimerSeconds)
                                  << "45";
-    QTest::newRow("imagepath/Path") << QByteArray("[imagepath]\nPath=/pictures\n")
-                                    << int(Entry::ImagePath) << "/pictures";
-    QTest::newRow("Random/State") << QByteArray("[Random]\nState=2\n") << int(Entry::Random)
-                                  << "2";
+    QTest::newRow("imagepath/Path")
+        << QByteArray("[imagepath]\nPath=/pictures\n") << int(Entry::ImagePath) << "/pictures";
+    QTest::newRow("Random/State") << QByteArray("[Random]\nState=2\n") << int(Entry::Random) << "2";
 }
 
 void TestSettings::namesMatchWhateverTheirCase()
