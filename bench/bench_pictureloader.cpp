@@ -16,17 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#define STB_IMAGE_RESIZE_IMPLEMENTATION
-#define STB_IMAGE_RESIZE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#include <stb/stb_image_resize.h>
-#pragma GCC diagnostic pop
-
 #include <QCoreApplication>
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -155,6 +144,7 @@ namespace {
 
 constexpr int Target = 73;
 
+using TestPictures::meanDifference;
 using TestPictures::scenery;
 
 QImage fastWay(const QString& path)
@@ -172,20 +162,6 @@ QImage plainWay(const QString& path)
     return canvas;
 }
 
-double meanDifference(const QImage& a, const QImage& b)
-{
-    if (a.isNull() || a.size() != b.size())
-        return -1;
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
-
 // Qt's AVX code can leave the upper vector state dirty, which slows the SSE code of
 // stb_image_resize several times on some processors; the loader clears it before its own
 // resample, so the reference gets the same fair start.
@@ -200,13 +176,7 @@ void clearUpperVectorState()
 QImage stbResample(const QImage& image)
 {
     clearUpperVectorState();
-    QImage scaled(Target, Target, QImage::Format_RGB32);
-    if (!stbir_resize_uint8_generic(
-            image.constBits(), image.width(), image.height(), int(image.bytesPerLine()),
-            scaled.bits(), Target, Target, int(scaled.bytesPerLine()), 4, STBIR_ALPHA_CHANNEL_NONE,
-            0, STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr))
-        return {};
-    return scaled;
+    return TestPictures::referenceResample(image, QSize(Target, Target));
 }
 
 QImage kernelResample(const QImage& image)

@@ -3,6 +3,19 @@
 #include <QBuffer>
 #include <QPainter>
 
+#include <cstdlib>
+
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#define STB_IMAGE_RESIZE_STATIC
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#include <stb/stb_image_resize.h>
+#pragma GCC diagnostic pop
+
 namespace TestPictures {
 
 QByteArray encoded(const QImage& image, const char* format, int quality)
@@ -44,6 +57,33 @@ QImage scenery(int width, int height)
     for (int i = 0; i < 12; ++i)
         painter.drawLine(QPointF(width * i / 12.0, height), QPointF(width * 0.5, height * 0.5));
     return image;
+}
+
+QImage referenceResample(const QImage& image, const QSize& size)
+{
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    QImage scaled(size, QImage::Format_RGB32);
+    if (!stbir_resize_uint8_generic(source.constBits(), source.width(), source.height(),
+                                    int(source.bytesPerLine()), scaled.bits(), size.width(),
+                                    size.height(), int(scaled.bytesPerLine()), 4,
+                                    STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
+                                    STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr))
+        return {};
+    return scaled;
+}
+
+double meanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
 }
 
 quint32 pngCrc(const QByteArray& bytes)
