@@ -1,6 +1,6 @@
 // Files per second for the header reader against QImageReader::size() over the same 10,000
 // small PNG, GIF, BMP and JPEG files, with the ratio of the two printed at the end.
-#include "common/TestPictures.h"
+#include "Pictures.h"
 #include "tools/ImageHeaderReader.h"
 
 #include <QColor>
@@ -24,7 +24,7 @@ constexpr int FileCount = 10000;
 
 QByteArray encoded(const QImage& image, const char* format)
 {
-    QByteArray bytes = TestPictures::encoded(image, format);
+    QByteArray bytes = Pictures::encoded(image, format);
     if (bytes.isEmpty())
         qFatal("cannot encode %s", format);
     return bytes;

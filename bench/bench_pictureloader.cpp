@@ -11,7 +11,7 @@
 // edge clamp, linear values) on the decoded 4000 x 3000 picture; mad is then measured between
 // the two.
 
-#include "common/TestPictures.h"
+#include "Pictures.h"
 #include "picture/PictureLoader.h"
 
 #include <benchmark/benchmark.h>
@@ -144,8 +144,8 @@ namespace {
 
 constexpr int Target = 73;
 
-using TestPictures::meanDifference;
-using TestPictures::scenery;
+using Pictures::meanDifference;
+using Pictures::scenery;
 
 QImage fastWay(const QString& path)
 {
@@ -176,7 +176,7 @@ void clearUpperVectorState()
 QImage stbResample(const QImage& image)
 {
     clearUpperVectorState();
-    return TestPictures::referenceResample(image, QSize(Target, Target));
+    return Pictures::referenceResample(image, QSize(Target, Target));
 }
 
 QImage kernelResample(const QImage& image)

@@ -1,0 +1,10 @@
+// Placeholder: being written.
+#include <QTest>
+
+class TestImageheaderreader : public QObject
+{
+    Q_OBJECT
+};
+
+QTEST_MAIN(TestImageheaderreader)
+#include "tst_imageheaderreader.moc"

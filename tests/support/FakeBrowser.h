@@ -1,0 +1,18 @@
+#pragma once
+
+#include "links/Browser.h"
+
+#include <QList>
+
+// Records the pages it was asked to open.
+class FakeBrowser : public Browser
+{
+public:
+    QList<QUrl> opened;
+
+    bool openUrl(const QUrl& url, QString*) override
+    {
+        opened.append(url);
+        return true;
+    }
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "common/Dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+
+// Answers dialogs from queues the test fills and records every message shown.
+class FakeDialogs : public Dialogs
+{
+public:
+    struct Message
+    {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+
+    // An empty text answers "Cancel"; so does an empty queue.
+    void setNextFolder(const QString& folder) { m_folders.push_back(folder); }
+    // std::nullopt answers "Cancel"; so does an empty queue.
+    void setNextColor(std::optional<QColor> color) { m_colors.push_back(color); }
+
+    QList<Message> messages;
+    QStringList folderTitles;
+    std::array<QColor, 16> offeredCustomColors;
+
+    void message(QWidget*, Icon icon, const QString& title, const QString& text) override
+    {
+        messages.append({icon, title, text});
+    }
+    QString getExistingDirectory(QWidget*, const QString& title, const QString&) override
+    {
+        folderTitles.append(title);
+        return next(m_folders).value_or(QString());
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&,
+                                      std::array<QColor, 16>& customColors) override
+    {
+        offeredCustomColors = customColors;
+        return next(m_colors).value_or(std::nullopt);
+    }
+
+private:
+    template <class T>
+    static std::optional<T> next(std::deque<T>& queue)
+    {
+        if (queue.empty())
+            return std::nullopt;
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+
+    std::deque<QString> m_folders;
+    std::deque<std::optional<QColor>> m_colors;
+};

@@ -1,0 +1,128 @@
+#include "MainWindowFixture.h"
+
+#include "common/AppPaths.h"
+#include "tools/FrmTools.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+MainWindowFixture::MainWindowFixture()
+    : settings(env.settingsFile()), autoRun(AutoRun::fromEnvironment()),
+      instance(env.runtimeDir() + QStringLiteral("/dorvane.lock")),
+      language(env.appDir() + QStringLiteral("/lang"))
+{
+    AppPaths::setApplicationDirForTesting(env.appDir());
+    // Like an installed program: the shipped language files beside it.
+    const QString target = env.makeDir(QStringLiteral("app/lang"));
+    const QDir source(QStringLiteral(DORVANE_SOURCE_DIR "/lang"));
+    for (const QString& name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), target + QLatin1Char('/') + name);
+}
+
+MainWindowFixture::~MainWindowFixture()
+{
+    window.reset();
+    AppPaths::setApplicationDirForTesting(QString());
+}
+
+MainServices MainWindowFixture::services()
+{
+    MainServices s;
+    s.settings = &settings;
+    s.dialogs = &dialogs;
+    s.browser = &browser;
+    s.tray = &tray;
+    s.autoRun = &autoRun;
+    s.instance = &instance;
+    s.language = &language;
+    s.keyboard = &keyboard;
+    s.messengerFactory = FakeMessengerClient::factory(messenger);
+    return s;
+}
+
+QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const
+{
+    const QString folder = env.makeDir(relative);
+    QImage image(8, 8, QImage::Format_RGB32);
+    int shade = 0;
+    for (const QString& name : names) {
+        image.fill(QColor(shade, 255 - shade, 128));
+        shade = (shade + 40) % 256;
+        image.save(folder + QLatin1Char('/') + name, "PNG");
+    }
+    return folder;
+}
+
+FrmMine* MainWindowFixture::start(const Start& how)
+{
+    if (!how.firstRun) {
+        store(Entry::FirstRun, QStringLiteral("1"));
+        store(Entry::Control, how.rotation ? QStringLiteral("1") : QStringLiteral("0"));
+        store(Entry::Random, how.random ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    const QString folder = how.pictures.isEmpty() ? how.folder : pictureFolder(how.pictures);
+    if (!folder.isEmpty())
+        store(Entry::ImagePath, folder);
+    window = std::make_unique<FrmMine>(services());
+    if (!window->Form_Load())
+        return nullptr;
+    if (how.shown) {
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            return nullptr;
+    }
+    return window.get();
+}
+
+QStringList MainWindowFixture::tick(int count)
+{
+    const qsizetype from = messenger->sentPictures.size();
+    for (int i = 0; i < count; ++i)
+        window->TimerTick();
+    return sent().mid(from);
+}
+
+QStringList MainWindowFixture::sent() const
+{
+    QStringList names;
+    for (const QString& path : messenger->sentPictures)
+        names.append(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
+    return names;
+}
+
+void MainWindowFixture::clickRow(int row, Qt::MouseButton button) const
+{
+    QTest::mouseClick(list()->viewport(), button, {},
+                      list()->visualRect(list()->model()->index(row, 0)).center());
+}
+
+void MainWindowFixture::doubleClickRow(int row) const
+{
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {},
+                       list()->visualRect(list()->model()->index(row, 0)).center());
+}
+
+void MainWindowFixture::chooseFolder(const QString& folder)
+{
+    dialogs.setNextFolder(folder);
+    widget<QPushButton>(QStringLiteral("cmdPath"))->click();
+}
+
+void MainWindowFixture::chooseLanguage(const QString& name) const
+{
+    auto* box = widget<QComboBox>(QStringLiteral("comblang"));
+    const int index = box->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    QVERIFY2(index >= 0, qPrintable(name + QStringLiteral(" is not in the language list")));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+std::unique_ptr<FrmTools> MainWindowFixture::openTools()
+{
+    auto tools = std::make_unique<FrmTools>(window.get(), services());
+    tools->Form_Load();
+    return tools;
+}

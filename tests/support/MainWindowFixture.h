@@ -1,0 +1,112 @@
+#pragma once
+
+#include "FakeBrowser.h"
+#include "FakeDialogs.h"
+#include "FakeKeyboardLayout.h"
+#include "FakeMessengerClient.h"
+#include "FakeTrayIcon.h"
+#include "TestEnvironment.h"
+
+#include "common/FileListBox.h"
+#include "common/ImageControl.h"
+#include "language/LanguageSupport.h"
+#include "main/FrmMine.h"
+#include "main/SingleInstance.h"
+#include "settings/AutoRun.h"
+#include "settings/Settings.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+class FrmTools;
+class RotationTimer;
+
+// The main window with fakes for everything outside the program and every folder in a temporary
+// one, and the verbs tests speak in: start it, tick, read what was sent, click rows, apply,
+// choose a folder or a language, open the contact tools window. Controls are reached by their
+// names, as the language files reach them.
+class MainWindowFixture
+{
+public:
+    using Entry = Settings::Entry;
+
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    TestEnvironment env;
+    std::shared_ptr<FakeMessengerClient::State> messenger =
+        std::make_shared<FakeMessengerClient::State>();
+    FakeDialogs dialogs;
+    FakeBrowser browser;
+    FakeTrayIcon tray;
+    FakeKeyboardLayout keyboard;
+    Settings settings;
+    AutoRun autoRun;
+    SingleInstance instance;
+    LanguageSupport language;
+    std::unique_ptr<FrmMine> window;
+
+    // --- Before the start
+    // A folder of small PNG pictures of distinct colours under the temporary root.
+    QString pictureFolder(const QStringList& names, const QString& relative = "pics") const;
+    void store(Entry entry, const QString& value) { settings.write(entry, value); }
+    // The stored text, or "<absent>".
+    QString stored(Entry entry) const { return settings.read(entry, QStringLiteral("<absent>")); }
+
+    struct Start
+    {
+        QStringList pictures{}; // made into a folder "pics" when given
+        QString folder{};       // stored as the picture folder when given
+        bool rotation = false;
+        bool random = false;
+        bool firstRun = false; // leave the store as it is, first run included
+        bool shown = false;    // shown, exposed and active
+    };
+    // Runs the start-up; the window, or nullptr when start-up (or showing it) failed.
+    FrmMine* start(const Start& how);
+    FrmMine* start() { return start(Start()); }
+    MainServices services();
+
+    // --- Controls by name
+    template <class T = QWidget>
+    T* widget(const QString& name) const
+    {
+        return qobject_cast<T*>(window->control(name)->widget());
+    }
+    QAction* action(const QString& name) const { return window->control(name)->action(); }
+    QString text(const QString& name) const { return widget<QLineEdit>(name)->text(); }
+    void setText(const QString& name, const QString& text) const
+    {
+        widget<QLineEdit>(name)->setText(text);
+    }
+    void check(const QString& name, bool on) const { widget<QCheckBox>(name)->setChecked(on); }
+    FileListBox* list() const { return widget<FileListBox>(QStringLiteral("lstimages")); }
+
+    // --- Verbs
+    // The file names the next ticks send, one a tick (a refused or skipped one sends none).
+    QStringList tick(int count = 1);
+    // Every file name sent so far.
+    QStringList sent() const;
+    QString folder() const { return text(QStringLiteral("txtpath")); }
+    QString path(const QString& name) const { return window->picturePath(name); }
+    QStringList listed() const { return list()->files().names(); }
+    int currentRow() const { return list()->currentRow(); }
+    // Selected by the program, as a tick or Apply selects.
+    void select(int row) const { list()->setCurrentRow(row); }
+    // Needs the window shown.
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton) const;
+    void doubleClickRow(int row) const;
+    QImage preview() const { return widget<ImageControl>(QStringLiteral("imgnow"))->picture(); }
+    void apply() const { widget<QPushButton>(QStringLiteral("cmdoptions"))->click(); }
+    // Answers the folder dialog with `folder` (empty: Cancel) and clicks "Browse ...".
+    void chooseFolder(const QString& folder);
+    void deleteSelected() const { action(QStringLiteral("mnudel"))->trigger(); }
+    void chooseLanguage(const QString& name) const;
+    RotationTimer* timer() const { return window->rotationTimer(); }
+    // A contact tools window opened from the main window, loaded and not yet shown.
+    std::unique_ptr<FrmTools> openTools();
+};

@@ -1,0 +1,114 @@
+#include "Pictures.h"
+
+#include "standin/GifWriter.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QtEndian>
+
+#include <cstdlib>
+
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#define STB_IMAGE_RESIZE_STATIC
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#include <stb/stb_image_resize.h>
+#pragma GCC diagnostic pop
+
+namespace Pictures {
+
+QImage filled(int width, int height, const QColor& colour)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+QImage scenery(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, QColor(30, 80, 190));
+    sky.setColorAt(1, QColor(250, 200, 120));
+    painter.fillRect(image.rect(), sky);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(40, 120, 50));
+    painter.drawEllipse(QRectF(-width * 0.2, height * 0.6, width * 0.9, height * 0.8));
+    painter.setPen(QPen(QColor(20, 20, 20), width / 200.0 + 1));
+    for (int i = 0; i < 12; ++i)
+        painter.drawLine(QPointF(width * i / 12.0, height), QPointF(width * 0.5, height * 0.5));
+    return image;
+}
+
+QByteArray encoded(const QImage& image, const char* format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, format, quality) ? bytes : QByteArray();
+}
+
+QByteArray png(const QImage& image)
+{
+    return encoded(image, "png");
+}
+
+QByteArray gif(const QList<QImage>& frames)
+{
+    return standin::GifWriter::encode(frames);
+}
+
+QByteArray pngDeclaring(quint32 width, quint32 height, quint8 bitDepth, quint8 colourType)
+{
+    QByteArray chunk("IHDR");
+    for (quint32 value : {width, height}) {
+        char word[4];
+        qToBigEndian(value, word);
+        chunk.append(word, 4);
+    }
+    chunk.append(char(bitDepth)).append(char(colourType)).append(3, '\0');
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : chunk) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    char word[4];
+    qToBigEndian(~crc, word);
+    return QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0d", 12) + chunk + QByteArray(word, 4);
+}
+
+QImage referenceResample(const QImage& image, const QSize& size)
+{
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    QImage scaled(size, QImage::Format_RGB32);
+    if (!stbir_resize_uint8_generic(source.constBits(), source.width(), source.height(),
+                                    int(source.bytesPerLine()), scaled.bits(), size.width(),
+                                    size.height(), int(scaled.bytesPerLine()), 4,
+                                    STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
+                                    STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr))
+        return {};
+    return scaled;
+}
+
+double meanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+} // namespace Pictures
