@@ -1,14 +1,14 @@
-#include "common/AppPaths.h"
-#include "common/Dialogs.h"
-#include "language/LanguageSupport.h"
-#include "links/Browser.h"
-#include "main/FrmMine.h"
-#include "main/SessionMessengerClient.h"
-#include "main/SingleInstance.h"
-#include "main/TrayIcon.h"
-#include "settings/AutoRun.h"
-#include "settings/Settings.h"
-#include "tools/KeyboardLayout.h"
+#include "core/fs/AppFolders.h"
+#include "core/language/LanguageSupport.h"
+#include "core/settings/AutoRun.h"
+#include "core/settings/Settings.h"
+#include "messenger/SessionMessengerClient.h"
+#include "platform/KeyboardLayoutFactory.h"
+#include "platform/LockFileInstance.h"
+#include "platform/QtDialogs.h"
+#include "platform/SystemBrowser.h"
+#include "platform/SystemTrayIcon.h"
+#include "ui/main/FrmMine.h"
 
 #include <QApplication>
 
@@ -20,14 +20,15 @@ int main(int argc, char* argv[])
     // The main window ends the program itself; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    const AppFolders folders = AppFolders::ofRunningProgram();
     Settings settings;
     QtDialogs dialogs;
     SystemBrowser browser;
     SystemTrayIcon tray;
     AutoRun autoRun = AutoRun::fromEnvironment();
-    SingleInstance instance;
-    LanguageSupport language(AppPaths::langDir());
-    const std::unique_ptr<KeyboardLayout> keyboard = KeyboardLayout::createForPlatform();
+    LockFileInstance instance;
+    LanguageSupport language(folders.langDir());
+    const std::unique_ptr<KeyboardLayout> keyboard = createKeyboardLayout();
 
     MainServices services;
     services.settings = &settings;
@@ -39,6 +40,7 @@ int main(int argc, char* argv[])
     services.language = &language;
     services.keyboard = keyboard.get();
     services.messengerFactory = &SessionMessengerClient::create;
+    services.folders = folders;
 
     FrmMine window(services);
     if (!window.Form_Load())

@@ -1,0 +1,42 @@
+#include "AppPaths.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace AppPaths {
+
+QString tempDir()
+{
+    for (const char* name : {"Temp", "TEMP", "TMPDIR"}) {
+        QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return value;
+    }
+    return QStringLiteral("/tmp");
+}
+
+QString join(const QString& folder, const QString& name)
+{
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+QString executableName()
+{
+    const QString path = QCoreApplication::applicationFilePath();
+    const QString base = QFileInfo(path).completeBaseName();
+    return base.isEmpty() ? QStringLiteral("dvn") : base;
+}
+
+QString messengerCacheDir()
+{
+    return join(tempDir(), QStringLiteral("MessengerCache"));
+}
+
+QString harvestDir()
+{
+    return join(tempDir(), QStringLiteral("dvn"));
+}
+
+} // namespace AppPaths

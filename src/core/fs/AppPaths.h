@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The paths the program forms from its surroundings: the temporary folder and what lies in it, the
+// program's own name, and the joining of a folder text with a name.
+namespace AppPaths {
+
+// TEMP: the variable "Temp", else "TEMP", else "TMPDIR", else "/tmp".
+QString tempDir();
+
+// The folder text joined with a file name by "/", unless the folder already ends in "/".
+QString join(const QString& folder, const QString& name);
+
+// Base name of the executable ("dvn"), used for the log-on start entry.
+QString executableName();
+
+QString messengerCacheDir();
+QString harvestDir();
+
+} // namespace AppPaths

@@ -1,0 +1,69 @@
+#include "HarvestFolder.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString describe(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
+Result<bool> HarvestFolder::check(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    // lstat: a link must be seen as the link, not as the folder it points to.
+    if (::lstat(name.constData(), &info) != 0) {
+        if (errno == ENOENT)
+            return false;
+        return Failure{
+            QStringLiteral("The folder \"%1\" cannot be used: %2").arg(path, describe(errno))};
+    }
+    QString reason;
+    if (S_ISLNK(info.st_mode))
+        reason = QStringLiteral("it is a symbolic link");
+    else if (!S_ISDIR(info.st_mode))
+        reason = QStringLiteral("it is not a folder");
+    else if (info.st_uid != ::geteuid())
+        reason = QStringLiteral("it belongs to another user");
+    if (reason.isEmpty())
+        return true;
+    return Failure{QStringLiteral("The folder \"%1\" was not used: %2. No pictures were "
+                                  "copied into it.")
+                       .arg(path, reason)};
+}
+
+bool HarvestFolder::isReady(const QString& path)
+{
+    const Result<bool> state = check(path);
+    return state && *state;
+}
+
+Result<void> HarvestFolder::prepare(const QString& path)
+{
+    const Result<bool> state = check(path);
+    if (!state)
+        return Failure{state.error()};
+    if (*state)
+        return {};
+    const QByteArray name = QFile::encodeName(path);
+    // Only the last level is created: the temporary folder itself must exist already.
+    if (::mkdir(name.constData(), S_IRWXU) != 0 && errno != EEXIST)
+        return Failure{QStringLiteral("The folder \"%1\" could not be created: %2")
+                           .arg(path, describe(errno))};
+    // Checked again: something else may have taken the name in the meantime.
+    const Result<bool> made = check(path);
+    if (!made)
+        return Failure{made.error()};
+    if (!*made)
+        return Failure{QStringLiteral("The folder \"%1\" vanished as it was made.").arg(path)};
+    return {};
+}

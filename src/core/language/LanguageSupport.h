@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/Result.h"
+
+#include <QString>
+
+// The current language (one for the whole program): where its file is, the choice stored in
+// LangSetting.ini, and the messages by their four-digit id. Nothing here ever fails: a missing
+// language file gives empty texts, which leave the windows as they are.
+class LanguageSupport
+{
+public:
+    explicit LanguageSupport(const QString& langDir);
+
+    const QString& langDir() const { return m_langDir; }
+    QString settingFile() const;
+
+    const QString& CurrentLang() const { return m_currentLang; }
+    void setCurrentLang(const QString& name) { m_currentLang = name; }
+
+    // The file of a language in the language folder. Names are matched without regard to case
+    // when no file has the exact name, as users of the program expect from its language list.
+    QString langFilePath(const QString& name) const;
+    QString currentLangFile() const { return langFilePath(m_currentLang); }
+
+    // A text of the current language's file: empty when its key is absent; fails when the file
+    // cannot be read.
+    Result<QString> text(const QString& section, const QString& key) const;
+    // The message with this id from the current language; empty when there is none.
+    QString GetLangString(const QString& id);
+    // The language named in LangSetting.ini; empty when none is.
+    QString storedLanguage() const;
+
+private:
+    QString m_langDir;
+    QString m_currentLang;
+};

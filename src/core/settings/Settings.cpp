@@ -1,0 +1,238 @@
+#include "Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+struct EntryRow
+{
+    Settings::Entry entry;
+    const char* section;
+    const char* key;
+    const char* defaultValue;
+};
+
+// Every setting: its section, its key and the default a reader uses when it is absent.
+constexpr std::array<EntryRow, 9> kEntries{{
+    {Settings::Entry::FirstRun, "firstrun", "state", "0"},
+    {Settings::Entry::AutoRun, "autorun", "state", "0"},
+    {Settings::Entry::Random, "random", "state", "0"},
+    {Settings::Entry::Control, "control", "state", "0"},
+    {Settings::Entry::WinMode, "winmode", "state", "0"},
+    {Settings::Entry::TimerMinutes, "timer", "timem", "0"},
+    {Settings::Entry::TimerSeconds, "timer", "times", "30"},
+    {Settings::Entry::ImagePath, "imagepath", "path", ""},
+    // Red 248, green 248, blue 244.
+    {Settings::Entry::Color, "color", "code", "16054520"},
+}};
+
+const EntryRow& row(Settings::Entry entry)
+{
+    for (const EntryRow& r : kEntries) {
+        if (r.entry == entry)
+            return r;
+    }
+    return kEntries.front();
+}
+
+QString matching(const QStringList& names, const QString& wanted)
+{
+    for (const QString& name : names) {
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return name;
+    }
+    return {};
+}
+
+QString statusText(QSettings::Status status, const QString& path)
+{
+    switch (status) {
+    case QSettings::AccessError:
+        return QObject::tr("The settings file %1 cannot be written.").arg(path);
+    case QSettings::FormatError:
+        return QObject::tr("The settings file %1 cannot be read; it was left as it is.").arg(path);
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+Result<void> Settings::checkFile() const
+{
+    const QFileInfo info(m_filePath);
+    if (!info.exists())
+        return {};
+    if (!info.isFile())
+        return Failure{QObject::tr("%1 is not a file.").arg(m_filePath)};
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure{QObject::tr("The settings file %1 cannot be read: %2")
+                           .arg(m_filePath, file.errorString())};
+    const QByteArray content = file.readAll();
+    // QSettings reads what it can of a damaged file and drops the rest when it writes the file
+    // again; such a file is left untouched and read as absent instead.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(content);
+    bool sound = !decoder.hasError() && !content.contains('\0');
+    if (sound) {
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (QString line : lines) {
+            line = line.trimmed();
+            if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+                line.startsWith(QLatin1Char('#')))
+                continue;
+            if (line.startsWith(QLatin1Char('[')) ? !line.endsWith(QLatin1Char(']'))
+                                                  : !line.contains(QLatin1Char('='))) {
+                sound = false;
+                break;
+            }
+        }
+    }
+    if (!sound)
+        return Failure{statusText(QSettings::FormatError, m_filePath)};
+    return {};
+}
+
+Settings::Settings(const QString& filePath) : m_filePath(filePath) {}
+
+QString Settings::defaultFilePath()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Dorvane/Dorvane.ini");
+}
+
+QString Settings::GetSetting(const QString& section, const QString& key,
+                             const QString& defaultValue) const
+{
+    // A file that cannot be parsed counts as absent.
+    if (!checkFile())
+        return defaultValue;
+    // A fresh reader each time, so that a change made to the file by hand or by another copy is
+    // seen at the next read (the rotation reads its mode at every tick).
+    QSettings store(m_filePath, QSettings::IniFormat);
+    // The same section may be spelt in several letter cases (a file edited by hand); the
+    // program's own lower-case spelling is looked at first.
+    QStringList groups;
+    for (const QString& group : store.childGroups()) {
+        if (group.compare(section, Qt::CaseInsensitive) == 0) {
+            if (group == section.toLower())
+                groups.prepend(group);
+            else
+                groups.append(group);
+        }
+    }
+    QString name;
+    for (const QString& group : groups) {
+        store.beginGroup(group);
+        name = matching(store.childKeys(), key);
+        if (!name.isEmpty())
+            break;
+        store.endGroup();
+    }
+    if (name.isEmpty())
+        return defaultValue;
+    const QVariant value = store.value(name);
+    // A value QSettings reads as a list ("a, b") is still one text to us.
+    if (value.userType() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+Result<void> Settings::SaveSetting(const QString& section, const QString& key, const QString& value)
+{
+    // Writing would replace a file we could not read; it is left for the user to mend.
+    if (Result<void> sound = checkFile(); !sound)
+        return sound;
+    QSettings store(m_filePath, QSettings::IniFormat);
+    const QString lowerSection = section.toLower();
+    const QString lowerKey = key.toLower();
+    // Drop spellings of the same entry in other letter cases so that one value remains.
+    for (const QString& group : store.childGroups()) {
+        if (group.compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        store.beginGroup(group);
+        for (const QString& name : store.childKeys()) {
+            if (name.compare(key, Qt::CaseInsensitive) == 0 &&
+                (group != lowerSection || name != lowerKey))
+                store.remove(name);
+        }
+        store.endGroup();
+    }
+    store.setValue(lowerSection + QLatin1Char('/') + lowerKey, value);
+    store.sync();
+    if (store.status() != QSettings::NoError)
+        return Failure{statusText(store.status(), m_filePath)};
+    return {};
+}
+
+QString Settings::section(Entry entry)
+{
+    return QString::fromLatin1(row(entry).section);
+}
+
+QString Settings::key(Entry entry)
+{
+    return QString::fromLatin1(row(entry).key);
+}
+
+QString Settings::defaultValue(Entry entry)
+{
+    return QString::fromLatin1(row(entry).defaultValue);
+}
+
+QString Settings::read(Entry entry) const
+{
+    return read(entry, defaultValue(entry));
+}
+
+QString Settings::read(Entry entry, const QString& defaultValue) const
+{
+    return GetSetting(section(entry), key(entry), defaultValue);
+}
+
+Result<void> Settings::write(Entry entry, const QString& value)
+{
+    return SaveSetting(section(entry), key(entry), value);
+}
+
+std::optional<double> Settings::toNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+double Settings::readNumber(Entry entry) const
+{
+    if (auto value = toNumber(read(entry)))
+        return *value;
+    return toNumber(defaultValue(entry)).value_or(0.0);
+}
+
+bool Settings::readFlag(Entry entry) const
+{
+    return readNumber(entry) != 0.0;
+}
+
+quint32 Settings::readColor() const
+{
+    const auto fallback = defaultValue(Entry::Color).toUInt();
+    const auto value = toNumber(read(Entry::Color));
+    // Stored as signed 32-bit text; anything outside 32 bits is not a colour.
+    if (!value || *value != std::floor(*value) || *value < -2147483648.0 || *value > 4294967295.0)
+        return fallback;
+    return static_cast<quint32>(static_cast<qint64>(*value));
+}

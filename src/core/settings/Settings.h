@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/Result.h"
+
+#include <QString>
+
+#include <optional>
+
+// The per-user settings store: an INI file ($XDG_CONFIG_HOME/Dorvane/Dorvane.ini) read and
+// written through QSettings. Section and key names are written in lower case and matched
+// without regard to case, so "Timer"/"timer" and "Path"/"path" name one entry.
+class Settings
+{
+public:
+    // Every entry the program keeps, with its default, in one table (Settings.cpp).
+    enum class Entry {
+        FirstRun,
+        AutoRun,
+        Random,
+        Control,
+        WinMode,
+        TimerMinutes,
+        TimerSeconds,
+        ImagePath,
+        Color,
+    };
+
+    explicit Settings(const QString& filePath = defaultFilePath());
+
+    static QString defaultFilePath();
+    const QString& filePath() const { return m_filePath; }
+
+    // The generic pair: text in, text out; the default when the section or key is absent.
+    QString GetSetting(const QString& section, const QString& key,
+                       const QString& defaultValue) const;
+    // Fails when the store could not be written.
+    Result<void> SaveSetting(const QString& section, const QString& key, const QString& value);
+
+    static QString section(Entry entry);
+    static QString key(Entry entry);
+    static QString defaultValue(Entry entry);
+
+    // The stored text of an entry, or its default.
+    QString read(Entry entry) const;
+    // The same with a default given by the caller (the folder box's text for the folder).
+    QString read(Entry entry, const QString& defaultValue) const;
+    Result<void> write(Entry entry, const QString& value);
+
+    // The stored text read as a number; a text that is not a number counts as absent.
+    double readNumber(Entry entry) const;
+    // A flag reads as on for any number but 0.
+    bool readFlag(Entry entry) const;
+    // The colour value: red in the low byte, green in the second, blue in the third.
+    quint32 readColor() const;
+
+    // Reads a text as a number the way the store does: blanks around it allowed.
+    static std::optional<double> toNumber(const QString& text);
+
+    // Succeeds when the file is absent or can be read and rewritten without losing anything.
+    Result<void> checkFile() const;
+
+private:
+    QString m_filePath;
+};

@@ -1,0 +1,3 @@
+#include "Browser.h"
+
+Browser::~Browser() = default;

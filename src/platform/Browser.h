@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/Result.h"
+
+#include <QUrl>
+
+// Opens pages in the user's web browser.
+class Browser
+{
+public:
+    virtual ~Browser();
+    // Fails when no browser could be started.
+    virtual Result<void> openUrl(const QUrl& url) = 0;
+};

@@ -1,0 +1,3 @@
+#include "KeyboardLayout.h"
+
+KeyboardLayout::~KeyboardLayout() = default;

@@ -1,0 +1,10 @@
+#pragma once
+
+// One running copy of the program per user.
+class SingleInstance
+{
+public:
+    virtual ~SingleInstance();
+    // True when this copy is now the one that runs (or already was).
+    virtual bool acquire() = 0;
+};

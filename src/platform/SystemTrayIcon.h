@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/TrayIcon.h"
+
+class QSystemTrayIcon;
+
+// The desktop's notification area through QSystemTrayIcon.
+class SystemTrayIcon : public TrayIcon
+{
+    Q_OBJECT
+public:
+    explicit SystemTrayIcon(QObject* parent = nullptr);
+    ~SystemTrayIcon() override;
+
+    bool isSystemTrayAvailable() const override;
+    void show(const QIcon& icon, const QString& toolTip) override;
+    void hide() override;
+    bool isVisible() const override;
+
+private:
+    QSystemTrayIcon* m_icon;
+};

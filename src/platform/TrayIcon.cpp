@@ -1,0 +1,3 @@
+#include "TrayIcon.h"
+
+TrayIcon::~TrayIcon() = default;

@@ -1,0 +1,44 @@
+#include "BackgroundColour.h"
+
+#include "core/settings/Settings.h"
+#include "platform/Dialogs.h"
+#include "ui/forms/Colors.h"
+#include "ui/forms/Form.h"
+
+#include <QPushButton>
+
+BackgroundColour::BackgroundColour(Form* window, QPushButton* change, Settings* settings,
+                                   Dialogs* dialogs, ErrorReporter report, QObject* parent)
+    : QObject(parent), m_window(window), m_settings(settings), m_dialogs(dialogs),
+      m_report(std::move(report)), m_backColor(Colors::DefaultBackground)
+{
+    connect(change, &QPushButton::clicked, this, &BackgroundColour::cmdchange_Click);
+}
+
+void BackgroundColour::restore()
+{
+    for (int i = 0; i < 16; ++i)
+        m_customColors[static_cast<size_t>(i)] = QColor(15 * (i + 1), 15 * (i + 1), 15 * (i + 1));
+    setBackColor(m_settings->readColor());
+}
+
+void BackgroundColour::setBackColor(quint32 value)
+{
+    m_backColor = value;
+    Colors::setBackground(m_window, value);
+    const Colors::Rgb rgb = Colors::SplitColor(value);
+    Colors::ApplyColors(m_window, rgb.red, rgb.green, rgb.blue);
+}
+
+void BackgroundColour::cmdchange_Click()
+{
+    const auto chosen =
+        m_dialogs->chooseColor(m_window, Colors::toQColor(m_backColor), m_customColors);
+    if (chosen)
+        setBackColor(Colors::fromQColor(*chosen));
+    // Stored after Cancel too, as signed 32-bit text.
+    if (const Result<void> stored = m_settings->write(
+            Settings::Entry::Color, QString::number(static_cast<qint32>(m_backColor)));
+        !stored)
+        m_report(stored.error());
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ui/forms/Form.h"
+#include "ui/main/MainServices.h"
+#include "ui/tools/ToolsHost.h"
+
+#include <memory>
+
+class BackgroundColour;
+class IntervalFields;
+class LanguageMenu;
+class NotificationArea;
+class OptionsPanel;
+class PictureRotation;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class WebLinks;
+
+// The main window. It builds its widgets and runs the start-up; the work is done by the small
+// classes it hands its widgets and services to: the picture list and rotation, the options panel
+// (Apply and the folder), the language menu, the background colour, the links and the
+// notification area. It is also the opener the contact tools window talks to.
+class FrmMine : public Form, private ToolsHost
+{
+    Q_OBJECT
+public:
+    static const QString Title; // "Dorvane"
+
+    explicit FrmMine(const MainServices& services, QWidget* parent = nullptr);
+    ~FrmMine() override;
+
+    // Start-up; false when another copy already runs and this one must end.
+    bool Form_Load();
+    // Shows the window, or leaves it in the notification area when so started.
+    void showAtStart();
+
+    PictureRotation* rotation() const { return m_rotation; }
+    OptionsPanel* options() const { return m_options; }
+    LanguageMenu* languages() const { return m_languages; }
+    BackgroundColour* colour() const { return m_colour; }
+    NotificationArea* notificationArea() const { return m_notificationArea; }
+    WebLinks* links() const { return m_links; }
+    MessengerClient* objMessenger() const { return m_objMessenger.get(); }
+
+    void cmdtools_Click();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void buildWidgets();
+    void buildParts();
+    void firstRun();
+    void restoreFolder();
+    void loadBanner();
+
+    // ToolsHost
+    QIcon icon() const override { return windowIcon(); }
+    QString directionFlag() const override;
+    QString pictureFolder() const override;
+    void showLanguage(const QString& name) override;
+    void picturesAdded() override;
+
+    MainServices m_services;
+    std::unique_ptr<MessengerClient> m_objMessenger;
+    bool m_startHidden = false;
+
+    QComboBox* m_comblang = nullptr;
+    QLineEdit* m_txtpath = nullptr;
+    QLineEdit* m_txtrtl = nullptr;
+    QLabel* m_banner = nullptr;
+
+    IntervalFields* m_intervals = nullptr;
+    PictureRotation* m_rotation = nullptr;
+    OptionsPanel* m_options = nullptr;
+    LanguageMenu* m_languages = nullptr;
+    BackgroundColour* m_colour = nullptr;
+    WebLinks* m_links = nullptr;
+    NotificationArea* m_notificationArea = nullptr;
+};

@@ -1,0 +1,97 @@
+#include "NotificationArea.h"
+
+#include "core/rotation/RotationTimer.h"
+#include "platform/TrayIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+const QString NotificationArea::TrayTip = QStringLiteral("Dorvane V 4.0");
+
+NotificationArea::NotificationArea(QWidget* window, TrayIcon* tray, QMenu* menu, QAction* open,
+                                   QAction* exit, RotationTimer* timer, QObject* parent)
+    : QObject(parent), m_window(window), m_tray(tray), m_menu(menu), m_timer(timer), m_sysTray(tray)
+{
+    connect(open, &QAction::triggered, this, &NotificationArea::mnuopen_Click);
+    connect(exit, &QAction::triggered, this, &NotificationArea::mnuexit_Click);
+    if (m_tray) {
+        // The icon's own events: a double-click brings the window back, the context request
+        // opens the menu.
+        connect(m_tray, &TrayIcon::doubleClicked, this, &NotificationArea::mnuopen_Click);
+        connect(m_tray, &TrayIcon::contextRequested, m_menu,
+                [this](const QPoint& at) { m_menu->popup(at); });
+    }
+    m_window->installEventFilter(this);
+}
+
+bool NotificationArea::hasTray() const
+{
+    return m_tray && m_tray->isSystemTrayAvailable();
+}
+
+void NotificationArea::showAtStart(bool hidden)
+{
+    if (!hidden) {
+        m_window->show();
+        return;
+    }
+    // Hidden in the notification area; without one the window is only minimised, never hidden
+    // with nothing to bring it back.
+    if (hasTray())
+        m_sysTray.AddTrayIcon(m_window->windowIcon(), m_window, TrayTip);
+    else
+        m_window->showMinimized();
+}
+
+void NotificationArea::Form_Resize()
+{
+    if (!m_window->isMinimized() || !hasTray())
+        return;
+    m_sysTray.AddTrayIcon(m_window->windowIcon(), m_window, TrayTip);
+    // Hidden once the state change is through: showMinimized() shows the window again right
+    // after this handler, and a window hidden in the middle of the change would stay on screen.
+    QTimer::singleShot(0, m_window, [this] {
+        if (m_window->isMinimized())
+            m_window->hide();
+    });
+}
+
+void NotificationArea::mnuopen_Click()
+{
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+    m_window->showNormal();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void NotificationArea::mnuexit_Click()
+{
+    m_window->close();
+}
+
+void NotificationArea::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (m_timer->timerId() != 0)
+        m_timer->stop();
+    m_sysTray.RemoveTrayIcon();
+    // Ends every event loop, the contact tools window's modal one included.
+    QApplication::exit(0);
+}
+
+bool NotificationArea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window) {
+        if (event->type() == QEvent::WindowStateChange)
+            Form_Resize();
+        else if (event->type() == QEvent::Close)
+            Form_Unload();
+    }
+    return QObject::eventFilter(watched, event);
+}

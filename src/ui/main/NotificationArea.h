@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ui/main/SysTray.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QWidget;
+class RotationTimer;
+class TrayIcon;
+
+// The main window's life beside the notification area: minimised into the icon and brought back
+// by it, its menu, started hidden there, and the end of the program when the window closes. Where
+// the desktop has no notification area the window is only ever minimised, never hidden.
+class NotificationArea : public QObject
+{
+    Q_OBJECT
+public:
+    static const QString TrayTip; // "Dorvane V 4.0"
+
+    NotificationArea(QWidget* window, TrayIcon* tray, QMenu* menu, QAction* open, QAction* exit,
+                     RotationTimer* timer, QObject* parent = nullptr);
+
+    // Shows the window, or leaves it in the notification area when so started.
+    void showAtStart(bool hidden);
+
+    void Form_Resize();
+    void mnuopen_Click();
+    void mnuexit_Click();
+    void Form_Unload();
+
+    const SysTray& sysTray() const { return m_sysTray; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool hasTray() const;
+
+    QWidget* m_window;
+    TrayIcon* m_tray;
+    QMenu* m_menu;
+    RotationTimer* m_timer;
+    SysTray m_sysTray;
+    bool m_unloaded = false;
+};

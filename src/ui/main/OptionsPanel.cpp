@@ -1,0 +1,107 @@
+#include "OptionsPanel.h"
+
+#include "core/fs/AppPaths.h"
+#include "core/fs/FolderExists.h"
+#include "core/settings/AutoRun.h"
+#include "core/settings/Settings.h"
+#include "messenger/MessengerClient.h"
+#include "platform/Dialogs.h"
+#include "ui/main/PictureRotation.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+using Entry = Settings::Entry;
+
+bool checked(const QCheckBox* box)
+{
+    return box->checkState() == Qt::Checked;
+}
+
+QString one(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+OptionsPanel::OptionsPanel(const Widgets& widgets, const Services& services,
+                           PictureRotation* rotation, ErrorReporter report, QObject* parent)
+    : QObject(parent), m_widgets(widgets), m_services(services), m_rotation(rotation),
+      m_report(std::move(report))
+{
+    connect(m_widgets.apply, &QPushButton::clicked, this, &OptionsPanel::cmdoptions_Click);
+    connect(m_widgets.browse, &QPushButton::clicked, this, &OptionsPanel::cmdPath_Click);
+}
+
+bool OptionsPanel::MessengerRunning() const
+{
+    return m_rotation->client() && m_rotation->client()->isRunning();
+}
+
+void OptionsPanel::cmdoptions_Click()
+{
+    if (!FolderExists(m_widgets.folder->text()))
+        return;
+    Settings& settings = *m_services.settings;
+    QStringList failures;
+    auto store = [&](Entry entry, const QString& value) {
+        const Result<void> stored = settings.write(entry, value);
+        if (!stored && !failures.contains(stored.error()))
+            failures.append(stored.error());
+    };
+
+    store(Entry::TimerMinutes, m_widgets.minutes->text());
+    store(Entry::TimerSeconds, m_widgets.seconds->text());
+
+    // The log-on entry is looked after quietly: the stored choice is what the user set.
+    const QString name = AppPaths::executableName();
+    if (checked(m_widgets.startAtLogOn)) {
+        if (m_services.autoRun)
+            (void)m_services.autoRun->AddRunEntry(
+                name, AutoRun::runEntryData(m_services.folders.programDir(), name));
+        store(Entry::AutoRun, QStringLiteral("1"));
+    } else {
+        if (m_services.autoRun)
+            (void)m_services.autoRun->RemoveRunEntry(name);
+        store(Entry::AutoRun, QStringLiteral("0"));
+    }
+    store(Entry::Random, one(checked(m_widgets.random)));
+    store(Entry::WinMode, one(checked(m_widgets.startHidden)));
+
+    if (checked(m_widgets.rotationOn)) {
+        if (m_rotation->pictureCount() > 0 && MessengerRunning()) {
+            m_rotation->startFromFirstPicture();
+            store(Entry::Control, QStringLiteral("1"));
+        }
+    } else {
+        store(Entry::Control, QStringLiteral("0"));
+        m_rotation->stopRotationTimer();
+    }
+
+    if (!failures.isEmpty())
+        m_report(failures.join(QLatin1Char('\n')));
+}
+
+std::optional<QString> OptionsPanel::BrowseForFolder(const QString& title)
+{
+    return m_services.dialogs->getExistingDirectory(m_widgets.folder->window(), title,
+                                                    m_widgets.folder->text());
+}
+
+void OptionsPanel::cmdPath_Click()
+{
+    const std::optional<QString> folder = BrowseForFolder(QStringLiteral("Select Images Folder"));
+    if (!folder)
+        return;
+    m_widgets.folder->setText(*folder);
+    m_rotation->fillPictureList();
+    if (const Result<void> stored =
+            m_services.settings->write(Entry::ImagePath, m_widgets.folder->text());
+        !stored)
+        m_report(stored.error());
+    cmdoptions_Click();
+}

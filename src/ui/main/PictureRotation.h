@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/rotation/PictureChooser.h"
+#include "ui/forms/ErrorReporter.h"
+
+#include <QObject>
+
+class FileListBox;
+class ImageControl;
+class IntervalFields;
+class MessengerClient;
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QMenu;
+class RotationTimer;
+class Settings;
+
+// The picture list and the rotation: the listing of the picture folder, the preview of the
+// selected picture, the timer whose ticks make the next (or a random) picture the display
+// picture, a double-click that sends one at once, and "Delete" in the list's menu.
+class PictureRotation : public QObject
+{
+    Q_OBJECT
+public:
+    struct Widgets
+    {
+        FileListBox* list;     // lstimages
+        ImageControl* preview; // imgnow
+        QLineEdit* folder;     // txtpath
+        QCheckBox* rotationOn; // chkrun
+        QMenu* menu;           // mnuimglst
+        QAction* deleteAction; // mnudel
+    };
+
+    PictureRotation(const Widgets& widgets, const IntervalFields* intervals, Settings* settings,
+                    ErrorReporter report, QObject* parent = nullptr);
+
+    // The client that receives the pictures; none until start-up has made one.
+    void setClient(MessengerClient* client) { m_client = client; }
+    MessengerClient* client() const { return m_client; }
+
+    RotationTimer* timer() const { return m_timer; }
+    quint32 TimerID() const;
+    void startRotationTimer();
+    void stopRotationTimer();
+
+    void TimerTick();
+    void starter();
+    void starterrand();
+    // Apply's start of the rotation: the first picture selected, sent and shown.
+    void startFromFirstPicture();
+
+    void fillPictureList();
+    int pictureCount() const;
+    QString picturePath(const QString& name) const;
+
+    void lstimages_Click();
+    void lstimages_DblClick();
+    void lstimages_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    void mnudel_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void selectItem(int row);
+    void previewSelected();
+    void setDisplayPicture(const QString& path);
+    bool rotationOn() const;
+
+    Widgets m_widgets;
+    const IntervalFields* m_intervals;
+    Settings* m_settings;
+    ErrorReporter m_report;
+    // Kept for comparison only: the viewport's last events arrive while the list is being
+    // destroyed, when none of the list's own functions may be called any more.
+    const QObject* m_viewport;
+    MessengerClient* m_client = nullptr;
+    RotationTimer* m_timer;
+    PictureChooser m_chooser;
+};

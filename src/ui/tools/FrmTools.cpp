@@ -1,0 +1,223 @@
+#include "FrmTools.h"
+
+#include "core/Twips.h"
+#include "core/language/LanguageSupport.h"
+#include "core/settings/Settings.h"
+#include "ui/forms/Colors.h"
+#include "ui/forms/ErrorReporter.h"
+#include "ui/forms/FormLanguage.h"
+#include "ui/forms/Mirroring.h"
+#include "ui/tools/ContactLists.h"
+#include "ui/tools/HarvestPanel.h"
+#include "ui/tools/ToolsHost.h"
+#include "ui/widgets/ImageControl.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+
+const QString FrmTools::Title = QStringLiteral("Dorvane");
+
+FrmTools::FrmTools(ToolsHost* host, const MainServices& services, QWidget* parent)
+    : Form(QStringLiteral("frmTools"), QSizeF(ClientWidth, ClientHeight), parent), m_host(host),
+      m_services(services)
+{
+    setWindowTitle(Title);
+    buildWidgets();
+    auto* emails = widget<QListWidget>(QStringLiteral("lstemails"));
+    auto* nicks = widget<QListWidget>(QStringLiteral("lstnick"));
+    m_contacts = new ContactLists(emails, nicks, widget<QPushButton>(QStringLiteral("ccmdCopy")),
+                                  m_services.keyboard, twipsPerPixelX(), twipsPerPixelY(), this);
+    m_harvest = new HarvestPanel({widget<QListWidget>(QStringLiteral("lstimages")),
+                                  widget<ImageControl>(QStringLiteral("imgshow")),
+                                  widget<QPushButton>(QStringLiteral("cmdadd")),
+                                  widget<QPushButton>(QStringLiteral("cmdGetimg"))},
+                                 m_host, m_services.dialogs, m_services.language, this, this);
+    connect(widget<QPushButton>(QStringLiteral("cmdGetdata")), &QPushButton::clicked, this,
+            &FrmTools::cmdGetdata_Click);
+}
+
+FrmTools::~FrmTools()
+{
+    Form_Unload();
+}
+
+void FrmTools::buildWidgets()
+{
+    addLabel(QStringLiteral("lblemails"), QStringLiteral("Emails :"), {840, 240, 540, 195});
+    addLabel(QStringLiteral("lblNackName"), QStringLiteral("Nick Names  :"),
+             {3240, 240, 1005, 195});
+    QListWidget* emails = addListBox(QStringLiteral("lstemails"), {120, 600, 2295, 6300});
+    QListWidget* nicks = addListBox(QStringLiteral("lstnick"), {2640, 600, 2415, 6300});
+    QPushButton* add =
+        addButton(QStringLiteral("cmdadd"), QStringLiteral("Add"), {5760, 240, 1215, 375});
+    addImage(QStringLiteral("imgshow"), {5760, 840, 1200, 1200});
+    QListWidget* images = addListBox(QStringLiteral("lstimages"), {5280, 2160, 2175, 4785});
+    QPushButton* getData =
+        addButton(QStringLiteral("cmdGetdata"), QStringLiteral("Get Data"), {360, 7080, 1815, 375});
+    QPushButton* copy =
+        addButton(QStringLiteral("ccmdCopy"), QStringLiteral("Copy"), {3000, 7080, 1815, 375});
+    QPushButton* getImages = addButton(QStringLiteral("cmdGetimg"), QStringLiteral("Get Images"),
+                                       {5520, 7080, 1815, 375});
+    addFileList(QStringLiteral("Files"), QRectF());
+
+    emails->setSelectionMode(QAbstractItemView::SingleSelection);
+    nicks->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The sign-in names keep their alignment when the window is mirrored.
+    control(QStringLiteral("lstemails"))->setTag(QStringLiteral("no"));
+
+    setTabOrder(copy, getImages);
+    setTabOrder(getImages, getData);
+    setTabOrder(getData, add);
+    setTabOrder(add, images);
+    setTabOrder(images, nicks);
+    setTabOrder(nicks, emails);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening, background and closing
+
+void FrmTools::showModal(ToolsHost* host, const MainServices& services)
+{
+    // No owner window: the tools window is a top-level window of its own.
+    auto tools = std::make_unique<FrmTools>(host, services);
+    tools->Form_Load();
+    tools->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(tools.get(), &FrmTools::closed, &loop, &QEventLoop::quit);
+    tools->show();
+    // Also left when the application is told to end (the main window's Exit).
+    loop.exec();
+}
+
+void FrmTools::Form_Load()
+{
+    // 1. Colour.
+    applyStoredColor();
+
+    // 2. The window's own client object; without one "Get Data" says why.
+    m_messengerError.clear();
+    if (m_services.messengerFactory) {
+        Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory();
+        if (made)
+            m_objMessenger = std::move(made).value();
+        else
+            m_messengerError = made.error();
+    }
+    if (!m_objMessenger && m_messengerError.isEmpty())
+        m_messengerError = QStringLiteral("No Messenger client is available.");
+
+    // 3. Icon.
+    if (m_host)
+        setWindowIcon(m_host->icon());
+
+    // 4. Language.
+    if (LanguageSupport* language = m_services.language) {
+        FormLanguage::ApplyLanguage(*language, this);
+        if (m_host)
+            m_host->showLanguage(language->CurrentLang());
+    }
+
+    // 5. Direction: the window was built in its left-to-right layout. A flag that spells no
+    // number (no language file was read yet) leaves it so.
+    if (m_host) {
+        const std::optional<double> flag = Settings::toNumber(m_host->directionFlag());
+        if (flag && *flag == 0)
+            Mirroring::AlignToRight(this);
+    }
+
+    // 6. Gathering.
+    cmdGetdata_Click();
+    m_harvest->cmdGetimg_Click();
+}
+
+void FrmTools::cmdGetdata_Click()
+{
+    if (const Result<void> filled = m_contacts->fill(m_objMessenger.get(), m_messengerError);
+        !filled)
+        ErrorReporter(m_services.dialogs, this, Title)(filled.error());
+    // The cached pictures do not depend on who is signed in: they are copied in any case.
+    m_harvest->copyCache(m_objMessenger.get());
+}
+
+void FrmTools::applyStoredColor()
+{
+    const quint32 color =
+        m_services.settings ? m_services.settings->readColor() : Colors::DefaultBackground;
+    Colors::setBackground(this, color);
+    const Colors::Rgb rgb = Colors::SplitColor(color);
+    Colors::ApplyColors(this, rgb.red, rgb.green, rgb.blue);
+}
+
+QColor FrmTools::bandColor(double i, double outerHeightTwips)
+{
+    const double h = outerHeightTwips;
+    const auto part = [](double value) {
+        return static_cast<int>(std::min<qint64>(255, Twips::roundHalfEven(value)));
+    };
+    return QColor(part(211.0 + 123.0 * (h - i) / h), part(146.0 + 73.0 * (h - i) / h),
+                  part(213.0 + 194.0 * (h - i) / h));
+}
+
+std::vector<FrmTools::Band> FrmTools::computeBands(double outerWidthTwips, double outerHeightTwips)
+{
+    std::vector<Band> bands;
+    if (!(outerHeightTwips > 0))
+        return bands;
+    for (qint64 i = 0; i <= outerHeightTwips; i += BandHeight) {
+        bands.push_back({QRectF(0, static_cast<double>(i), outerWidthTwips, BandHeight),
+                         bandColor(static_cast<double>(i), outerHeightTwips)});
+    }
+    return bands;
+}
+
+void FrmTools::Form_Resize()
+{
+    const QRect outer = frameGeometry();
+    m_bands = computeBands(outer.width() * twipsPerPixelX(), outer.height() * twipsPerPixelY());
+    update();
+}
+
+void FrmTools::paintEvent(QPaintEvent* event)
+{
+    Form::paintEvent(event);
+    QPainter painter(this);
+    for (const Band& band : m_bands) {
+        const int top = Twips::toPixels(band.twips.top(), twipsPerPixelY());
+        const int bottom = Twips::toPixels(band.twips.bottom(), twipsPerPixelY());
+        const int right = Twips::toPixels(band.twips.right(), twipsPerPixelX());
+        painter.fillRect(QRect(0, top, right, bottom - top), band.color);
+    }
+}
+
+void FrmTools::resizeEvent(QResizeEvent* event)
+{
+    Form::resizeEvent(event);
+    Form_Resize();
+}
+
+void FrmTools::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    // The frame is known only once the window is on the screen.
+    Form_Resize();
+}
+
+void FrmTools::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+    emit closed();
+}
+
+void FrmTools::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_objMessenger.reset();
+}

@@ -1,0 +1,142 @@
+#include "HarvestPanel.h"
+
+#include "core/fs/AppPaths.h"
+#include "core/fs/FileCopy.h"
+#include "core/fs/FileList.h"
+#include "core/fs/FolderExists.h"
+#include "core/fs/HarvestFolder.h"
+#include "core/language/LanguageSupport.h"
+#include "messenger/MessengerClient.h"
+#include "platform/Dialogs.h"
+#include "ui/tools/ListClicks.h"
+#include "ui/tools/ToolsHost.h"
+#include "ui/widgets/ShowPictureFile.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
+                           LanguageSupport* language, QWidget* window, QObject* parent)
+    : QObject(parent), m_widgets(widgets), m_host(host), m_dialogs(dialogs), m_language(language),
+      m_window(window), m_report(dialogs, window, QStringLiteral("Dorvane"))
+{
+    // Each click toggles one picture.
+    m_widgets.list->setSelectionMode(QAbstractItemView::MultiSelection);
+    connect(new ListClicks(m_widgets.list), &ListClicks::clicked, this,
+            &HarvestPanel::lstimages_Click);
+    connect(m_widgets.getImages, &QPushButton::clicked, this, &HarvestPanel::cmdGetimg_Click);
+    connect(m_widgets.add, &QPushButton::clicked, this, &HarvestPanel::cmdadd_Click);
+}
+
+QString HarvestPanel::harvestName(int number)
+{
+    return QStringLiteral("dvn%1.jpg").arg(number);
+}
+
+QString HarvestPanel::langString(const QString& id) const
+{
+    return m_language ? m_language->GetLangString(id) : QString();
+}
+
+void HarvestPanel::copyCache(const MessengerClient* client)
+{
+    const QString harvest = AppPaths::harvestDir();
+    if (const Result<void> ready = HarvestFolder::prepare(harvest); !ready) {
+        m_report(ready.error());
+        return;
+    }
+    // A missing cache lists no file, like an empty one.
+    const QString cache = client ? client->cacheFolder() : AppPaths::messengerCacheDir();
+    QStringList failures;
+    int number = 1;
+    for (const QString& name : FileList::list(cache, QStringLiteral("*.*"))) {
+        ++number;
+        const Result<void> copied = FileCopy::replace(AppPaths::join(cache, name),
+                                                      AppPaths::join(harvest, harvestName(number)));
+        if (!copied)
+            failures.append(QStringLiteral("%1: %2").arg(name, copied.error()));
+    }
+    if (!failures.isEmpty())
+        m_report(QStringLiteral("These cached pictures could not be copied:\n") +
+                 failures.join(QLatin1Char('\n')));
+}
+
+void HarvestPanel::cmdGetimg_Click()
+{
+    QListWidget* list = m_widgets.list;
+    list->hide();
+    {
+        const QSignalBlocker block(list);
+        list->clear();
+    }
+    const QString harvest = AppPaths::harvestDir();
+    // A refused folder was reported by "Get Data"; nothing is read from it.
+    if (HarvestFolder::isReady(harvest)) {
+        for (const QString& name : FileList::list(harvest, QStringLiteral("*.*"))) {
+            // A file the reader cannot read, or whose depth overflows, is no listed picture.
+            if (m_reader.ReadImageInfo(AppPaths::join(harvest, name)) &&
+                m_reader.ImageWidth() == PictureSize && m_reader.ImageHeight() == PictureSize)
+                list->addItem(name);
+        }
+    }
+    list->show();
+    lstimages_Click();
+}
+
+void HarvestPanel::lstimages_Click()
+{
+    const QString harvest = AppPaths::harvestDir();
+    const QListWidgetItem* item = m_widgets.list->currentItem();
+    // Without a current item there is no picture to show; the preview stays as it was.
+    if (!item || item->text().isEmpty() || !HarvestFolder::isReady(harvest))
+        return;
+    // A picture that cannot be decoded leaves the preview as it was.
+    (void)ShowPictureFile(AppPaths::join(harvest, item->text()), m_widgets.preview);
+}
+
+void HarvestPanel::cmdadd_Click()
+{
+    const QString folder = m_host ? m_host->pictureFolder() : QString();
+    const QString harvest = AppPaths::harvestDir();
+    const bool folderExists = !folder.isEmpty() && FolderExists(folder);
+    int selected = 0;
+    int copied = 0;
+    QStringList failures;
+    for (int row = 0; row < m_widgets.list->count(); ++row) {
+        const QListWidgetItem* item = m_widgets.list->item(row);
+        if (!item->isSelected())
+            continue;
+        ++selected;
+        if (!folderExists)
+            continue;
+        const Result<void> added = FileCopy::replace(AppPaths::join(harvest, item->text()),
+                                                     AppPaths::join(folder, item->text()));
+        if (added)
+            ++copied;
+        else
+            failures.append(QStringLiteral("%1: %2").arg(item->text(), added.error()));
+    }
+
+    if (selected != 0 && !folderExists) {
+        m_report(QStringLiteral("The picture folder \"%1\" does not exist; no picture was added.")
+                     .arg(folder));
+    } else if (!failures.isEmpty()) {
+        m_report(QStringLiteral("These pictures could not be added:\n") +
+                 failures.join(QLatin1Char('\n')));
+    }
+
+    if (m_dialogs) {
+        if (selected != 0) {
+            m_dialogs->message(m_window, Dialogs::Icon::Information,
+                               langString(QStringLiteral("0003")),
+                               QString::number(copied) + QStringLiteral("  ") +
+                                   langString(QStringLiteral("0002")));
+        } else {
+            m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
+                               langString(QStringLiteral("0004")));
+        }
+    }
+
+    if (m_host && folderExists)
+        m_host->picturesAdded();
+}

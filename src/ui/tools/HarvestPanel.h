@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/picture/ImageHeaderReader.h"
+#include "ui/forms/ErrorReporter.h"
+
+#include <QObject>
+
+class Dialogs;
+class ImageControl;
+class LanguageSupport;
+class MessengerClient;
+class QListWidget;
+class QPushButton;
+class ToolsHost;
+
+// The harvest of the contact tools window: the Messenger client's cached pictures copied into a
+// folder of the program's own as dvn2.jpg, dvn3.jpg, ..., the ones of 96 x 96 pixels listed and
+// previewed, and "Add", which copies the selected ones into the picture folder.
+class HarvestPanel : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int PictureSize = 96;
+
+    struct Widgets
+    {
+        QListWidget* list;      // lstimages
+        ImageControl* preview;  // imgshow
+        QPushButton* add;       // cmdadd
+        QPushButton* getImages; // cmdGetimg
+    };
+
+    HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
+                 LanguageSupport* language, QWidget* window, QObject* parent = nullptr);
+
+    static QString harvestName(int number);
+
+    // Copies the client's cache (the Messenger cache when there is no client) into the folder.
+    void copyCache(const MessengerClient* client);
+    void cmdGetimg_Click();
+    void lstimages_Click();
+    void cmdadd_Click();
+
+    // What the header reader found in the last file it read.
+    const ImageHeaderReader& reader() const { return m_reader; }
+
+private:
+    QString langString(const QString& id) const;
+
+    Widgets m_widgets;
+    ToolsHost* m_host;
+    Dialogs* m_dialogs;
+    LanguageSupport* m_language;
+    QWidget* m_window;
+    ErrorReporter m_report;
+    ImageHeaderReader m_reader;
+};

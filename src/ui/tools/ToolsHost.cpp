@@ -1,0 +1,3 @@
+#include "ToolsHost.h"
+
+ToolsHost::~ToolsHost() = default;

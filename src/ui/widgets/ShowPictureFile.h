@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/picture/PictureLoader.h"
+
+#include <QSize>
+#include <QString>
+
+class ImageControl;
+
+// The pixel size of a picture for a control of the given design size in twips: each side
+// divided by its twips per pixel and rounded to the nearest whole number, a half to the even
+// neighbour.
+QSize pictureTargetSize(double widthTwips, double heightTwips, double twipsPerPixelX,
+                        double twipsPerPixelY);
+
+// Shows the picture file in the image control, scaled over white to the control's size at the
+// screen's twips per pixel. On failure the control keeps its previous picture; no message is shown
+// here, the caller decides what to tell.
+Result<void> ShowPictureFile(const QString& path, ImageControl* image);
+
+// The same at the given twips per pixel.
+Result<void> ShowPictureFile(const QString& path, ImageControl* image, double twipsPerPixelX,
+                             double twipsPerPixelY);
