@@ -1,7 +1,7 @@
 // Files per second for the header reader against QImageReader::size() over the same 10,000
 // small PNG, GIF, BMP and JPEG files, with the ratio of the two printed at the end.
 #include "Pictures.h"
-#include "tools/ImageHeaderReader.h"
+#include "core/picture/ImageHeaderReader.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -8,10 +8,10 @@
 // At the end the run prints, per folder, the list fill's time divided by each bare listing's (the
 // medians when run with --benchmark_repetitions=N).
 
-#include "common/FileList.h"
-#include "common/FileListBox.h"
-#include "main/FrmMine.h"
-#include "settings/Settings.h"
+#include "core/fs/FileList.h"
+#include "ui/widgets/FileListBox.h"
+#include "ui/main/FrmMine.h"
+#include "core/settings/Settings.h"
 
 #include <benchmark/benchmark.h>
 

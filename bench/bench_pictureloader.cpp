@@ -12,7 +12,7 @@
 // the two.
 
 #include "Pictures.h"
-#include "picture/PictureLoader.h"
+#include "core/picture/PictureLoader.h"
 
 #include <benchmark/benchmark.h>
 

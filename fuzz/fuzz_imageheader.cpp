@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the header reader and checks its answer against a plain,
 // position-by-position walk over a freshly zeroed 64 KiB buffer. The reader under test is
 // reused across inputs, so stale bytes of a longer earlier input would show up as a mismatch.
-#include "tools/ImageHeaderReader.h"
+#include "core/picture/ImageHeaderReader.h"
 
 #include <QByteArray>
 #include <QString>

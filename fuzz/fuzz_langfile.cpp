@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes as the content of a language file: looks up a few keys in both read
 // modes, checks the limits every answer must keep, and checks that a value written into the
 // content reads back unchanged while the content around it survives.
-#include "language/LangFile.h"
+#include "core/language/LangFile.h"
 
 #include <QByteArray>
 #include <QString>

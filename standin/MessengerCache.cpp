@@ -2,7 +2,7 @@
 
 #include "PicturePainter.h"
 
-#include "common/AppPaths.h"
+#include "core/fs/AppPaths.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "core/fs/AppFolders.h"
+#include "core/fs/AppPaths.h"
 #include "core/language/LanguageSupport.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
@@ -27,7 +28,7 @@ int main(int argc, char* argv[])
     SystemTrayIcon tray;
     AutoRun autoRun = AutoRun::fromEnvironment();
     LockFileInstance instance;
-    LanguageSupport language(folders.langDir());
+    LanguageSupport language(folders.langDir(), AppPaths::userConfigDir());
     const std::unique_ptr<KeyboardLayout> keyboard = createKeyboardLayout();
 
     MainServices services;

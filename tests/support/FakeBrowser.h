@@ -1,6 +1,6 @@
 #pragma once
 
-#include "links/Browser.h"
+#include "platform/Browser.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/KeyboardLayout.h"
+#include "platform/KeyboardLayout.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/MessengerClient.h"
+#include "messenger/MessengerClient.h"
 
 #include <QStringList>
 

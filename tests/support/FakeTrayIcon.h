@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/TrayIcon.h"
+#include "platform/TrayIcon.h"
 
 // A notification area the test controls: present or not; counts how often the icon was shown.
 class FakeTrayIcon : public TrayIcon

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "common/AppPaths.h"
-#include "tools/FrmTools.h"
+#include "core/fs/AppPaths.h"
+#include "ui/tools/FrmTools.h"
 
 #include <QComboBox>
 #include <QDir>

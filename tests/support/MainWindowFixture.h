@@ -7,13 +7,13 @@
 #include "FakeTrayIcon.h"
 #include "TestEnvironment.h"
 
-#include "common/FileListBox.h"
-#include "common/ImageControl.h"
-#include "language/LanguageSupport.h"
-#include "main/FrmMine.h"
-#include "main/SingleInstance.h"
-#include "settings/AutoRun.h"
-#include "settings/Settings.h"
+#include "ui/widgets/FileListBox.h"
+#include "ui/widgets/ImageControl.h"
+#include "core/language/LanguageSupport.h"
+#include "ui/main/FrmMine.h"
+#include "platform/SingleInstance.h"
+#include "core/settings/AutoRun.h"
+#include "core/settings/Settings.h"
 
 #include <QAction>
 #include <QCheckBox>

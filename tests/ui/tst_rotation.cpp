@@ -1,7 +1,7 @@
 // Start-up, the rotation, Apply and the folder dialog, as the user meets them.
 #include "MainWindowFixture.h"
 
-#include "main/RotationTimer.h"
+#include "core/rotation/RotationTimer.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace AppPaths {
@@ -20,6 +21,14 @@ QString join(const QString& folder, const QString& name)
     if (folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + QLatin1Char('/') + name;
+}
+
+QString userConfigDir()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Dorvane");
 }
 
 QString executableName()

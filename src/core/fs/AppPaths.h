@@ -12,6 +12,10 @@ QString tempDir();
 // The folder text joined with a file name by "/", unless the folder already ends in "/".
 QString join(const QString& folder, const QString& name);
 
+// The user's own folder of the program's settings: $XDG_CONFIG_HOME/Dorvane, else
+// ~/.config/Dorvane.
+QString userConfigDir();
+
 // Base name of the executable ("dvn"), used for the log-on start entry.
 QString executableName();
 

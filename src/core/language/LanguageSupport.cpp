@@ -6,11 +6,34 @@
 #include <QDir>
 #include <QFileInfo>
 
-LanguageSupport::LanguageSupport(const QString& langDir) : m_langDir(langDir) {}
+namespace {
+
+const QString SettingFileName = QStringLiteral("LangSetting.ini");
+
+} // namespace
+
+LanguageSupport::LanguageSupport(const QString& langDir, const QString& userDir)
+    : m_langDir(langDir), m_userDir(userDir)
+{
+}
 
 QString LanguageSupport::settingFile() const
 {
-    return AppPaths::join(m_langDir, QStringLiteral("LangSetting.ini"));
+    const QString own = AppPaths::join(m_userDir, SettingFileName);
+    if (!m_userDir.isEmpty() && QFileInfo::exists(own))
+        return own;
+    return AppPaths::join(m_langDir, SettingFileName);
+}
+
+Result<void> LanguageSupport::storeLanguage(const QString& name) const
+{
+    QString file = settingFile();
+    if (!QFileInfo(m_langDir).isWritable() && !m_userDir.isEmpty()) {
+        QDir().mkpath(m_userDir);
+        file = AppPaths::join(m_userDir, SettingFileName);
+    }
+    return LangFile::WriteLangValue(file, QStringLiteral("Language"),
+                                    QStringLiteral("CurrentLanguage"), name);
 }
 
 QString LanguageSupport::langFilePath(const QString& name) const

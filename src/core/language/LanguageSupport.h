@@ -10,10 +10,12 @@
 class LanguageSupport
 {
 public:
-    explicit LanguageSupport(const QString& langDir);
+    // The language files are in `langDir`; the choice is kept in LangSetting.ini beside them, or
+    // in `userDir` when that folder cannot be written (an installed program) or the user's own
+    // choice is already there.
+    LanguageSupport(const QString& langDir, const QString& userDir);
 
     const QString& langDir() const { return m_langDir; }
-    QString settingFile() const;
 
     const QString& CurrentLang() const { return m_currentLang; }
     void setCurrentLang(const QString& name) { m_currentLang = name; }
@@ -30,8 +32,14 @@ public:
     QString GetLangString(const QString& id);
     // The language named in LangSetting.ini; empty when none is.
     QString storedLanguage() const;
+    // Remembers the choice for the next start.
+    Result<void> storeLanguage(const QString& name) const;
 
 private:
+    // The LangSetting.ini that is read: the user's own when there is one.
+    QString settingFile() const;
+
     QString m_langDir;
+    QString m_userDir;
     QString m_currentLang;
 };

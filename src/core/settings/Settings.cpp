@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include "core/fs/AppPaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -106,10 +108,7 @@ Settings::Settings(const QString& filePath) : m_filePath(filePath) {}
 
 QString Settings::defaultFilePath()
 {
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/Dorvane/Dorvane.ini");
+    return AppPaths::userConfigDir() + QStringLiteral("/Dorvane.ini");
 }
 
 QString Settings::GetSetting(const QString& section, const QString& key,

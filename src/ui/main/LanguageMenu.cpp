@@ -1,7 +1,6 @@
 #include "LanguageMenu.h"
 
 #include "core/fs/FileList.h"
-#include "core/language/LangFile.h"
 #include "core/language/LanguageSupport.h"
 #include "platform/Dialogs.h"
 #include "ui/forms/Form.h"
@@ -122,8 +121,7 @@ void LanguageMenu::mnuLanguage_Click(int index)
                 FormLanguage::ApplyLanguage(*m_language, form);
         }
         // A failed write goes unnoticed: the earlier choice then comes back at the next start.
-        (void)LangFile::WriteLangValue(m_language->settingFile(), QStringLiteral("Language"),
-                                       QStringLiteral("CurrentLanguage"), name);
+        (void)m_language->storeLanguage(name);
     }
     m_switching = false;
 }

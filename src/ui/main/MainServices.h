@@ -28,5 +28,5 @@ struct MainServices
     KeyboardLayout* keyboard = nullptr;
     MessengerClientFactory messengerFactory;
     // Where the program's own files are (the language files and sample pictures beside it).
-    AppFolders folders{QString()};
+    AppFolders folders{QString(), QString()};
 };
