@@ -1,3 +1,4 @@
+#include "core/CommandLine.h"
 #include "core/fs/AppFolders.h"
 #include "core/fs/AppPaths.h"
 #include "core/language/LanguageSupport.h"
@@ -13,11 +14,34 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine line = CommandLine::parse(arguments);
+    switch (line.action()) {
+    case CommandLine::Action::Help:
+        std::fputs(qPrintable(CommandLine::helpText(arguments.first())), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(qPrintable(CommandLine::versionText()), stdout);
+        return 0;
+    case CommandLine::Action::Invalid:
+        std::fprintf(stderr, "%s\n\n%s", qPrintable(line.error()),
+                     qPrintable(CommandLine::helpText(arguments.first())));
+        return 1;
+    case CommandLine::Action::Start:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvane"));
     QApplication::setApplicationVersion(QStringLiteral("4.0"));
+    // The launcher, the icon and the window all go by the application id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.dorvane.Dorvane"));
     // The main window ends the program itself; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for. It is read before any window exists, so that --help and
+// --version work without a display and without touching the single-instance lock.
+class CommandLine
+{
+public:
+    enum class Action { Start, Help, Version, Invalid };
+
+    // `arguments` as main() has them, the program first.
+    static CommandLine parse(const QStringList& arguments);
+
+    Action action() const { return m_action; }
+    // Why the arguments were refused; empty unless the action is Invalid.
+    const QString& error() const { return m_error; }
+
+    static QString helpText(const QString& program);
+    static QString versionText();
+
+private:
+    Action m_action = Action::Start;
+    QString m_error;
+};
