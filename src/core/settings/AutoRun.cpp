@@ -50,8 +50,8 @@ Result<void> removeFile(const QString& path)
     QFile file(path);
     if (!file.exists() || file.remove())
         return {};
-    return Failure{QObject::tr("The log-on entry %1 cannot be removed: %2")
-                       .arg(path, file.errorString())};
+    return Failure{
+        QObject::tr("The log-on entry %1 cannot be removed: %2").arg(path, file.errorString())};
 }
 
 // The variable's value when it is an absolute path; relative ones are invalid for XDG.
@@ -146,8 +146,7 @@ bool AutoRun::isUsableName(const QString& name)
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
-Result<void> AutoRun::writeEntry(const QString& dir, const QString& name,
-                                 const QByteArray& content)
+Result<void> AutoRun::writeEntry(const QString& dir, const QString& name, const QByteArray& content)
 {
     QDir().mkpath(dir);
     QSaveFile file(entryPath(dir, name));

@@ -228,10 +228,14 @@ bool Settings::readFlag(Entry entry) const
 
 quint32 Settings::readColor() const
 {
-    const auto fallback = defaultValue(Entry::Color).toUInt();
-    const auto value = toNumber(read(Entry::Color));
+    return chosenColor().value_or(defaultValue(Entry::Color).toUInt());
+}
+
+std::optional<quint32> Settings::chosenColor() const
+{
+    const auto value = toNumber(read(Entry::Color, QString()));
     // Stored as signed 32-bit text; anything outside 32 bits is not a colour.
     if (!value || *value != std::floor(*value) || *value < -2147483648.0 || *value > 4294967295.0)
-        return fallback;
+        return std::nullopt;
     return static_cast<quint32>(static_cast<qint64>(*value));
 }

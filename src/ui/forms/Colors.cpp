@@ -48,11 +48,19 @@ void setBackground(QWidget* window, quint32 value)
     window->setAutoFillBackground(true);
 }
 
+QColor textOn(const QColor& background)
+{
+    if (!isLight(background.red(), background.green(), background.blue()))
+        return toQColor(White);
+    const QColor system = toQColor(SystemWindowText);
+    return isLight(system.red(), system.green(), system.blue()) ? QColor(Qt::black) : system;
+}
+
 void ApplyColors(Form* form, int red, int green, int blue)
 {
-    const bool light = isLight(red, green, blue);
     const QColor background(red & 255, green & 255, blue & 255);
-    const QColor text = toQColor(light ? SystemWindowText : White);
+    const QColor text = textOn(background);
+    const QColor button = isLight(red, green, blue) ? background : QColor(Qt::white);
     for (NamedControl* control : form->controls()) {
         QWidget* widget = control->widget();
         if (!widget)
@@ -68,13 +76,21 @@ void ApplyColors(Form* form, int red, int green, int blue)
             widget->setPalette(palette);
             break;
         case ControlKind::CommandButton:
-            palette.setColor(QPalette::Button, light ? background : QColor(Qt::white));
+            palette.setColor(QPalette::Button, button);
+            palette.setColor(QPalette::ButtonText, textOn(button));
             widget->setPalette(palette);
             break;
         default:
             break;
         }
     }
+}
+
+void paintWindow(Form* form, quint32 value)
+{
+    setBackground(form, value);
+    const Rgb rgb = SplitColor(value);
+    ApplyColors(form, rgb.red, rgb.green, rgb.blue);
 }
 
 } // namespace Colors

@@ -33,8 +33,15 @@ bool isLight(int red, int green, int blue);
 // Sets a window's own background colour.
 void setBackground(QWidget* window, quint32 value);
 
+// The colour of text drawn on a background: the desktop's window text on a light background when
+// that is dark itself (black when the desktop's theme is dark), white on a dark background.
+QColor textOn(const QColor& background);
+
 // Colours the widgets of a window: labels, check boxes and frames take the colour and a
 // readable text colour; command buttons take the colour (white on a dark colour).
 void ApplyColors(Form* form, int red, int green, int blue);
+
+// The window's background and ApplyColors with a chosen colour.
+void paintWindow(Form* form, quint32 value);
 
 } // namespace Colors

@@ -19,15 +19,17 @@ void BackgroundColour::restore()
 {
     for (int i = 0; i < 16; ++i)
         m_customColors[static_cast<size_t>(i)] = QColor(15 * (i + 1), 15 * (i + 1), 15 * (i + 1));
-    setBackColor(m_settings->readColor());
+    // Until the user chooses a colour the window follows the desktop's theme, light or dark.
+    if (const std::optional<quint32> chosen = m_settings->chosenColor())
+        setBackColor(*chosen);
+    else
+        m_backColor = Colors::fromQColor(m_window->palette().color(QPalette::Window));
 }
 
 void BackgroundColour::setBackColor(quint32 value)
 {
     m_backColor = value;
-    Colors::setBackground(m_window, value);
-    const Colors::Rgb rgb = Colors::SplitColor(value);
-    Colors::ApplyColors(m_window, rgb.red, rgb.green, rgb.blue);
+    Colors::paintWindow(m_window, value);
 }
 
 void BackgroundColour::cmdchange_Click()
