@@ -1,8 +1,8 @@
 #include "Form.h"
 
+#include "core/Twips.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
-#include "core/Twips.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -34,8 +34,7 @@ public:
     std::vector<NamedControl*> controls() const;
     NamedControl* control(const QString& name, int index = -1) const;
     // The widget of a control as its own type; nullptr when it has no widget of that type.
-    template <class T>
-    T* widget(const QString& name, int index = -1) const
+    template <class T> T* widget(const QString& name, int index = -1) const
     {
         NamedControl* found = control(name, index);
         return found ? qobject_cast<T*>(found->widget()) : nullptr;

@@ -146,6 +146,16 @@ void FrmMine::buildWidgets()
 
     imgicon->setPicture(windowIcon().pixmap(imgicon->size()).toImage());
     setMouseTracking(true);
+
+    // The names a screen reader gives the controls whose caption is elsewhere.
+    const std::pair<const char*, const char*> accessible[] = {
+        {"comblang", "Language"},      {"txtm", "Minutes"},       {"txts", "Seconds"},
+        {"txtpath", "Picture folder"}, {"lstimages", "Pictures"}, {"imgnow", "Current picture"},
+        {"imgicon", "Dorvane"}};
+    for (const auto& [name, text] : accessible)
+        control(QLatin1String(name))->widget()->setAccessibleName(QLatin1String(text));
+    // Enter on Apply applies, as a click does.
+    widget<QPushButton>(QStringLiteral("cmdoptions"))->setAutoDefault(true);
 }
 
 void FrmMine::buildParts()
@@ -157,6 +167,7 @@ void FrmMine::buildParts()
     const ErrorReporter report(m_services.dialogs, this, Title);
 
     m_intervals = new IntervalFields(minutes, seconds, this);
+    connect(m_intervals, &IntervalFields::entered, this, [this] { m_options->cmdoptions_Click(); });
     m_rotation =
         new PictureRotation({widget<FileListBox>(QStringLiteral("lstimages")),
                              widget<ImageControl>(QStringLiteral("imgnow")), m_txtpath, rotationOn,

@@ -29,6 +29,14 @@ IntervalFields::IntervalFields(QLineEdit* minutes, QLineEdit* seconds, QObject* 
     connect(m_txts, &QLineEdit::textChanged, this, &IntervalFields::txts_Change);
     m_txtm->installEventFilter(this);
     m_txts->installEventFilter(this);
+    connect(m_txtm, &QLineEdit::returnPressed, this, [this] {
+        txtm_Validate();
+        emit entered();
+    });
+    connect(m_txts, &QLineEdit::returnPressed, this, [this] {
+        txts_Validate();
+        emit entered();
+    });
 }
 
 double IntervalFields::leadingNumber(const QString& text)

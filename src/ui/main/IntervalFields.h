@@ -32,6 +32,10 @@ public:
     void txtm_Validate();
     void txts_Validate();
 
+signals:
+    // Enter was pressed in a box, after its text was checked as leaving it would check it.
+    void entered();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -4,6 +4,7 @@
 #include "platform/Browser.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWidget>
@@ -20,6 +21,8 @@ WebLinks::WebLinks(QWidget* window, Browser* browser, QLabel* site, QLabel* help
         font.setBold(false);
         label->setFont(font);
         label->setMouseTracking(true);
+        // Reached with Tab and opened with Enter or Space as well as with the mouse.
+        label->setFocusPolicy(Qt::StrongFocus);
         label->installEventFilter(this);
     }
 }
@@ -65,23 +68,50 @@ void WebLinks::hoverOff()
     }
 }
 
+QString WebLinks::pathOf(const QLabel* label) const
+{
+    return label == m_help      ? QStringLiteral("/dvn/faq.php")
+           : label == m_support ? QStringLiteral("/dvn/contactus.php")
+                                : QStringLiteral("/dvn");
+}
+
 bool WebLinks::eventFilter(QObject* watched, QEvent* event)
 {
     auto* label = qobject_cast<QLabel*>(watched);
-    if (label && (label == m_site || label == m_help || label == m_support)) {
-        if (event->type() == QEvent::MouseMove) {
-            hoverOn(label);
-            // A label ignores mouse moves, which would pass them on to the window, whose own
-            // mouse-move handler turns the hover off again at once.
-            event->accept();
+    if (!label || (label != m_site && label != m_help && label != m_support))
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        hoverOn(label);
+        // A label ignores mouse moves, which would pass them on to the window, whose own
+        // mouse-move handler turns the hover off again at once.
+        event->accept();
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            label->rect().contains(mouse->position().toPoint()))
+            open(pathOf(label));
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            open(pathOf(label));
             return true;
         }
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-            label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
-            open(label == m_help      ? QStringLiteral("/dvn/faq.php")
-                 : label == m_support ? QStringLiteral("/dvn/contactus.php")
-                                      : QStringLiteral("/dvn"));
+        break;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // The link that has the focus is shown bold, as the one under the pointer is.
+        QFont font = label->font();
+        font.setBold(event->type() == QEvent::FocusIn);
+        label->setFont(font);
+        break;
+    }
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

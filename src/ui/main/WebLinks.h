@@ -37,6 +37,7 @@ protected:
 
 private:
     void setPointer(int pointer);
+    QString pathOf(const QLabel* label) const;
 
     QWidget* m_window;
     Browser* m_browser;

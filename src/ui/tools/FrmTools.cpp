@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -65,6 +66,12 @@ void FrmTools::buildWidgets()
                                        {5520, 7080, 1815, 375});
     addFileList(QStringLiteral("Files"), QRectF());
 
+    emails->setAccessibleName(QStringLiteral("Sign-in names"));
+    nicks->setAccessibleName(QStringLiteral("Nicknames"));
+    images->setAccessibleName(QStringLiteral("Cached pictures"));
+    control(QStringLiteral("imgshow"))
+        ->widget()
+        ->setAccessibleName(QStringLiteral("Cached picture"));
     emails->setSelectionMode(QAbstractItemView::SingleSelection);
     nicks->setSelectionMode(QAbstractItemView::SingleSelection);
     // The sign-in names keep their alignment when the window is mirrored.
@@ -146,11 +153,10 @@ void FrmTools::cmdGetdata_Click()
 
 void FrmTools::applyStoredColor()
 {
-    const quint32 color =
-        m_services.settings ? m_services.settings->readColor() : Colors::DefaultBackground;
-    Colors::setBackground(this, color);
-    const Colors::Rgb rgb = Colors::SplitColor(color);
-    Colors::ApplyColors(this, rgb.red, rgb.green, rgb.blue);
+    // Without a chosen colour the window follows the desktop's theme.
+    if (const std::optional<quint32> chosen =
+            m_services.settings ? m_services.settings->chosenColor() : std::nullopt)
+        Colors::paintWindow(this, *chosen);
 }
 
 QColor FrmTools::bandColor(double i, double outerHeightTwips)
@@ -205,6 +211,16 @@ void FrmTools::showEvent(QShowEvent* event)
     Form::showEvent(event);
     // The frame is known only once the window is on the screen.
     Form_Resize();
+}
+
+void FrmTools::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes the window, as it closes a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    Form::keyPressEvent(event);
 }
 
 void FrmTools::closeEvent(QCloseEvent* event)

@@ -1,10 +1,9 @@
 #include "ShowPictureFile.h"
 
-#include "ui/widgets/ImageControl.h"
 #include "core/Twips.h"
+#include "ui/widgets/ImageControl.h"
 
 #include <QColor>
-
 
 namespace {
 
