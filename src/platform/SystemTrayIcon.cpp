@@ -1,6 +1,7 @@
 #include "SystemTrayIcon.h"
 
-#include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QSystemTrayIcon>
 
 SystemTrayIcon::SystemTrayIcon(QObject* parent)
@@ -8,10 +9,11 @@ SystemTrayIcon::SystemTrayIcon(QObject* parent)
 {
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::DoubleClick)
-                    emit doubleClicked();
-                else if (reason == QSystemTrayIcon::Context)
-                    emit contextRequested(QCursor::pos());
+                // An X11 icon answers a double-click; a StatusNotifierItem host sends one
+                // activation for its click, which would bring nothing back otherwise.
+                if (reason == QSystemTrayIcon::DoubleClick ||
+                    (reason == QSystemTrayIcon::Trigger && hasStatusNotifierHost()))
+                    emit activated();
             });
 }
 
@@ -37,4 +39,15 @@ void SystemTrayIcon::hide()
 bool SystemTrayIcon::isVisible() const
 {
     return m_icon->isVisible();
+}
+
+void SystemTrayIcon::setMenu(QMenu* menu)
+{
+    m_icon->setContextMenu(menu);
+}
+
+bool SystemTrayIcon::hasStatusNotifierHost()
+{
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
 }

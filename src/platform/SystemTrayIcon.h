@@ -16,7 +16,12 @@ public:
     void show(const QIcon& icon, const QString& toolTip) override;
     void hide() override;
     bool isVisible() const override;
+    void setMenu(QMenu* menu) override;
 
 private:
+    // The desktop shows its notification area through StatusNotifierItem hosts (KDE, GNOME's
+    // AppIndicator extension, Wayland panels) rather than X11 icons.
+    static bool hasStatusNotifierHost();
+
     QSystemTrayIcon* m_icon;
 };

@@ -2,8 +2,8 @@
 
 #include <QIcon>
 #include <QObject>
-#include <QPoint>
 
+class QMenu;
 
 // The notification-area icon. The real one wraps QSystemTrayIcon; tests use a fake.
 class TrayIcon : public QObject
@@ -18,9 +18,12 @@ public:
     virtual void show(const QIcon& icon, const QString& toolTip) = 0;
     virtual void hide() = 0;
     virtual bool isVisible() const = 0;
+    // The icon's menu: shown at the icon's context request, or handed to a host that draws the
+    // menus of its items itself.
+    virtual void setMenu(QMenu* menu) = 0;
 
 signals:
-    void doubleClicked();
-    // The user asked for the icon's menu at this screen position.
-    void contextRequested(const QPoint& globalPos);
+    // The user asked for the window back: a double-click on the icon, or an activation of the
+    // item by a StatusNotifierItem host (a single click there).
+    void activated();
 };

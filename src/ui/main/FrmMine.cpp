@@ -197,8 +197,7 @@ void FrmMine::buildParts()
             &FrmMine::cmdtools_Click);
     if (m_services.tray) {
         // Any event of the icon, like a move of the pointer over the bare window, ends a hover.
-        connect(m_services.tray, &TrayIcon::doubleClicked, m_links, &WebLinks::hoverOff);
-        connect(m_services.tray, &TrayIcon::contextRequested, m_links, &WebLinks::hoverOff);
+        connect(m_services.tray, &TrayIcon::activated, m_links, &WebLinks::hoverOff);
     }
 }
 

@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
-#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,16 +13,15 @@ const QString NotificationArea::TrayTip = QStringLiteral("Dorvane V 4.0");
 
 NotificationArea::NotificationArea(QWidget* window, TrayIcon* tray, QMenu* menu, QAction* open,
                                    QAction* exit, RotationTimer* timer, QObject* parent)
-    : QObject(parent), m_window(window), m_tray(tray), m_menu(menu), m_timer(timer), m_sysTray(tray)
+    : QObject(parent), m_window(window), m_tray(tray), m_timer(timer), m_sysTray(tray)
 {
     connect(open, &QAction::triggered, this, &NotificationArea::mnuopen_Click);
     connect(exit, &QAction::triggered, this, &NotificationArea::mnuexit_Click);
     if (m_tray) {
-        // The icon's own events: a double-click brings the window back, the context request
-        // opens the menu.
-        connect(m_tray, &TrayIcon::doubleClicked, this, &NotificationArea::mnuopen_Click);
-        connect(m_tray, &TrayIcon::contextRequested, m_menu,
-                [this](const QPoint& at) { m_menu->popup(at); });
+        // The icon's own events, never the window's mouse moves: an activation brings the window
+        // back, and the desktop opens the menu.
+        connect(m_tray, &TrayIcon::activated, this, &NotificationArea::mnuopen_Click);
+        m_tray->setMenu(menu);
     }
     m_window->installEventFilter(this);
 }

@@ -40,7 +40,6 @@ private:
 
     QWidget* m_window;
     TrayIcon* m_tray;
-    QMenu* m_menu;
     RotationTimer* m_timer;
     SysTray m_sysTray;
     bool m_unloaded = false;
