@@ -5,12 +5,14 @@
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
 #include "messenger/SessionMessengerClient.h"
+#include "platform/ControlBus.h"
 #include "platform/KeyboardLayoutFactory.h"
 #include "platform/LockFileInstance.h"
 #include "platform/QtDialogs.h"
 #include "platform/SystemBrowser.h"
 #include "platform/SystemTrayIcon.h"
 #include "ui/main/FrmMine.h"
+#include "ui/main/RotationController.h"
 
 #include <QApplication>
 
@@ -70,6 +72,8 @@ int main(int argc, char* argv[])
     FrmMine window(services);
     if (!window.Form_Load())
         return 0;
+    // Reachable by a second start and by the command line; without a session bus it runs alone.
+    ControlBus::publish(window.controller());
     window.showAtStart();
     return QApplication::exec();
 }

@@ -1,5 +1,7 @@
 #include "LockFileInstance.h"
 
+#include "platform/ControlBus.h"
+
 #include <QDir>
 
 #include <unistd.h>
@@ -17,6 +19,12 @@ QString LockFileInstance::defaultLockPath()
         return QDir::tempPath() + QStringLiteral("/dorvane-") + QString::number(getuid()) +
                QStringLiteral(".lock");
     return dir + QStringLiteral("/dorvane.lock");
+}
+
+void LockFileInstance::bringRunningCopyForward()
+{
+    // A copy that does not answer (an older one, or one still starting) is left as it is.
+    ControlBus::showRunningCopy();
 }
 
 bool LockFileInstance::acquire()

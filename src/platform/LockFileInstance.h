@@ -17,6 +17,7 @@ public:
     static QString defaultLockPath();
 
     bool acquire() override;
+    void bringRunningCopyForward() override;
 
 private:
     std::unique_ptr<QLockFile> m_lock;

@@ -7,4 +7,6 @@ public:
     virtual ~SingleInstance();
     // True when this copy is now the one that runs (or already was).
     virtual bool acquire() = 0;
+    // Asks the copy that runs to bring its window forward.
+    virtual void bringRunningCopyForward() = 0;
 };

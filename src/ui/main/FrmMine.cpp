@@ -16,6 +16,7 @@
 #include "ui/main/NotificationArea.h"
 #include "ui/main/OptionsPanel.h"
 #include "ui/main/PictureRotation.h"
+#include "ui/main/RotationController.h"
 #include "ui/main/WebLinks.h"
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/AppIcon.h"
@@ -191,6 +192,8 @@ void FrmMine::buildParts()
         new NotificationArea(this, m_services.tray, control(QStringLiteral("mnuTray"))->menu(),
                              action("mnuopen"), action("mnuexit"), m_rotation->timer(), this);
 
+    m_controller = new RotationController(m_rotation, m_notificationArea, this);
+
     connect(action("mnuweb"), &QAction::triggered, m_links,
             [this] { m_links->open(QStringLiteral("/dvn")); });
     connect(widget<QPushButton>(QStringLiteral("cmdtools")), &QPushButton::clicked, this,
@@ -210,6 +213,7 @@ bool FrmMine::Form_Load()
 
     // 1. One copy per user.
     if (m_services.instance && !m_services.instance->acquire()) {
+        m_services.instance->bringRunningCopyForward();
         const QString text = m_services.language
                                  ? m_services.language->GetLangString(QStringLiteral("0001"))
                                  : QString();

@@ -12,6 +12,7 @@ class LanguageMenu;
 class NotificationArea;
 class OptionsPanel;
 class PictureRotation;
+class RotationController;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -41,6 +42,7 @@ public:
     BackgroundColour* colour() const { return m_colour; }
     NotificationArea* notificationArea() const { return m_notificationArea; }
     WebLinks* links() const { return m_links; }
+    RotationController* controller() const { return m_controller; }
     MessengerClient* objMessenger() const { return m_objMessenger.get(); }
 
     void cmdtools_Click();
@@ -78,4 +80,5 @@ private:
     BackgroundColour* m_colour = nullptr;
     WebLinks* m_links = nullptr;
     NotificationArea* m_notificationArea = nullptr;
+    RotationController* m_controller = nullptr;
 };

@@ -1,0 +1,3 @@
+#include "RotationControl.h"
+
+RotationControl::~RotationControl() = default;
