@@ -1,9 +1,84 @@
-// Placeholder: being written.
+// Against the real Pidgin, what only it can show: which accounts take the icon, what it keeps.
+#include "MainWindowFixture.h"
+#include "Pictures.h"
+#include "PidginHarness.h"
+#include "messenger/SessionMessengerClient.h"
+
+#include <QCryptographicHash>
 #include <QTest>
 
 class TestPidgin : public QObject
 {
     Q_OBJECT
+    TestEnvironment m_env;
+    PidginHarness m_pidgin;
+    std::unique_ptr<MessengerClient> m_client = SessionMessengerClient::create(nullptr);
+
+    // A picture Pidgin keeps as it is (a PNG within XMPP's 32 to 96 pixels), under the SHA-1 of
+    // its bytes: the name the account's buddy_icon then holds.
+    QString write(const QString& name, const QColor& colour) const
+    {
+        const QByteArray png = Pictures::png(Pictures::filled(64, 64, colour));
+        m_env.writeFile(name, png);
+        return QCryptographicHash::hash(png, QCryptographicHash::Sha1).toHex() + ".png";
+    }
+    QString alice() const { return m_pidgin.accountIcon("alice@xmpp.invalid/Dorvane"); }
+
+private slots:
+    void initTestCase()
+    {
+        if (const QString reason = PidginHarness::unavailableReason(); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
+        QVERIFY(m_pidgin.start());
+    }
+
+    void contactsAndCachedIconsForTheToolsWindow()
+    {
+        // The enabled accounts in Pidgin's order, buddies by name; no alias: the name.
+        QCOMPARE(FakeMessengerClient::pairs(m_client->myContacts()),
+                 QStringList({"anna@xmpp.invalid|anna@xmpp.invalid",
+                              "bjork@xmpp.invalid|Bjørk Ødegård 日本", "sam.one@xmpp.invalid|Sam",
+                              "sam.two@xmpp.invalid|Sam", "heidi|Heidi"}));
+        QCOMPARE(QDir(m_client->cacheFolder()).canonicalPath(),
+                 QDir(m_pidgin.profile() + "/icons").canonicalPath());
+    }
+    void rotationSetsTheEnabledAccountsIcon()
+    {
+        MainWindowFixture f;
+        f.messengerFactory = &SessionMessengerClient::create;
+        const QString a = write("pics/a.png", Qt::red), b = write("pics/b.png", Qt::blue);
+        QVERIFY(f.start({.folder = m_env.path("pics"), .rotation = true}));
+        QCOMPARE(alice(), a);
+        f.tick();
+        QCOMPARE(alice(), b);
+        QVERIFY(QFile::exists(m_pidgin.profile() + "/icons/" + b));
+    }
+    void nonPictureLeavesTheIcon_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::newRow("missing file") << QByteArray();
+        QTest::newRow("text named .png") << QByteArray("hello\n");
+        QTest::newRow("truncated PNG") << Pictures::png(Pictures::scenery(64, 64)).left(200);
+    }
+    void nonPictureLeavesTheIcon()
+    {
+        QFETCH(QByteArray, content);
+        const QString good = write("good.png", Qt::green);
+        QVERIFY(m_client->setMyProperty(2, m_env.path("good.png")));
+        const QString bad =
+            content.isNull() ? m_env.path("gone.png") : m_env.writeFile("bad.png", content);
+        QVERIFY(!m_client->setMyProperty(2, bad));
+        QCOMPARE(alice(), good);
+        QCOMPARE(m_client->myProperty(2).value_or("").toString(), m_env.path("good.png"));
+    }
+    void samePathWithAChangedFileIsTaken()
+    {
+        for (const Qt::GlobalColor colour : {Qt::cyan, Qt::magenta}) {
+            const QString stored = write("same.png", colour);
+            QVERIFY(m_client->setMyProperty(2, m_env.path("same.png")));
+            QCOMPARE(alice(), stored);
+        }
+    }
 };
 
 QTEST_MAIN(TestPidgin)

@@ -1,10 +1,69 @@
-// Placeholder: being written.
+// Which entries of a folder are listed, in which order, and the list box showing them.
+#include "Table.h"
+#include "TestEnvironment.h"
+#include "ui/widgets/FileListBox.h"
+#include "ui/main/FrmMine.h"
+
 #include <QTest>
 
-class TestFilelist : public QObject
+#include <sys/stat.h>
+
+class TestFileList : public QObject
 {
     Q_OBJECT
+private slots:
+    void listing_data()
+    {
+        // Entries ("name/": a folder, "name|": a FIFO) listed ("=": all, in the reference order).
+        columns<QString, QString>("entries", "listed");
+        row("picture kinds, any case, only at the end",
+            "a.JPG b.jpeg c.PNG d.jpge e.txt x.bmp y.Gif Été.JPG ñ.Png a.png.txt b.pngx png",
+            "a.JPG c.PNG d.jpge x.bmp y.Gif Été.JPG ñ.Png");
+        row("hidden, folders, FIFOs, broken links left out; links followed",
+            ".hidden.png sub.png/ pipe.png| real.png link.png->real.png broken.png->gone.png "
+            "dirlink.png->sub.png",
+            "link.png real.png");
+        row("case folded, Z after a, ties by exact text", "Zoo.png b.png a.png A.png C.png", "=");
+        row("long shared beginnings",
+            "IMG_20230512_10.png img_20230512_1.png IMG_20230512_1a.png img_20230512_1B.png", "=");
+        row("accented", "Été.png ete.png éTÉ.png Eta.png eté.png", "=");
+        row("beyond a byte", "李a.png 李b.png Li.png 伟.png li.png Σa.png σb.png ā.png", "=");
+    }
+    void listing()
+    {
+        const auto [entries, listed] = fetch<QString, QString>("entries", "listed");
+        TestEnvironment env;
+        const QString folder = env.makeDir("pics") + '/';
+        for (const QString& entry : entries.split(' ')) {
+            if (const QStringList link = entry.split("->"); link.size() == 2)
+                QFile::link(link[1], folder + link[0]);
+            else if (entry.endsWith('/'))
+                env.makeDir("pics/" + entry);
+            else if (entry.endsWith('|'))
+                mkfifo(QFile::encodeName(folder + entry.chopped(1)).constData(), 0600);
+            else
+                env.writeFile("pics/" + entry, "x");
+        }
+        QStringList expected = (listed == "=" ? entries : listed).split(' ');
+        std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
+            return std::pair(a.toCaseFolded(), a) < std::pair(b.toCaseFolded(), b);
+        });
+        FileList files(FrmMine::FilesPattern);
+        files.setPath(folder);
+        QCOMPARE(files.names(), expected);
+        QVERIFY(FileList::list(folder, "*.*").size() >= expected.size()); // every file
+        // A copy is a list of its own; the box's rows follow the list it shows.
+        FileList copy = files;
+        copy.removeAt(0);
+        FileListBox box;
+        box.setFiles(copy);
+        box.removeRow(box.count() - 1);
+        const QStringList shown = expected.mid(1, expected.size() - 2);
+        QCOMPARE(box.files().names(), shown);
+        QCOMPARE(box.model()->index(0, 0).data().toString(), shown.value(0));
+        QCOMPARE(files.names(), expected);
+    }
 };
 
-QTEST_MAIN(TestFilelist)
+QTEST_MAIN(TestFileList)
 #include "tst_filelist.moc"

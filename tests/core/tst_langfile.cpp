@@ -1,10 +1,72 @@
-// Placeholder: being written.
+// Reading language files (INI rules to 64000 bytes, line by line above) and writing into them.
+#include "Table.h"
+#include "TestEnvironment.h"
+#include "core/language/LangFile.h"
+
 #include <QTest>
 
-class TestLangfile : public QObject
+using namespace Qt::StringLiterals;
+
+// The content padded with a last comment line to exactly size bytes: line by line by default.
+static QByteArray padded(const QByteArray& content, qsizetype size = LangFile::IniSizeLimit + 1)
+{
+    return content + "\r\n;" + QByteArray(size - content.size() - 3, 'x');
+}
+
+class TestLangFile : public QObject
 {
     Q_OBJECT
+private slots:
+    void read_data() // the value of k in section S
+    {
+        columns<QByteArray, QString>("content", "value");
+        const QString a600(600, 'a');
+        row("ini: names in any case, quotes dropped", "[s]\r\nK=\"x\""_ba, "x");
+        row("ini: blanks dropped, quoted ones kept", " [ S ] \r\n k = \" a \" \t"_ba, " a ");
+        row("ini: the first section of a name only", "[S]\r\nj=1\r\n[T]\r\n[s]\r\nk=2"_ba, "");
+        row("ini: the first key, comments skipped", "[S]\r\n;k=0\r\nk=1\r\nK=2"_ba, "1");
+        row("ini: byte order mark", "\xEF\xBB\xBF[S]\r\nk=1"_ba, "1");
+        row("ini: Latin-1", "[S]\r\nk=Fen\xEAtre"_ba, "Fenêtre");
+        row("ini: cut to 511", "[S]\r\nk=" + a600.toUtf8(), a600.first(511));
+        row("ini: 64000 bytes", padded("[S]\r\nk=Apply", 64000), "Apply");
+        row("lines: 64001 bytes", padded("[S]\r\nk=Apply"), "ppl");
+        row("lines: the first match, case-sensitive, sections ignored",
+            padded("[A]\nK=\"0\"\nk=\"1\"\n[S]\nk=\"2\""), "1");
+        row("lines: too short, no value", padded("k=x\r\nk=\"later\""), "<none>");
+    }
+    void read()
+    {
+        const auto [content, value] = fetch<QByteArray, QString>("content", "value");
+        TestEnvironment env;
+        const QString path = env.writeFile("x.lng", content);
+        QCOMPARE(LangFile::ReadLangValue(path, "S", "k").value_or("<none>"), value);
+    }
+    // Before (empty: no file), "section|key|value" written, after ("<refused>": left alone).
+    void write_data()
+    {
+        columns<QByteArray, QString, QByteArray>("before", "written", "after");
+        const QByteArray ini = "[L]\r\n C = E\r\nO=1\r\n\r\n[M]\r\n";
+        row("replace in place", ini, "l|c|F", "[L]\r\nC=F\r\nO=1\r\n\r\n[M]\r\n"_ba);
+        row("add to the section", ini, "L|N|1", "[L]\r\n C = E\r\nO=1\r\nN=1\r\n\r\n[M]\r\n"_ba);
+        row("add a section (LF, no last end)", "[A]\nk=1"_ba, "B|k|v", "[A]\nk=1\n[B]\nk=v\n"_ba);
+        row("a key before the digit", "[S]\r\n1=a\r\n1"_ba, "S|2|b", "[S]\r\n1=a\r\n2=b\r\n1"_ba);
+        row("create the file", ""_ba, "L|Current|English", "[L]\r\nCurrent=English\r\n"_ba);
+        row("quote when needed", "[A]\r\nk=1\r\n;"_ba, "A|k| 'v' ", "[A]\r\nk=\" 'v' \"\r\n;"_ba);
+        row("refused: a line break in the value", ini, "L|k|a\r\n[Evil]", "<refused>"_ba);
+        row("refused: = in the key", ini, "L|a=b|v", "<refused>"_ba);
+    }
+    void write()
+    {
+        const auto [before, written, after] =
+            fetch<QByteArray, QString, QByteArray>("before", "written", "after");
+        TestEnvironment env;
+        const QString path = before.isEmpty() ? env.path("new") : env.writeFile("old", before);
+        const QStringList names = written.split('|');
+        QCOMPARE(LangFile::WriteLangValue(path, names[0], names[1], names[2]),
+                 after != "<refused>");
+        QCOMPARE(TestEnvironment::read(path), after == "<refused>" ? before : after);
+    }
 };
 
-QTEST_MAIN(TestLangfile)
+QTEST_MAIN(TestLangFile)
 #include "tst_langfile.moc"

@@ -1,9 +1,99 @@
-// Placeholder: being written.
+// Files and folders as hostile surroundings leave them, met by the main and tools windows.
+#include "Fifo.h"
+#include "MainWindowFixture.h"
+#include "Pictures.h"
+#include "core/rotation/RotationTimer.h"
+#include "ui/tools/FrmTools.h"
+
+#include <QListWidget>
 #include <QTest>
+#include <fcntl.h>
 
 class TestBadfiles : public QObject
 {
     Q_OBJECT
+private slots:
+    void strayFilesNeverStopTheWindow_data()
+    {
+        QTest::addColumn<int>("fifo"); // 0: just gone; 1: a FIFO with a writer; 2: without one
+        QTest::newRow("listed picture gone") << 0;
+        QTest::newRow("FIFO with an endless writer in place of a listed picture") << 1;
+        QTest::newRow("FIFO nobody writes to in place of a listed picture") << 2;
+    }
+    void strayFilesNeverStopTheWindow()
+    {
+        QFETCH(int, fifo);
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = {"a.png", "b.png", "c.png"}, .rotation = true}));
+        f.env.writeFile("tmp/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
+        QVERIFY(QFile::remove(f.path("b.png")));
+        std::optional<Fifo> listed, cached; // the cache's is never listed to be copied
+        QVERIFY(!fifo || (listed.emplace(f.path("b.png"), fifo == 1).isValid() &&
+                          cached.emplace(f.env.path("tmp/MessengerCache/b.png")).isValid()));
+        QCOMPARE(f.tick(3).size(), 3); // each previewed and sent in turn
+        QCOMPARE(f.openTools()->lstimages->count(), 1);
+        f.window->fillPictureList();
+        QCOMPARE(f.listed(), QStringList({"a.png", "c.png"}));
+        QVERIFY(f.timer()->isActive() && f.dialogs.messages.isEmpty());
+        QVERIFY2(!fifo || !(listed->wasRead() || cached->wasRead()), "a FIFO was waited for");
+    }
+    void nameOutsideUtf8DeletesTheRightFile()
+    {
+        MainWindowFixture f;
+        // "café.png" in Latin-1 is no UTF-8: it reads as the name of the file beside it.
+        const QByteArray latin1 = QFile::encodeName(f.env.makeDir("pics")) + "/caf\xE9.png";
+        QVERIFY(::close(::open(latin1.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)) == 0);
+        QVERIFY(f.start({.pictures = {"caf\uFFFD.png"}}));
+        f.select(0);
+        f.deleteSelected();
+        QCOMPARE(f.listed(), QStringList());       // the file gone, as the row
+        QCOMPARE(::unlink(latin1.constData()), 0); // Qt could not name it to remove it
+    }
+    void harvestFolderGuard_data()
+    {
+        QTest::addColumn<QString>("planted"); // at $Temp/dvn before the tools window opens
+        QTest::newRow("none: made for its owner alone") << QString();
+        QTest::newRow("a symbolic link: refused") << QString("link");
+        QTest::newRow("a folder in place of a copy: reported") << QString("blocked");
+        if (::geteuid() == 0) // only root can hand a folder to another user
+            QTest::newRow("another user's, of the same group: refused") << QString("other");
+    }
+    void harvestFolderGuard()
+    {
+        QFETCH(QString, planted);
+        MainWindowFixture f;
+        QVERIFY(f.start());
+        f.env.writeFile("tmp/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
+        const QString harvest = f.env.path("tmp/dvn"), folder = f.env.makeDir("elsewhere");
+        QVERIFY(planted != "link" || QFile::link(folder, harvest));
+        QVERIFY(planted != "blocked" || QDir().mkpath(harvest + "/dvn2.jpg"));
+        QVERIFY(planted != "other" || (QDir().rename(folder, harvest) &&
+                                       ::chown(QFile::encodeName(harvest), 65534, getegid()) == 0));
+        const int used = planted.isEmpty(); // else reported, nothing copied through it nor listed
+        QCOMPARE(f.openTools()->lstimages->count(), used);
+        QCOMPARE(QDir(harvest).entryList(QDir::Files).size(), used);
+        QCOMPARE(f.dialogs.messages.size(), 1 - used);
+        QVERIFY(!used || !(QFile::permissions(harvest) & QFile::Permissions(0x77))); // owner only
+    }
+    void damagedSettingsFileIsNeverRewritten_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("a NUL byte") << QByteArray("[timer]\ntimes=45\0\n", 18);
+        QTest::newRow("not UTF-8") << QByteArray("[imagepath]\npath=/caf\xe9\n[timer]\ntimes=45\n");
+        QTest::newRow("line without =") << QByteArray("[timer]\ntimes=45\nnonsense\n");
+        QTest::newRow("open section") << QByteArray("[timer\ntimes=45\n");
+    }
+    void damagedSettingsFileIsNeverRewritten()
+    {
+        QFETCH(QByteArray, content);
+        MainWindowFixture f;
+        f.env.writeFile("config/Dorvane/Dorvane.ini", content);
+        f.pictureFolder({"a.png"}, "app/images"); // so that start-up ends with Apply
+        QVERIFY(f.start({.firstRun = true}));     // start-up's Apply included
+        QVERIFY(f.text("txts") == "30" && f.browser.opened.isEmpty()); // defaults, no notice
+        QCOMPARE(TestEnvironment::read(f.env.settingsFile()), content);
+        QVERIFY(f.dialogs.messages.value(0).text.contains(f.env.settingsFile()));
+    }
 };
 
 QTEST_MAIN(TestBadfiles)

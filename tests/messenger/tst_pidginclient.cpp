@@ -1,9 +1,120 @@
-// Placeholder: being written.
+// The Pidgin client and the session client's choice, against fakes answering in-process.
+#include "FakeMessengerClient.h"
+#include "Fifo.h"
+#include "Pictures.h"
+#include "TestEnvironment.h"
+#include "messenger/SessionMessengerClient.h"
+
+#include <QDBusContext>
+#include <QDBusVariant>
+#include <QDir>
 #include <QTest>
+
+// Pidgin's calls the client makes, and MessengerAPI's SetMyProperty. "gone": a buddy just removed.
+class FakeClients : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "im.pidgin.purple.PurpleInterface")
+public:
+    QStringList icons, api; // every value of Pidgin's global icon; every MessengerAPI picture
+    QList<int> accounts;
+    QMap<int, QList<int>> buddies;
+    QMap<int, QStringList> names; // name, alias
+public slots:
+    void SetMyProperty(int, const QDBusVariant& value) { api << value.variant().toString(); }
+    QString PurplePrefsGetPath(const QString&) { return icons.last(); }
+    void PurplePrefsSetPath(const QString&, const QString& path) { icons << path; }
+    QList<int> PurpleAccountsGetAllActive() { return accounts; }
+    QList<int> PurpleFindBuddies(int account, const QString&) { return buddies[account]; }
+    QString PurpleBuddyGetName(int buddy) { return answer(names[buddy].value(0)); }
+    QString PurpleBuddyGetAlias(int buddy) { return answer(names[buddy].value(1)); }
+    QString PurpleBuddyIconsGetCacheDir() { return "/pidgin/icons"; }
+
+private:
+    QString answer(const QString& text)
+    {
+        if (text == QLatin1String("gone"))
+            sendErrorReply(PidginMessengerClient::InvalidHandleError, text);
+        return text;
+    }
+};
 
 class TestPidginclient : public QObject
 {
     Q_OBJECT
+    TestEnvironment m_env;
+    QDBusConnection m_bus = QDBusConnection::sessionBus();
+    FakeClients m_fake;
+    PidginMessengerClient m_pidgin{m_bus};
+    Fifo m_fifo{m_env.path("fifo.png")};
+
+private slots:
+    void initTestCase()
+    {
+        const auto all = QDBusConnection::ExportAllSlots;
+        QVERIFY(m_bus.registerObject(PidginMessengerClient::ObjectPath, &m_fake, all));
+        QVERIFY(m_bus.registerObject(DBusMessengerClient::ObjectPath,
+                                     DBusMessengerClient::InterfaceName, &m_fake, all));
+        QVERIFY(m_bus.registerService(PidginMessengerClient::ServiceName));
+        // Names are given relative to this folder; Pidgin would look for them in its own.
+        QVERIFY(QDir::setCurrent(m_env.root()) && m_fifo.isValid());
+        const QByteArray png = Pictures::png(Pictures::scenery(48, 48));
+        m_env.writeFile("a.png", png);
+        m_env.writeFile("b.png", png);
+        m_env.writeFile("text.png", "not a picture\n");
+        m_env.writeFile("truncated.png", png.left(png.size() / 2));
+    }
+    void init() { m_fake.icons = {""}; }
+    void cleanupTestCase() { QVERIFY2(!m_fifo.wasRead(), "the FIFO was read"); }
+
+    void pictures_data()
+    {
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QStringList>("icons"); // the global icon's values; "~": this folder
+        QTest::newRow("made absolute; the same path cleared first, or Pidgin would ignore it")
+            << QStringList{"a.png", "a.png", "b.png"}
+            << QStringList{"", "~/a.png", "", "~/a.png", "~/b.png"};
+        // Pidgin would clear the user's icon on every account: it is not even asked.
+        for (const char* name : {"missing.png", "text.png", "truncated.png", "fifo.png"})
+            QTest::newRow(name) << QStringList{name} << QStringList{""};
+    }
+    void pictures()
+    {
+        QFETCH(QStringList, sent);
+        QFETCH(QStringList, icons);
+        for (const QString& name : sent)
+            QCOMPARE(m_pidgin.setMyProperty(2, name, nullptr), icons.size() > 1);
+        QVERIFY(!m_pidgin.setMyProperty(3, sent.first(), nullptr)); // no such property in Pidgin
+        QCOMPARE(m_fake.icons, icons.replaceInStrings("~", QDir::currentPath()));
+    }
+
+    void contactsSortedPerAccount()
+    {
+        m_fake.accounts = {7, 3, 9};
+        m_fake.buddies = {{7, {71, 72, 73, 74, 75}}, {3, {31}}, {9, {}}};
+        m_fake.names = {{71, {"zed", "Zed"}},   {72, {"Bjork", "Bjørk"}}, {73, {"amy", "Sam"}},
+                        {74, {"bjork", "Sam"}}, {75, {"al", "gone"}},     {31, {"heidi", "Heidi"}}};
+        // Pidgin's account order, buddies by name (case folded), those removed meanwhile left out.
+        QCOMPARE(FakeMessengerClient::pairs(m_pidgin.myContacts(nullptr)),
+                 QStringList({"amy|Sam", "Bjork|Bjørk", "bjork|Sam", "zed|Zed", "heidi|Heidi"}));
+    }
+
+    void sessionClientChoiceAtEachCall()
+    {
+        m_bus.unregisterService(PidginMessengerClient::ServiceName);
+        auto client = SessionMessengerClient::create(nullptr);
+        QVERIFY(!client->isRunning() && !client->setMyProperty(2, "a.png"));
+        QCOMPARE(client->cacheFolder(), m_env.temp() + "/MessengerCache");
+        m_bus.registerService(PidginMessengerClient::ServiceName);
+        QVERIFY(client->isRunning() && client->setMyProperty(2, "a.png"));
+        QCOMPARE(client->cacheFolder(), "/pidgin/icons");
+        m_bus.registerService(DBusMessengerClient::ServiceName); // both: MessengerAPI first
+        QVERIFY(client->setMyProperty(2, "b.png"));
+        m_bus.unregisterService(PidginMessengerClient::ServiceName);
+        QVERIFY(client->isRunning() && client->setMyProperty(2, "a.png"));
+        QCOMPARE(m_fake.icons, QStringList({"", QDir::currentPath() + "/a.png"}));
+        QCOMPARE(m_fake.api, QStringList({"b.png", "a.png"}));
+    }
 };
 
 QTEST_MAIN(TestPidginclient)

@@ -13,6 +13,16 @@ MessengerClientFactory FakeMessengerClient::factory(const std::shared_ptr<State>
     };
 }
 
+QStringList FakeMessengerClient::pairs(const std::optional<QList<MessengerContact>>& contacts)
+{
+    if (!contacts)
+        return {QStringLiteral("<refused>")};
+    QStringList texts;
+    for (const MessengerContact& contact : *contacts)
+        texts.append(contact.signinName + QLatin1Char('|') + contact.friendlyName);
+    return texts;
+}
+
 bool FakeMessengerClient::refuses(bool needsSignIn, QString* error) const
 {
     if (m_state->running && (m_state->signedIn || !needsSignIn))

@@ -25,6 +25,8 @@ public:
     explicit FakeMessengerClient(std::shared_ptr<State> state) : m_state(std::move(state)) {}
 
     static MessengerClientFactory factory(const std::shared_ptr<State>& state);
+    // "signin|nickname" for each contact, to compare lists; {"<refused>"} for no list.
+    static QStringList pairs(const std::optional<QList<MessengerContact>>& contacts);
 
     bool isRunning() const override { return m_state->running; }
     bool setMyProperty(int code, const QVariant& value, QString* error) override;

@@ -38,7 +38,8 @@ MainServices MainWindowFixture::services()
     s.instance = &instance;
     s.language = &language;
     s.keyboard = &keyboard;
-    s.messengerFactory = FakeMessengerClient::factory(messenger);
+    s.messengerFactory =
+        messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
     return s;
 }
 

@@ -49,6 +49,8 @@ public:
     SingleInstance instance;
     LanguageSupport language;
     std::unique_ptr<FrmMine> window;
+    // Replaces the fake client when set (SessionMessengerClient::create: the bus's own).
+    MessengerClientFactory messengerFactory;
 
     // --- Before the start
     // A folder of small PNG pictures of distinct colours under the temporary root.

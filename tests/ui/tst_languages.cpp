@@ -1,9 +1,131 @@
-// Placeholder: being written.
+// The language list, the texts a language file gives the windows, and their direction.
+#include "MainWindowFixture.h"
+
+#include "core/language/LangFile.h"
+#include "ui/tools/FrmTools.h"
+
+#include <QDir>
 #include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QByteArray Setting = "; chosen last\r\n[Other]\r\nCurrentLanguage=Keep\r\n"
+                           "[Language]\r\nCurrentLanguage=English\r\nExtra=1\r\n";
+
+// The language items, the checked one in brackets.
+QStringList items(const MainWindowFixture& f)
+{
+    QStringList captions;
+    for (const QAction* item : f.window->languageItems())
+        captions.append(item->isChecked() ? "[" + item->text() + "]" : item->text());
+    return captions;
+}
+
+// The title and each control's caption, tooltip and tag are the file's, or else as designed.
+void verifyTexts(const MainWindowFixture& f, const Form& shown, const Form& designed,
+                 const QString& language)
+{
+    const QString file = f.language.langDir() + "/" + language + ".lng";
+    const auto text = [&](const QString& key, const QString& designedText) {
+        const auto value = LangFile::ReadLangValue(file, designed.formName(), key);
+        return value.value_or(QString()).isEmpty() ? designedText : *value;
+    };
+    QCOMPARE(shown.windowTitle(), text(designed.formName() + ".Caption", designed.windowTitle()));
+    for (const NamedControl* c : designed.controls()) {
+        const NamedControl* s = shown.control(c->name(), c->index());
+        if (c->name() == QLatin1String("mnuLanguage"))
+            continue; // named after the files
+        QCOMPARE(s->caption(), text(c->keyBase() + ".Caption", c->caption()));
+        QCOMPARE(s->toolTip(), text(c->keyBase() + ".ToolTipText", c->toolTip()));
+        QCOMPARE(s->tag(), text(c->keyBase() + ".Tag", c->tag()));
+    }
+}
+
+} // namespace
 
 class TestLanguages : public QObject
 {
     Q_OBJECT
+private slots:
+    void atStart_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("file"); // whose texts show
+        QTest::addColumn<QStringList>("items");
+        const QStringList names = {"Arabic", "English", "French", "Test"};
+        QTest::newRow("French") << QByteArray("French") << "French"
+                                << QStringList{"Arabic", "English", "[French]", "Test"};
+        QTest::newRow("arabic, in any case") << QByteArray("arabic") << "Arabic" << names;
+        QTest::newRow("no such file: as designed") << QByteArray("Klingon") << "" << names;
+        QTest::newRow("no language files") << QByteArray() << "" << QStringList{"mnuLanguage 0"};
+        QTest::newRow("tags and array members by index")
+            << QByteArray("Test") << "Test" << QStringList{"Arabic", "English", "Third", "[Test]"};
+    }
+    void atStart()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, file);
+        QFETCH(QStringList, items);
+        MainWindowFixture f;
+        f.env.writeFile("app/lang/Test.lng", "[frmMine]\r\nfrmMine.Caption=Title\r\n"
+                                             "lblpath.Tag=no\r\nmnuLanguage(2).Caption=Third\r\n1");
+        f.env.writeFile("app/lang/LangSetting.ini",
+                        "[Language]\r\nCurrentLanguage=" + stored + "\r\n");
+        if (stored.isEmpty())
+            QVERIFY(QDir(f.language.langDir()).removeRecursively());
+        QVERIFY(f.start());
+        QCOMPARE(::items(f), items);
+        verifyTexts(f, *f.window, FrmMine(f.services()), file);
+        QCOMPARE(f.window->formRightToLeft(), file == QLatin1String("Arabic"));
+        QCOMPARE(f.dialogs.messages.value(0).text,
+                 stored.isEmpty() ? QStringLiteral("there are no languages files !") : QString());
+    }
+
+    // A right-to-left language (its file ends in 0) mirrors the window exactly once.
+    void choosing_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QStringList>("chosen"); // the second while the first is being applied
+        QTest::newRow("English to French") << QByteArray("English") << QStringList{"French"};
+        QTest::newRow("Arabic back to English") << QByteArray("Arabic") << QStringList{"English"};
+        QTest::newRow("Arabic to Urdu") << QByteArray("Arabic") << QStringList{"Urdu"};
+        QTest::newRow("the last wins") << QByteArray("English") << QStringList{"French", "Arabic"};
+    }
+    void choosing()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QStringList, chosen);
+        MainWindowFixture f;
+        QVERIFY(QFile::copy(f.language.langFilePath("Arabic"), f.language.langDir() + "/Urdu.lng"));
+        f.env.writeFile("app/lang/LangSetting.ini", QByteArray(Setting).replace("English", from));
+        QVERIFY(f.start());
+        auto tools = f.openTools();
+        tools->show();
+        if (chosen.size() > 1)
+            QTimer::singleShot(0, f.window.get(), [&] { f.chooseLanguage(chosen.last()); });
+        f.chooseLanguage(chosen.first());
+
+        const QString to = chosen.last();
+        QCOMPARE(items(f).filter("["), QStringList{"[" + to + "]"});
+        verifyTexts(f, *f.window, FrmMine(f.services()), to);
+        verifyTexts(f, *tools, FrmTools(nullptr, f.services()), to);
+        QCOMPARE(f.language.GetLangString("0003"),
+                 LangFile::ReadLangValue(f.language.currentLangFile(), "Strings", "0003").value());
+        QCOMPARE(TestEnvironment::read(f.language.settingFile()),
+                 QByteArray(Setting).replace("English", to.toUtf8()));
+        const bool rtl = to == QLatin1String("Arabic") || to == QLatin1String("Urdu");
+        QCOMPARE(f.window->formRightToLeft(), rtl);
+        const NamedControl* apply = f.window->control("cmdoptions");
+        const double mirrored =
+            f.window->control("frmoptions")->width() - apply->width() - FrmMine::DesignApplyLeft;
+        QCOMPARE(apply->left(), rtl ? mirrored : FrmMine::DesignApplyLeft);
+        QCOMPARE(f.window->control("lblpath")->alignment(), rtl ? 1 : 0);
+        QCOMPARE(f.window->control("txtpath")->alignment(), 0);
+        // A window closed while its language is applied.
+        QTimer::singleShot(0, f.window.get(), [&] { tools.reset(); });
+        f.language.ApplyLanguage(tools.get());
+    }
 };
 
 QTEST_MAIN(TestLanguages)

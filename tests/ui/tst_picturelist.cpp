@@ -1,10 +1,123 @@
-// Placeholder: being written.
+// The picture list as the user meets it: clicks, the list's menu, Delete and the preview.
+#include "MainWindowFixture.h"
+
+#include "Pictures.h"
+#include "core/rotation/RotationTimer.h"
+
+#include <QFile>
+#include <QMenu>
 #include <QTest>
 
-class TestPicturelist : public QObject
+namespace {
+
+const QStringList ABC = {"A.png", "B.png", "C.png"};
+
+QColor centre(const QImage& image)
+{
+    return image.pixelColor(image.rect().center());
+}
+
+} // namespace
+
+class TestPictureList : public QObject
 {
     Q_OBJECT
+private slots:
+    // A click previews; a double-click sends; Delete in the right button's menu takes the selected.
+    void clicks_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("next"); // the tick after the double-click
+        QTest::newRow("first picture") << 0 << "B.png";
+        QTest::newRow("last picture") << 2 << "A.png";
+    }
+    void clicks()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, next);
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = ABC, .rotation = true, .shown = true}));
+        const QStringList sent = f.sent();
+        f.clickRow(row);
+        QCOMPARE(centre(f.preview()), centre(QImage(f.path(ABC.at(row)))));
+        QCOMPARE(f.sent(), sent);
+        f.doubleClickRow(row);
+        QCOMPARE(f.sent(), sent + QStringList{ABC.at(row)});
+        QCOMPARE(f.tick(), QStringList{next});
+        const int other = (f.currentRow() + 1) % 3;
+        f.clickRow(other, Qt::RightButton);
+        QTRY_VERIFY(f.window->mnuimglst->isVisible());
+        f.window->mnuimglst->close();
+        f.deleteSelected();
+        QVERIFY(!QFile::exists(f.path(next)) && QFile::exists(f.path(ABC.at(other))));
+    }
+
+    void deleteSelected_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("selected"); // -1: none
+        QTest::addColumn<bool>("rotation");
+        QTest::addColumn<QStringList>("rest"); // all names: it fails, the file being gone
+        QTest::newRow("middle, rotation on") << ABC << 1 << true << QStringList{"A.png", "C.png"};
+        QTest::newRow("first, rotation off") << ABC << 0 << false << QStringList{"B.png", "C.png"};
+        QTest::newRow("only one, rotation on")
+            << QStringList{"A.png"} << 0 << true << QStringList();
+        QTest::newRow("fails: file already gone") << ABC << 1 << true << ABC;
+        QTest::newRow("fails: nothing selected") << ABC << -1 << true << ABC;
+    }
+    void deleteSelected()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, selected);
+        QFETCH(bool, rotation);
+        QFETCH(QStringList, rest);
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = names, .rotation = rotation}));
+        const bool fails = rest == names;
+        if (selected < 0)
+            f.window->fillPictureList(); // a fresh listing selects nothing
+        else
+            f.select(selected);
+        if (fails && selected >= 0)
+            QVERIFY(QFile::remove(f.path(names.at(selected))));
+        const quint32 timerId = f.timer()->timerId();
+        const QStringList sent = f.sent();
+        f.deleteSelected();
+        QCOMPARE(f.listed(), rest);
+        QCOMPARE(f.dialogs.messages.size(), fails ? 1 : 0);
+        QVERIFY(fails || !QFile::exists(f.path(names.at(selected))));
+        QCOMPARE(f.sent(), sent + (fails ? QStringList() : rest.mid(0, 1)));
+        QCOMPARE(f.timer()->isActive(), rotation && !rest.isEmpty());
+        QCOMPARE(f.timer()->timerId(), timerId + (rotation && !rest.isEmpty() ? 1 : 0));
+    }
+
+    // A picture the preview cannot show leaves it as it was, quietly; the next tick goes on.
+    void preview_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // of B.png
+        QTest::addColumn<QColor>("shown");       // invalid: the preview stays as it was
+        QTest::newRow("transparent picture over white")
+            << Pictures::png(Pictures::filled(16, 16, Qt::transparent)) << QColor(Qt::white);
+        QImage large(8000, 8000, QImage::Format_RGB888); // 256,000,000 bytes decoded: allowed
+        large.fill(QColor(20, 90, 200));
+        QTest::newRow("large but allowed picture") << Pictures::png(large) << QColor(20, 90, 200);
+        QTest::newRow("refused bomb") << Pictures::pngDeclaring(100000, 100000) << QColor();
+        QTest::newRow("undecodable file") << QByteArray("\x89PNG\r\n\x1a\n garbage") << QColor();
+    }
+    void preview()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QColor, shown);
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = ABC, .rotation = true}));
+        f.env.writeFile("pics/B.png", content);
+        const QColor before = centre(f.preview());
+        QCOMPARE(f.tick(), QStringList{"B.png"});
+        QCOMPARE(centre(f.preview()), shown.isValid() ? shown : before);
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(f.tick(), QStringList{"C.png"});
+    }
 };
 
-QTEST_MAIN(TestPicturelist)
+QTEST_MAIN(TestPictureList)
 #include "tst_picturelist.moc"

@@ -1,9 +1,121 @@
-// Placeholder: being written.
+// The window's shell: the notification area and the end, a second copy, links, the colour.
+#include "MainWindowFixture.h"
+
+#include "core/rotation/RotationTimer.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 class TestShell : public QObject
 {
     Q_OBJECT
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); } // as the program
+
+    // Hidden behind the tray icon, or only minimised without a tray; Exit or closing ends it.
+    void notificationArea_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("atStart");
+        QTest::newRow("minimised into the tray") << true << false;
+        QTest::newRow("minimised without a tray") << false << false;
+        QTest::newRow("Min As Icon: started in the tray") << true << true;
+        QTest::newRow("Min As Icon without a tray: started minimised") << false << true;
+    }
+    void notificationArea()
+    {
+        QFETCH(bool, tray);
+        QFETCH(bool, atStart);
+        MainWindowFixture f;
+        f.tray.available = tray;
+        f.store(Settings::Entry::WinMode, atStart ? "1" : "0");
+        QVERIFY(f.start({.pictures = {"a.png"}, .rotation = true, .shown = !atStart}));
+        atStart ? f.window->showAtStart() : f.window->showMinimized();
+        QTRY_COMPARE(f.window->isVisible(), !tray);
+        QCOMPARE(f.tray.shows, tray ? 1 : 0);
+        if (tray) {
+            QCOMPARE(f.tray.toolTip, QStringLiteral("Dorvane V 4.0"));
+            f.tray.requestContext();
+            QTRY_VERIFY(f.window->mnuTray->isVisible());
+            f.window->mnuTray->close();
+            f.tray.doubleClick();
+            QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
+        }
+        QVERIFY(f.timer()->isActive());
+        QTimer::singleShot(0, f.window.get(), [&] {
+            tray ? f.action("mnuexit")->trigger() : void(f.window->close());
+        });
+        QTimer::singleShot(20000, f.window.get(), [] { QCoreApplication::exit(-1); }); // not ended
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!f.timer()->isActive() && !f.tray.isVisible() && !f.window->isVisible());
+    }
+
+    void secondCopyIsRefused()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.start());
+        MainWindowFixture second; // of the same user, and no language read yet
+        second.instance = SingleInstance(f.env.runtimeDir() + "/dorvane.lock");
+        QVERIFY(!second.start());
+        QCOMPARE(second.dialogs.messages.size(), 1);
+        QCOMPARE(second.dialogs.messages.first().icon, Dialogs::Icon::Warning);
+        QVERIFY(!second.dialogs.messages.first().text.isEmpty());
+        QCOMPARE(second.dialogs.messages.first().text, f.language.GetLangString("0001"));
+    }
+
+    // Each link opens its page; it turns bold under a pointing hand while hovered.
+    void links_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QUrl>("page");
+        QTest::newRow("site") << "lblsite" << vendorUrl("/dvn");
+        QTest::newRow("help") << "lblhelp" << vendorUrl("/dvn/faq.php");
+        QTest::newRow("support") << "lblsupport" << vendorUrl("/dvn/contactus.php");
+        QTest::newRow("Visit Web Site in the tray menu") << "mnuweb" << vendorUrl("/dvn");
+    }
+    void links()
+    {
+        QFETCH(QString, link);
+        QFETCH(QUrl, page);
+        MainWindowFixture f;
+        QVERIFY(f.start({.shown = true}));
+        if (link.startsWith("mnu")) {
+            f.action(link)->trigger();
+        } else {
+            auto* label = f.widget<QLabel>(link);
+            QTest::mouseMove(label);
+            QTRY_VERIFY(label->font().bold());
+            QCOMPARE(f.window->cursor().shape(), Qt::PointingHandCursor);
+            QTest::mouseClick(label, Qt::LeftButton);
+            const QPoint bare(f.window->width() - 2, f.window->height() - 2); // past the banner
+            QTest::mouseMove(f.window.get(), bare);
+            QTRY_VERIFY(!label->font().bold());
+        }
+        QCOMPARE(f.browser.opened, QList<QUrl>{page});
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    // Cancel stores the colour shown too; the dialog offers greys from 15 to 240.
+    void backgroundColour()
+    {
+        MainWindowFixture f;
+        f.store(Settings::Entry::Color, "3328200");
+        QVERIFY(f.start());
+        QCOMPARE(f.window->palette().color(QPalette::Window), QColor(200, 200, 50));
+        f.store(Settings::Entry::Color, "keep");
+        f.widget<QPushButton>("cmdchange")->click();
+        QCOMPARE(f.stored(Settings::Entry::Color), QStringLiteral("3328200"));
+        f.dialogs.setNextColor(QColor(200, 50, 50));
+        f.widget<QPushButton>("cmdchange")->click();
+        QCOMPARE(f.stored(Settings::Entry::Color), QStringLiteral("3289800"));
+        QCOMPARE(f.window->palette().color(QPalette::Window), QColor(200, 50, 50));
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(f.dialogs.offeredCustomColors[size_t(i)], QColor(QRgb(0x0F0F0F * (i + 1))));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestShell)

@@ -1,9 +1,138 @@
-// Placeholder: being written.
+// The contact tools window: contacts, nicknames, the harvest of cached pictures, Add.
+#include "MainWindowFixture.h"
+
+#include "Pictures.h"
+#include "ui/tools/FrmTools.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QListWidget>
 #include <QTest>
+
+namespace {
+
+QStringList texts(const QListWidget* list)
+{
+    QStringList result;
+    for (int row = 0; row < list->count(); ++row)
+        result.append(list->item(row)->text());
+    return result;
+}
+
+void click(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+// A picture in the Messenger client's cache, of a colour of its own; its bytes.
+QByteArray cache(const MainWindowFixture& f, const QString& name, int width, int height)
+{
+    const QColor colour = QColor::fromHsv(name.at(0).unicode() * 37 % 360, 255, 200);
+    const QByteArray bytes = Pictures::png(Pictures::filled(width, height, colour));
+    f.env.writeFile("tmp/MessengerCache/" + name, bytes);
+    return bytes;
+}
+
+} // namespace
 
 class TestTools : public QObject
 {
     Q_OBJECT
+private slots:
+    // Whoever is signed in, the cached pictures are copied as dvn2.jpg ... over older copies.
+    void opening_data()
+    {
+        QTest::addColumn<QString>("client");
+        QTest::newRow("signed in; main window right to left") << "signed in";
+        QTest::newRow("no client object") << "none";
+        QTest::newRow("signed out") << "signed out";
+    }
+    void opening()
+    {
+        QFETCH(QString, client);
+        const bool signedIn = client == "signed in";
+        MainWindowFixture f;
+        f.messenger->contacts = {{"ann@x.org", "Ann"}, {"cid@x.org", "Cid"}};
+        QVERIFY(f.start());
+        f.messenger->canCreate = client != "none";
+        f.messenger->signedIn = signedIn;
+        f.setText("txtrtl", signedIn ? "0" : "1");
+        const QByteArray a = cache(f, "a.png", 96, 96);
+        f.env.writeFile("tmp/dvn/dvn2.jpg", "an earlier opening's copy");
+        const int created = f.messenger->created;
+        auto tools = f.openTools();
+        QCOMPARE(f.messenger->created, created + (client != "none")); // a client of its own
+        QCOMPARE(texts(tools->lstemails) + texts(tools->lstnick),
+                 signedIn ? QStringList({"ann@x.org", "cid@x.org", "Ann", "Cid"}) : QStringList());
+        QCOMPARE(f.dialogs.messages.size(), signedIn ? 0 : 1);
+        QCOMPARE(texts(tools->lstimages), QStringList{"dvn2.jpg"});
+        QCOMPARE(TestEnvironment::read(f.env.temp() + "/dvn/dvn2.jpg"), a);
+        QCOMPARE(tools->formRightToLeft(), signedIn);
+    }
+
+    // A nickname selects its e-mail, switches away from US English and copies the nickname.
+    void nicknames()
+    {
+        MainWindowFixture f;
+        f.messenger->contacts = {{"ann@x.org", "Ann"}, {"cid@x.org", "Cid"}};
+        QVERIFY(f.start());
+        auto tools = f.openTools();
+        tools->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tools.get()));
+        QCOMPARE(tools->grab().toImage().pixelColor(2, 2), QColor(255, 219, 255)); // pink top
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        click(tools->lstnick, 1);
+        QCOMPARE(tools->lstemails->currentRow(), 1);
+        QCOMPARE(clipboard->text(), QStringLiteral("Cid"));
+        clipboard->setText("before");
+        click(tools->lstnick, 1);
+        QCOMPARE(clipboard->text(), QStringLiteral("Cid"));
+        QCOMPARE(f.keyboard.switches, 1); // away from US English only
+        f.keyboard.currentIndex = 0;
+        click(tools->lstemails, 0);
+        QCOMPARE(tools->lstnick->currentRow(), 0);
+        QCOMPARE(clipboard->text(), QStringLiteral("Cid"));
+        tools->ccmdCopy->click();
+        QCOMPARE(clipboard->text(), QStringLiteral("Ann"));
+        QCOMPARE(f.keyboard.switches, 2);
+    }
+
+    void add_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<bool>("folderExists");
+        QTest::addColumn<QStringList>("listed"); // the folder and the main list afterwards
+        QTest::addColumn<int>("added");          // -1: "select first" instead of a count
+        QTest::newRow("rows 0 and 2 (dvn2.jpg is 96 x 50)")
+            << QList<int>{0, 2} << true << QStringList{"dvn3.jpg", "dvn5.jpg", "own.png"} << 2;
+        QTest::newRow("nothing selected") << QList<int>{} << true << QStringList{"own.png"} << -1;
+        QTest::newRow("no picture folder") << QList<int>{0} << false << QStringList{"own.png"} << 0;
+    }
+    void add()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(bool, folderExists);
+        QFETCH(QStringList, listed);
+        QFETCH(int, added);
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = {"own.png"}}));
+        for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
+            cache(f, name, 96, name[0] == 'a' ? 50 : 96);
+        auto tools = f.openTools();
+        if (!folderExists)
+            f.setText("txtpath", f.env.path("gone"));
+        for (int row : rows)
+            tools->lstimages->item(row)->setSelected(true);
+        tools->cmdadd->click();
+        QCOMPARE(QDir(f.env.path("pics")).entryList(QDir::Files), listed);
+        QCOMPARE(f.listed(), listed);
+        QCOMPARE(f.dialogs.messages.size(), folderExists ? 1 : 2);
+        QCOMPARE(f.dialogs.messages.last().text,
+                 added < 0 ? f.language.GetLangString("0004")
+                           : QString::number(added) + "  " + f.language.GetLangString("0002"));
+    }
 };
 
 QTEST_MAIN(TestTools)

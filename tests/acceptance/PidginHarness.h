@@ -1,0 +1,81 @@
+#pragma once
+
+#include "messenger/PidginMessengerClient.h"
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDirIterator>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The real Pidgin on the test's bus and folders, offline: a copy of tests/data/pidgin (accounts
+// at unreachable .invalid addresses) for its profile, and an X display of its own.
+class PidginHarness
+{
+public:
+    ~PidginHarness()
+    {
+        m_pidgin.kill();
+        m_pidgin.waitForFinished();
+        m_display.terminate(); // so that Xvfb takes its lock and socket out of /tmp
+        m_display.waitForFinished();
+    }
+
+    // Why Pidgin cannot be run here; empty when it can.
+    static QString unavailableReason()
+    {
+        if (QStandardPaths::findExecutable("pidgin").isEmpty() ||
+            QStandardPaths::findExecutable("Xvfb").isEmpty())
+            return "pidgin or Xvfb is not installed";
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected() || bus.interface()->isServiceRegistered(Purple::ServiceName))
+            return "no session bus of its own (dbus-run-session), or Pidgin runs on it already";
+        return {};
+    }
+
+    // Starts a display and Pidgin on it; true once Pidgin answers calls.
+    bool start()
+    {
+        // Xvfb picks a free display itself and names it once it is ready.
+        m_display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+        QByteArray number;
+        while (!number.endsWith('\n') && m_display.waitForReadyRead(20000))
+            number += m_display.readAllStandardOutput();
+        const QString data = QStringLiteral(DORVANE_TEST_DATA "/pidgin");
+        for (QDirIterator it(data, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString target = profile() + it.next().mid(data.size());
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::copy(it.filePath(), target);
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", ':' + number.trimmed());
+        env.insert("NO_AT_BRIDGE", "1"); // no accessibility bus and no settings daemon to wait for
+        env.insert("GSETTINGS_BACKEND", "memory");
+        m_pidgin.setProcessEnvironment(env);
+        m_pidgin.start("pidgin", {"--config=" + profile(), "--nologin"});
+        // Pidgin owns its name a moment before it has read the profile; its first answer counts.
+        return QTest::qWaitFor([this] { return call("PurpleAccountsGetAll").isValid(); }, 30000);
+    }
+
+    QString profile() const { return m_root.filePath("profile"); }
+
+    // The answer to a call on Pidgin's interface; invalid when there is none.
+    QVariant call(const QString& method, const QVariantList& args = {}) const
+    {
+        QDBusInterface purple(Purple::ServiceName, Purple::ObjectPath, Purple::InterfaceName);
+        const QDBusMessage reply = purple.callWithArgumentList(QDBus::Block, method, args);
+        return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0) : QVariant();
+    }
+    // The account's "buddy_icon" setting: the file name Pidgin stored its picture under.
+    QString accountIcon(const QString& account) const
+    {
+        const QVariant id = call("PurpleAccountsFind", {account, "prpl-jabber"});
+        return call("PurpleAccountGetString", {id, "buddy_icon", ""}).toString();
+    }
+
+private:
+    using Purple = PidginMessengerClient;
+    QTemporaryDir m_root;
+    QProcess m_display, m_pidgin;
+};

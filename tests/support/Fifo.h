@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QFile>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// A FIFO named like a picture, in either of two states that stop whoever reads it as a file:
+// held open by a writer that never finishes (a read waits for more for ever), or with no writer
+// at all (a blocking open waits for one). Should anybody read it, or still wait to open it after
+// 20 s, the FIFO lets go at once, so that the test fails on wasRead() instead of hanging.
+class Fifo
+{
+public:
+    explicit Fifo(const QString& path, bool writing = true) : m_name(QFile::encodeName(path))
+    {
+        if (::mkfifo(m_name.constData(), 0600) != 0)
+            return;
+        // Read and write: the opening does not wait, and the FIFO always has a writer.
+        if (writing && ((m_fd = ::open(m_name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC)) < 0 ||
+                        ::write(m_fd, "\x89PNG\r\n\x1a\n", Bytes) != Bytes))
+            return;
+        m_watch = std::jthread([this, writing](std::stop_token stop) {
+            std::mutex mutex;
+            std::condition_variable_any wake;
+            std::unique_lock lock(mutex);
+            const auto waitFor = [&](int ms) {
+                wake.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+            };
+            if (!writing)
+                waitFor(20000);
+            while (!stop.stop_requested() && !(writing && m_read)) {
+                if (writing) {
+                    m_read = !unread();
+                } else if (const int fd =
+                               ::open(m_name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                           fd >= 0) {
+                    m_read = true; // somebody waits to open it for reading
+                    ::close(fd);
+                }
+                waitFor(5);
+            }
+            if (writing) {
+                m_read = m_read || !unread(); // read just before the stop
+                ::close(m_fd);
+            }
+        });
+    }
+    bool isValid() const { return m_watch.joinable(); }
+    // Stops watching; true when somebody read from it, or waited to open it, meanwhile.
+    bool wasRead()
+    {
+        if (m_watch.joinable()) {
+            m_watch.request_stop();
+            m_watch.join();
+        }
+        return m_read;
+    }
+
+private:
+    static constexpr int Bytes = 8;
+    bool unread() const
+    {
+        int left = 0;
+        return ::ioctl(m_fd, FIONREAD, &left) == 0 && left == Bytes;
+    }
+
+    QByteArray m_name;
+    int m_fd = -1;
+    std::atomic<bool> m_read = false;
+    std::jthread m_watch;
+};
