@@ -50,7 +50,7 @@ private slots:
                 const auto tools = f.openTools();
                 tools->show();
                 f.chooseLanguage(QStringList{"English", "French", "Arabic"}.at(i / 50 % 3));
-                QCOMPARE(tools->lstimages->count(), 8);
+                QCOMPARE(tools->widget<QListWidget>("lstimages")->count(), 8);
             }
             if (i == 500)
                 before = heapKiB();

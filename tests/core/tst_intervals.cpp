@@ -1,6 +1,6 @@
 // Typing into the two interval boxes, leaving them, and the interval their texts give.
 #include "Table.h"
-#include "ui/main/OptionsPanel.h"
+#include "ui/main/IntervalFields.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -31,14 +31,14 @@ private slots:
         const auto [typed, reason, after] =
             fetch<QString, int, QString>("typed", "reason", "after");
         QLineEdit m(QStringLiteral("0")), s(QStringLiteral("30"));
-        OptionsPanel panel(&m, &s);
+        IntervalFields panel(&m, &s);
         QLineEdit& box = typed.startsWith('m') ? m : s;
         box.setText(typed.mid(2));
         QFocusEvent leave(QEvent::FocusOut, Qt::FocusReason(reason));
         QCoreApplication::sendEvent(&box, &leave);
         QCOMPARE(QString("%1 %2 %3").arg(m.text(), s.text()).arg(panel.intervalMs()), after);
         // Only a hand-edited store goes past 2^31-1 ms.
-        QCOMPARE(OptionsPanel::intervalMs("0", "1e20"), qint64(2147483647));
+        QCOMPARE(IntervalFields::intervalMs("0", "1e20"), qint64(2147483647));
     }
 };
 

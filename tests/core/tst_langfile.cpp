@@ -39,7 +39,7 @@ private slots:
         const auto [content, value] = fetch<QByteArray, QString>("content", "value");
         TestEnvironment env;
         const QString path = env.writeFile("x.lng", content);
-        QCOMPARE(LangFile::ReadLangValue(path, "S", "k").value_or("<none>"), value);
+        QCOMPARE(LangFile::ReadLangValue(path, "S", "k").valueOr("<none>"), value);
     }
     // Before (empty: no file), "section|key|value" written, after ("<refused>": left alone).
     void write_data()
@@ -62,7 +62,7 @@ private slots:
         TestEnvironment env;
         const QString path = before.isEmpty() ? env.path("new") : env.writeFile("old", before);
         const QStringList names = written.split('|');
-        QCOMPARE(LangFile::WriteLangValue(path, names[0], names[1], names[2]),
+        QCOMPARE(LangFile::WriteLangValue(path, names[0], names[1], names[2]).ok(),
                  after != "<refused>");
         QCOMPARE(TestEnvironment::read(path), after == "<refused>" ? before : after);
     }

@@ -31,8 +31,8 @@ private slots:
         QVERIFY(!fifo || (listed.emplace(f.path("b.png"), fifo == 1).isValid() &&
                           cached.emplace(f.env.path("tmp/MessengerCache/b.png")).isValid()));
         QCOMPARE(f.tick(3).size(), 3); // each previewed and sent in turn
-        QCOMPARE(f.openTools()->lstimages->count(), 1);
-        f.window->fillPictureList();
+        QCOMPARE(f.openTools()->widget<QListWidget>("lstimages")->count(), 1);
+        f.window->rotation()->fillPictureList();
         QCOMPARE(f.listed(), QStringList({"a.png", "c.png"}));
         QVERIFY(f.timer()->isActive() && f.dialogs.messages.isEmpty());
         QVERIFY2(!fifo || !(listed->wasRead() || cached->wasRead()), "a FIFO was waited for");
@@ -70,7 +70,7 @@ private slots:
         QVERIFY(planted != "other" || (QDir().rename(folder, harvest) &&
                                        ::chown(QFile::encodeName(harvest), 65534, getegid()) == 0));
         const int used = planted.isEmpty(); // else reported, nothing copied through it nor listed
-        QCOMPARE(f.openTools()->lstimages->count(), used);
+        QCOMPARE(f.openTools()->widget<QListWidget>("lstimages")->count(), used);
         QCOMPARE(QDir(harvest).entryList(QDir::Files).size(), used);
         QCOMPARE(f.dialogs.messages.size(), 1 - used);
         QVERIFY(!used || !(QFile::permissions(harvest) & QFile::Permissions(0x77))); // owner only

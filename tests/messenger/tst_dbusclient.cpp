@@ -39,9 +39,9 @@ private slots:
         const QDeadlineTimer deadline(10000); // far below the bus's own 25 s default
         f.tick();
         QVERIFY(!deadline.hasExpired());
-        QString error; // in words the user can act on, not the bus's
-        QVERIFY(!m_client.setMyProperty(2, f.path("a.png"), &error));
-        QVERIFY2(error.contains(reason), qPrintable(error));
+        // In words the user can act on, not the bus's.
+        const Result<void> refused = m_client.setMyProperty(2, f.path("a.png"));
+        QVERIFY2(!refused && refused.error().contains(reason), qPrintable(refused.error()));
         if (restart)
             QVERIFY(standin.start(args));
         f.tick();
@@ -49,8 +49,8 @@ private slots:
         QVERIFY(f.timer()->isActive());
         QVERIFY(f.dialogs.messages.isEmpty());
         if (restart) // the picture as set, the contacts as listed
-            QCOMPARE(m_client.myProperty(2, nullptr).value_or("").toString(), f.path("c.png"));
-        QCOMPARE(FakeMessengerClient::pairs(m_client.myContacts(nullptr)),
+            QCOMPARE(m_client.myProperty(2).valueOr(QVariant()).toString(), f.path("c.png"));
+        QCOMPARE(FakeMessengerClient::pairs(m_client.myContacts()),
                  restart ? QStringList({"z@x|Zoë", "a@x|Same"}) : QStringList{"<refused>"});
     }
 };

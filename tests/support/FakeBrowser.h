@@ -10,9 +10,9 @@ class FakeBrowser : public Browser
 public:
     QList<QUrl> opened;
 
-    bool openUrl(const QUrl& url, QString*) override
+    Result<void> openUrl(const QUrl& url) override
     {
         opened.append(url);
-        return true;
+        return {};
     }
 };

@@ -30,10 +30,14 @@ public:
     {
         messages.append({icon, title, text});
     }
-    QString getExistingDirectory(QWidget*, const QString& title, const QString&) override
+    std::optional<QString> getExistingDirectory(QWidget*, const QString& title,
+                                                const QString&) override
     {
         folderTitles.append(title);
-        return next(m_folders).value_or(QString());
+        const QString answer = next(m_folders).value_or(QString());
+        if (answer.isEmpty())
+            return std::nullopt;
+        return answer;
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor&,
                                       std::array<QColor, 16>& customColors) override
@@ -43,8 +47,7 @@ public:
     }
 
 private:
-    template <class T>
-    static std::optional<T> next(std::deque<T>& queue)
+    template <class T> static std::optional<T> next(std::deque<T>& queue)
     {
         if (queue.empty())
             return std::nullopt;

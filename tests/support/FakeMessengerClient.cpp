@@ -2,18 +2,15 @@
 
 MessengerClientFactory FakeMessengerClient::factory(const std::shared_ptr<State>& state)
 {
-    return [state](QString* error) -> std::unique_ptr<MessengerClient> {
-        if (!state->canCreate) {
-            if (error)
-                *error = QStringLiteral("no session bus");
-            return nullptr;
-        }
+    return [state]() -> Result<std::unique_ptr<MessengerClient>> {
+        if (!state->canCreate)
+            return Failure{QStringLiteral("no session bus")};
         ++state->created;
-        return std::make_unique<FakeMessengerClient>(state);
+        return std::unique_ptr<MessengerClient>(std::make_unique<FakeMessengerClient>(state));
     };
 }
 
-QStringList FakeMessengerClient::pairs(const std::optional<QList<MessengerContact>>& contacts)
+QStringList FakeMessengerClient::pairs(const Result<QList<MessengerContact>>& contacts)
 {
     if (!contacts)
         return {QStringLiteral("<refused>")};
@@ -23,34 +20,30 @@ QStringList FakeMessengerClient::pairs(const std::optional<QList<MessengerContac
     return texts;
 }
 
-bool FakeMessengerClient::refuses(bool needsSignIn, QString* error) const
+bool FakeMessengerClient::refuses(bool needsSignIn) const
 {
-    if (m_state->running && (m_state->signedIn || !needsSignIn))
-        return false;
-    if (error)
-        *error = QStringLiteral("refused");
-    return true;
+    return !m_state->running || (needsSignIn && !m_state->signedIn);
 }
 
-bool FakeMessengerClient::setMyProperty(int code, const QVariant& value, QString* error)
+Result<void> FakeMessengerClient::setMyProperty(int code, const QVariant& value)
 {
-    if (refuses(true, error) || code != DisplayPictureProperty)
-        return false;
+    if (refuses(true) || code != DisplayPictureProperty)
+        return Failure{QStringLiteral("refused")};
     m_state->sentPictures.append(value.toString());
-    return true;
+    return {};
 }
 
-std::optional<QVariant> FakeMessengerClient::myProperty(int code, QString* error)
+Result<QVariant> FakeMessengerClient::myProperty(int code)
 {
-    if (refuses(false, error) || code != DisplayPictureProperty)
-        return std::nullopt;
+    if (refuses(false) || code != DisplayPictureProperty)
+        return Failure{QStringLiteral("refused")};
     return QVariant(m_state->sentPictures.value(m_state->sentPictures.size() - 1));
 }
 
-std::optional<QList<MessengerContact>> FakeMessengerClient::myContacts(QString* error)
+Result<QList<MessengerContact>> FakeMessengerClient::myContacts()
 {
     ++m_state->contactReads;
-    if (refuses(true, error))
-        return std::nullopt;
+    if (refuses(true))
+        return Failure{QStringLiteral("nobody is signed in")};
     return m_state->contacts;
 }

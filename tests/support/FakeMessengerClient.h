@@ -26,15 +26,15 @@ public:
 
     static MessengerClientFactory factory(const std::shared_ptr<State>& state);
     // "signin|nickname" for each contact, to compare lists; {"<refused>"} for no list.
-    static QStringList pairs(const std::optional<QList<MessengerContact>>& contacts);
+    static QStringList pairs(const Result<QList<MessengerContact>>& contacts);
 
     bool isRunning() const override { return m_state->running; }
-    bool setMyProperty(int code, const QVariant& value, QString* error) override;
-    std::optional<QVariant> myProperty(int code, QString* error) override;
-    std::optional<QList<MessengerContact>> myContacts(QString* error) override;
+    Result<void> setMyProperty(int code, const QVariant& value) override;
+    Result<QVariant> myProperty(int code) override;
+    Result<QList<MessengerContact>> myContacts() override;
 
 private:
-    bool refuses(bool needsSignIn, QString* error) const;
+    bool refuses(bool needsSignIn) const;
 
     std::shared_ptr<State> m_state;
 };

@@ -1,6 +1,5 @@
 #include "MainWindowFixture.h"
 
-#include "core/fs/AppPaths.h"
 #include "ui/tools/FrmTools.h"
 
 #include <QComboBox>
@@ -10,10 +9,11 @@
 
 MainWindowFixture::MainWindowFixture()
     : settings(env.settingsFile()), autoRun(AutoRun::fromEnvironment()),
-      instance(env.runtimeDir() + QStringLiteral("/dorvane.lock")),
-      language(env.appDir() + QStringLiteral("/lang"))
+      instance(
+          std::make_unique<LockFileInstance>(env.runtimeDir() + QStringLiteral("/dorvane.lock"))),
+      language(env.appDir() + QStringLiteral("/lang"),
+               env.configHome() + QStringLiteral("/Dorvane"))
 {
-    AppPaths::setApplicationDirForTesting(env.appDir());
     // Like an installed program: the shipped language files beside it.
     const QString target = env.makeDir(QStringLiteral("app/lang"));
     const QDir source(QStringLiteral(DORVANE_SOURCE_DIR "/lang"));
@@ -24,7 +24,6 @@ MainWindowFixture::MainWindowFixture()
 MainWindowFixture::~MainWindowFixture()
 {
     window.reset();
-    AppPaths::setApplicationDirForTesting(QString());
 }
 
 MainServices MainWindowFixture::services()
@@ -35,11 +34,12 @@ MainServices MainWindowFixture::services()
     s.browser = &browser;
     s.tray = &tray;
     s.autoRun = &autoRun;
-    s.instance = &instance;
+    s.instance = instance.get();
     s.language = &language;
     s.keyboard = &keyboard;
     s.messengerFactory =
         messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
+    s.folders = AppFolders(env.appDir(), env.appDir());
     return s;
 }
 
@@ -82,7 +82,7 @@ QStringList MainWindowFixture::tick(int count)
 {
     const qsizetype from = messenger->sentPictures.size();
     for (int i = 0; i < count; ++i)
-        window->TimerTick();
+        window->rotation()->TimerTick();
     return sent().mid(from);
 }
 
@@ -123,7 +123,7 @@ void MainWindowFixture::chooseLanguage(const QString& name) const
 
 std::unique_ptr<FrmTools> MainWindowFixture::openTools()
 {
-    auto tools = std::make_unique<FrmTools>(window.get(), services());
+    auto tools = std::make_unique<FrmTools>(window->toolsHost(), services());
     tools->Form_Load();
     return tools;
 }

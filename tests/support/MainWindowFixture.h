@@ -7,13 +7,14 @@
 #include "FakeTrayIcon.h"
 #include "TestEnvironment.h"
 
-#include "ui/widgets/FileListBox.h"
-#include "ui/widgets/ImageControl.h"
 #include "core/language/LanguageSupport.h"
-#include "ui/main/FrmMine.h"
-#include "platform/SingleInstance.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
+#include "platform/LockFileInstance.h"
+#include "ui/main/FrmMine.h"
+#include "ui/main/PictureRotation.h"
+#include "ui/widgets/FileListBox.h"
+#include "ui/widgets/ImageControl.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,7 +47,7 @@ public:
     FakeKeyboardLayout keyboard;
     Settings settings;
     AutoRun autoRun;
-    SingleInstance instance;
+    std::unique_ptr<SingleInstance> instance;
     LanguageSupport language;
     std::unique_ptr<FrmMine> window;
     // Replaces the fake client when set (SessionMessengerClient::create: the bus's own).
@@ -74,8 +75,7 @@ public:
     MainServices services();
 
     // --- Controls by name
-    template <class T = QWidget>
-    T* widget(const QString& name) const
+    template <class T = QWidget> T* widget(const QString& name) const
     {
         return qobject_cast<T*>(window->control(name)->widget());
     }
@@ -94,7 +94,7 @@ public:
     // Every file name sent so far.
     QStringList sent() const;
     QString folder() const { return text(QStringLiteral("txtpath")); }
-    QString path(const QString& name) const { return window->picturePath(name); }
+    QString path(const QString& name) const { return window->rotation()->picturePath(name); }
     QStringList listed() const { return list()->files().names(); }
     int currentRow() const { return list()->currentRow(); }
     // Selected by the program, as a tick or Apply selects.
@@ -108,7 +108,7 @@ public:
     void chooseFolder(const QString& folder);
     void deleteSelected() const { action(QStringLiteral("mnudel"))->trigger(); }
     void chooseLanguage(const QString& name) const;
-    RotationTimer* timer() const { return window->rotationTimer(); }
+    RotationTimer* timer() const { return window->rotation()->timer(); }
     // A contact tools window opened from the main window, loaded and not yet shown.
     std::unique_ptr<FrmTools> openTools();
 };

@@ -13,11 +13,11 @@ bool StandinProcess::nameHasOwner()
 bool StandinProcess::waitForName(bool owned) const
 {
     return QTest::qWaitFor(
-        [&] {
-            return nameHasOwner() == owned ||
-                   (owned && m_process.state() == QProcess::NotRunning);
-        },
-        20000) &&
+               [&] {
+                   return nameHasOwner() == owned ||
+                          (owned && m_process.state() == QProcess::NotRunning);
+               },
+               20000) &&
            nameHasOwner() == owned;
 }
 

@@ -1,7 +1,7 @@
 // The colour rule, on a small window with a control of each kind it colours.
 #include "Table.h"
-#include "ui/forms/Form.h"
 #include "ui/forms/Colors.h"
+#include "ui/forms/Form.h"
 
 #include <QApplication>
 #include <QTest>

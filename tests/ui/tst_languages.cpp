@@ -2,6 +2,8 @@
 #include "MainWindowFixture.h"
 
 #include "core/language/LangFile.h"
+#include "ui/forms/FormLanguage.h"
+#include "ui/main/LanguageMenu.h"
 #include "ui/tools/FrmTools.h"
 
 #include <QDir>
@@ -17,7 +19,7 @@ const QByteArray Setting = "; chosen last\r\n[Other]\r\nCurrentLanguage=Keep\r\n
 QStringList items(const MainWindowFixture& f)
 {
     QStringList captions;
-    for (const QAction* item : f.window->languageItems())
+    for (const QAction* item : f.window->languages()->languageItems())
         captions.append(item->isChecked() ? "[" + item->text() + "]" : item->text());
     return captions;
 }
@@ -29,7 +31,7 @@ void verifyTexts(const MainWindowFixture& f, const Form& shown, const Form& desi
     const QString file = f.language.langDir() + "/" + language + ".lng";
     const auto text = [&](const QString& key, const QString& designedText) {
         const auto value = LangFile::ReadLangValue(file, designed.formName(), key);
-        return value.value_or(QString()).isEmpty() ? designedText : *value;
+        return value.valueOr(QString()).isEmpty() ? designedText : *value;
     };
     QCOMPARE(shown.windowTitle(), text(designed.formName() + ".Caption", designed.windowTitle()));
     for (const NamedControl* c : designed.controls()) {
@@ -112,19 +114,20 @@ private slots:
         verifyTexts(f, *tools, FrmTools(nullptr, f.services()), to);
         QCOMPARE(f.language.GetLangString("0003"),
                  LangFile::ReadLangValue(f.language.currentLangFile(), "Strings", "0003").value());
-        QCOMPARE(TestEnvironment::read(f.language.settingFile()),
+        QCOMPARE(TestEnvironment::read(f.language.langDir() + "/LangSetting.ini"),
                  QByteArray(Setting).replace("English", to.toUtf8()));
         const bool rtl = to == QLatin1String("Arabic") || to == QLatin1String("Urdu");
         QCOMPARE(f.window->formRightToLeft(), rtl);
         const NamedControl* apply = f.window->control("cmdoptions");
+        const double designed = 4680;
         const double mirrored =
-            f.window->control("frmoptions")->width() - apply->width() - FrmMine::DesignApplyLeft;
-        QCOMPARE(apply->left(), rtl ? mirrored : FrmMine::DesignApplyLeft);
+            f.window->control("frmoptions")->width() - apply->width() - designed;
+        QCOMPARE(apply->left(), rtl ? mirrored : designed);
         QCOMPARE(f.window->control("lblpath")->alignment(), rtl ? 1 : 0);
         QCOMPARE(f.window->control("txtpath")->alignment(), 0);
         // A window closed while its language is applied.
         QTimer::singleShot(0, f.window.get(), [&] { tools.reset(); });
-        f.language.ApplyLanguage(tools.get());
+        FormLanguage::ApplyLanguage(f.language, tools.get());
     }
 };
 

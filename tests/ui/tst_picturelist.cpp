@@ -46,8 +46,8 @@ private slots:
         QCOMPARE(f.tick(), QStringList{next});
         const int other = (f.currentRow() + 1) % 3;
         f.clickRow(other, Qt::RightButton);
-        QTRY_VERIFY(f.window->mnuimglst->isVisible());
-        f.window->mnuimglst->close();
+        QTRY_VERIFY(f.window->control("mnuimglst")->menu()->isVisible());
+        f.window->control("mnuimglst")->menu()->close();
         f.deleteSelected();
         QVERIFY(!QFile::exists(f.path(next)) && QFile::exists(f.path(ABC.at(other))));
     }
@@ -75,7 +75,7 @@ private slots:
         QVERIFY(f.start({.pictures = names, .rotation = rotation}));
         const bool fails = rest == names;
         if (selected < 0)
-            f.window->fillPictureList(); // a fresh listing selects nothing
+            f.window->rotation()->fillPictureList(); // a fresh listing selects nothing
         else
             f.select(selected);
         if (fails && selected >= 0)

@@ -4,6 +4,7 @@
 
 #include "core/rotation/RotationTimer.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 
@@ -47,7 +48,9 @@ private slots:
         f.pictureFolder({"p0.png", "p1.png"}, QStringLiteral("app/images"));
         QVERIFY(f.start({.firstRun = true}));
         QCOMPARE(f.text("txtm") + ' ' + f.text("txts") + ' ' + boxes(f), "0 30 1110");
-        QCOMPARE(f.window->palette().color(QPalette::Window), QColor(248, 248, 244));
+        // No colour chosen: the window follows the desktop's palette.
+        QCOMPARE(f.window->palette().color(QPalette::Window),
+                 QApplication::palette().color(QPalette::Window));
         for (Entry entry : {Entry::FirstRun, Entry::AutoRun, Entry::Random, Entry::Control})
             QCOMPARE(f.stored(entry), QStringLiteral("1"));
         // The pictures beside the program are shown, not stored; no colour was chosen.
@@ -216,7 +219,7 @@ private slots:
         f.pictureFolder({"X.png", "Y.png"}, QStringLiteral("next"));
         f.env.makeDir(QStringLiteral("empty"));
         f.setText("txtpath", f.env.path(folder));
-        f.window->fillPictureList();
+        f.window->rotation()->fillPictureList();
         f.setText("txts", QStringLiteral("45"));
         f.check("chkrun", rotation);
         f.check("chkran", true);

@@ -1,6 +1,8 @@
 // The window's shell: the notification area and the end, a second copy, links, the colour.
 #include "MainWindowFixture.h"
 
+#include "core/web/VendorSite.h"
+
 #include "core/rotation/RotationTimer.h"
 
 #include <QApplication>
@@ -39,9 +41,9 @@ private slots:
         if (tray) {
             QCOMPARE(f.tray.toolTip, QStringLiteral("Dorvane V 4.0"));
             f.tray.requestContext();
-            QTRY_VERIFY(f.window->mnuTray->isVisible());
-            f.window->mnuTray->close();
-            f.tray.doubleClick();
+            QTRY_VERIFY(f.window->control("mnuTray")->menu()->isVisible());
+            f.window->control("mnuTray")->menu()->close();
+            f.tray.activate();
             QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
         }
         QVERIFY(f.timer()->isActive());
@@ -58,7 +60,7 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.start());
         MainWindowFixture second; // of the same user, and no language read yet
-        second.instance = SingleInstance(f.env.runtimeDir() + "/dorvane.lock");
+        second.instance = std::make_unique<LockFileInstance>(f.env.runtimeDir() + "/dorvane.lock");
         QVERIFY(!second.start());
         QCOMPARE(second.dialogs.messages.size(), 1);
         QCOMPARE(second.dialogs.messages.first().icon, Dialogs::Icon::Warning);

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -64,10 +65,11 @@ private slots:
         const int created = f.messenger->created;
         auto tools = f.openTools();
         QCOMPARE(f.messenger->created, created + (client != "none")); // a client of its own
-        QCOMPARE(texts(tools->lstemails) + texts(tools->lstnick),
+        QCOMPARE(texts(tools->widget<QListWidget>("lstemails")) +
+                     texts(tools->widget<QListWidget>("lstnick")),
                  signedIn ? QStringList({"ann@x.org", "cid@x.org", "Ann", "Cid"}) : QStringList());
         QCOMPARE(f.dialogs.messages.size(), signedIn ? 0 : 1);
-        QCOMPARE(texts(tools->lstimages), QStringList{"dvn2.jpg"});
+        QCOMPARE(texts(tools->widget<QListWidget>("lstimages")), QStringList{"dvn2.jpg"});
         QCOMPARE(TestEnvironment::read(f.env.temp() + "/dvn/dvn2.jpg"), a);
         QCOMPARE(tools->formRightToLeft(), signedIn);
     }
@@ -83,18 +85,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(tools.get()));
         QCOMPARE(tools->grab().toImage().pixelColor(2, 2), QColor(255, 219, 255)); // pink top
         QClipboard* clipboard = QGuiApplication::clipboard();
-        click(tools->lstnick, 1);
-        QCOMPARE(tools->lstemails->currentRow(), 1);
+        click(tools->widget<QListWidget>("lstnick"), 1);
+        QCOMPARE(tools->widget<QListWidget>("lstemails")->currentRow(), 1);
         QCOMPARE(clipboard->text(), QStringLiteral("Cid"));
         clipboard->setText("before");
-        click(tools->lstnick, 1);
+        click(tools->widget<QListWidget>("lstnick"), 1);
         QCOMPARE(clipboard->text(), QStringLiteral("Cid"));
         QCOMPARE(f.keyboard.switches, 1); // away from US English only
         f.keyboard.currentIndex = 0;
-        click(tools->lstemails, 0);
-        QCOMPARE(tools->lstnick->currentRow(), 0);
+        click(tools->widget<QListWidget>("lstemails"), 0);
+        QCOMPARE(tools->widget<QListWidget>("lstnick")->currentRow(), 0);
         QCOMPARE(clipboard->text(), QStringLiteral("Cid"));
-        tools->ccmdCopy->click();
+        tools->widget<QPushButton>("ccmdCopy")->click();
         QCOMPARE(clipboard->text(), QStringLiteral("Ann"));
         QCOMPARE(f.keyboard.switches, 2);
     }
@@ -124,8 +126,8 @@ private slots:
         if (!folderExists)
             f.setText("txtpath", f.env.path("gone"));
         for (int row : rows)
-            tools->lstimages->item(row)->setSelected(true);
-        tools->cmdadd->click();
+            tools->widget<QListWidget>("lstimages")->item(row)->setSelected(true);
+        tools->widget<QPushButton>("cmdadd")->click();
         QCOMPARE(QDir(f.env.path("pics")).entryList(QDir::Files), listed);
         QCOMPARE(f.listed(), listed);
         QCOMPARE(f.dialogs.messages.size(), folderExists ? 1 : 2);

@@ -46,6 +46,8 @@ public:
     MessengerClient* objMessenger() const { return m_objMessenger.get(); }
 
     void cmdtools_Click();
+    // What the contact tools window it opens reaches it through.
+    ToolsHost* toolsHost() { return this; }
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
