@@ -1,13 +1,15 @@
 // The window's shell: the notification area and the end, a second copy, links, the colour.
 #include "MainWindowFixture.h"
 
-#include "core/web/VendorSite.h"
-
 #include "core/rotation/RotationTimer.h"
+#include "core/web/VendorSite.h"
+#include "platform/ControlBus.h"
+#include "ui/main/RotationController.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -40,6 +42,13 @@ private slots:
         QCOMPARE(f.tray.shows, tray ? 1 : 0);
         if (tray) {
             QCOMPARE(f.tray.toolTip, QStringLiteral("Dorvane V 4.0"));
+            // The pointer crossing x = 515 or 516 is a move of the pointer, not the icon's event.
+            for (const qreal x : {515, 516}) {
+                QMouseEvent move(QEvent::MouseMove, {x, 5}, {x, 5}, Qt::NoButton, Qt::LeftButton,
+                                 {});
+                QCoreApplication::sendEvent(f.window.get(), &move);
+            }
+            QVERIFY(!f.window->isVisible() && !f.window->control("mnuTray")->menu()->isVisible());
             f.tray.requestContext();
             QTRY_VERIFY(f.window->control("mnuTray")->menu()->isVisible());
             f.window->control("mnuTray")->menu()->close();
@@ -58,7 +67,10 @@ private slots:
     void secondCopyIsRefused()
     {
         MainWindowFixture f;
-        QVERIFY(f.start());
+        QVERIFY(f.start({.shown = true}));
+        QVERIFY(ControlBus::publish(f.window->controller()));
+        f.window->showMinimized();
+        QTRY_VERIFY(!f.window->isVisible());
         MainWindowFixture second; // of the same user, and no language read yet
         second.instance = std::make_unique<LockFileInstance>(f.env.runtimeDir() + "/dorvane.lock");
         QVERIFY(!second.start());
@@ -66,6 +78,8 @@ private slots:
         QCOMPARE(second.dialogs.messages.first().icon, Dialogs::Icon::Warning);
         QVERIFY(!second.dialogs.messages.first().text.isEmpty());
         QCOMPARE(second.dialogs.messages.first().text, f.language.GetLangString("0001"));
+        // The copy that runs comes forward.
+        QVERIFY(f.window->isVisible() && !f.window->isMinimized());
     }
 
     // Each link opens its page; it turns bold under a pointing hand while hovered.
