@@ -9,9 +9,10 @@
 // medians when run with --benchmark_repetitions=N).
 
 #include "core/fs/FileList.h"
-#include "ui/widgets/FileListBox.h"
-#include "ui/main/FrmMine.h"
 #include "core/settings/Settings.h"
+#include "ui/main/FrmMine.h"
+#include "ui/main/PictureRotation.h"
+#include "ui/widgets/FileListBox.h"
 
 #include <benchmark/benchmark.h>
 
@@ -99,7 +100,7 @@ void BM_QDirIterator(benchmark::State& state)
 // The listing, filter and sort alone, without the list widget's items.
 void BM_FileList(benchmark::State& state)
 {
-    FileList files(FrmMine::FilesPattern);
+    FileList files(PictureRotation::PicturePattern);
     const QString folder = folderFor(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         files.setPath(folder);
@@ -110,21 +111,21 @@ void BM_FileList(benchmark::State& state)
 // The window's own fill, with the list's layout and drawing of the rows in view.
 void BM_FillPictureList(benchmark::State& state)
 {
-    g_window->txtpath->setText(folderFor(static_cast<int>(state.range(0))));
+    g_window->widget<QLineEdit>("txtpath")->setText(folderFor(static_cast<int>(state.range(0))));
     for (auto _ : state) {
-        g_window->fillPictureList();
-        g_window->lstimages->doItemsLayout();
-        g_window->lstimages->viewport()->repaint();
+        g_window->rotation()->fillPictureList();
+        g_window->widget<FileListBox>("lstimages")->doItemsLayout();
+        g_window->widget<FileListBox>("lstimages")->viewport()->repaint();
     }
-    state.counters["items"] = g_window->lstimages->count();
+    state.counters["items"] = g_window->widget<FileListBox>("lstimages")->count();
 }
 
 // For comparison: the same listing put into a list widget, one item object per name.
 void BM_FillListWidget(benchmark::State& state)
 {
-    FileList files(FrmMine::FilesPattern);
+    FileList files(PictureRotation::PicturePattern);
     QListWidget list;
-    list.resize(g_window->lstimages->size());
+    list.resize(g_window->widget<FileListBox>("lstimages")->size());
     list.show();
     const QString folder = folderFor(static_cast<int>(state.range(0)));
     for (auto _ : state) {

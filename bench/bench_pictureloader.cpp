@@ -149,8 +149,8 @@ using Pictures::scenery;
 
 QImage fastWay(const QString& path)
 {
-    auto result = PictureLoader::LoadScaledPicture(path, Target, Target, Qt::white);
-    return std::holds_alternative<QImage>(result) ? std::get<QImage>(result) : QImage();
+    Result<QImage> result = PictureLoader::LoadScaledPicture(path, Target, Target, Qt::white);
+    return result ? std::move(result).value() : QImage();
 }
 
 QImage plainWay(const QString& path)

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-using Result = std::array<int, 5>; // read, type, width, height, depth
+using Reading = std::array<int, 5>; // read, type, width, height, depth
 
-static Result reference(const uint8_t* data, size_t size)
+static Reading reference(const uint8_t* data, size_t size)
 {
     uint8_t b[65536] = {};
     std::memcpy(b, data, size < sizeof b ? size : sizeof b);
@@ -16,8 +16,8 @@ static Result reference(const uint8_t* data, size_t size)
     const int samples[7] = {1, 0, 3, 0, 2, 0, 4};
     if (!std::memcmp(b, "\x89PN", 3) && b[25] <= 6 && (b[25] == 3 || samples[b[25]])) {
         const int depth = b[25] == 3 ? 8 : b[24] * samples[b[25]];
-        return depth > 255 ? Result{0, 3}
-                           : Result{1, 3, word(b[19], b[18]), word(b[23], b[22]), depth};
+        return depth > 255 ? Reading{0, 3}
+                           : Reading{1, 3, word(b[19], b[18]), word(b[23], b[22]), depth};
     }
     if (!std::memcmp(b, "GIF", 3))
         return {1, 1, word(b[6], b[7]), word(b[8], b[9]), (b[10] & 7) + 1};
@@ -41,12 +41,12 @@ static Result reference(const uint8_t* data, size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static ImageHeaderReader reader;
-    QString error;
-    const bool read = reader.readBuffer(
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), &error);
-    const Result got{read, reader.ImageType(), reader.ImageWidth(), reader.ImageHeight(),
-                     reader.Depth()};
-    if (error.isEmpty() != read || got != reference(data, size))
+    const Result<void> result = reader.readBuffer(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const bool read = result.ok();
+    const Reading got{read, reader.ImageType(), reader.ImageWidth(), reader.ImageHeight(),
+                      reader.Depth()};
+    if (result.error().isEmpty() != read || got != reference(data, size))
         std::abort();
     return 0;
 }

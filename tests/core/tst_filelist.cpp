@@ -2,6 +2,7 @@
 #include "Table.h"
 #include "TestEnvironment.h"
 #include "ui/main/FrmMine.h"
+#include "ui/main/PictureRotation.h"
 #include "ui/widgets/FileListBox.h"
 
 #include <QTest>
@@ -48,7 +49,7 @@ private slots:
         std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
             return std::pair(a.toCaseFolded(), a) < std::pair(b.toCaseFolded(), b);
         });
-        FileList files(QStringLiteral("*.jpg;*.gif;*.bmp;*.png;*.jpge"));
+        FileList files(PictureRotation::PicturePattern);
         files.setPath(folder);
         QCOMPARE(files.names(), expected);
         QVERIFY(FileList::list(folder, "*.*").size() >= expected.size()); // every file

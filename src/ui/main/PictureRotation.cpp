@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+const QString PictureRotation::PicturePattern = QStringLiteral("*.jpg;*.gif;*.bmp;*.png;*.jpge");
+
 PictureRotation::PictureRotation(const Widgets& widgets, const IntervalFields* intervals,
                                  Settings* settings, ErrorReporter report, QObject* parent)
     : QObject(parent), m_widgets(widgets), m_intervals(intervals), m_settings(settings),
@@ -103,7 +105,7 @@ bool PictureRotation::rotationOn() const
 
 void PictureRotation::fillPictureList()
 {
-    FileList files(QStringLiteral("*.jpg;*.gif;*.bmp;*.png;*.jpge"));
+    FileList files(PicturePattern);
     files.setPath(m_widgets.folder->text());
     m_widgets.list->setFiles(files);
 }

@@ -23,6 +23,9 @@ class PictureRotation : public QObject
 {
     Q_OBJECT
 public:
+    // The pictures of a folder that the list shows.
+    static const QString PicturePattern; // "*.jpg;*.gif;*.bmp;*.png;*.jpge"
+
     struct Widgets
     {
         FileListBox* list;     // lstimages
