@@ -39,8 +39,11 @@ QString escapeValue(const QString& text)
 
 QByteArray entryText(const QString& name, const QString& execLine)
 {
+    // The program's icon and a word on what it is, for the desktop's list of log-on programs.
     QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + escapeValue(name) +
-                   QLatin1Char('\n') + execLine + QLatin1Char('\n');
+                   QStringLiteral("\nComment=Changes your Messenger display picture on a timer"
+                                  "\nIcon=example.dorvane.Dorvane\n") +
+                   execLine + QLatin1Char('\n');
     return text.toUtf8();
 }
 
