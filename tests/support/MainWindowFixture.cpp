@@ -32,7 +32,7 @@ MainServices MainWindowFixture::services()
     s.settings = &settings;
     s.dialogs = &dialogs;
     s.browser = &browser;
-    s.tray = &tray;
+    s.tray = trayIcon;
     s.autoRun = &autoRun;
     s.instance = instance.get();
     s.language = &language;

@@ -52,6 +52,8 @@ public:
     std::unique_ptr<FrmMine> window;
     // Replaces the fake client when set (SessionMessengerClient::create: the bus's own).
     MessengerClientFactory messengerFactory;
+    // The notification area the window is given: the fake one unless a test sets another.
+    TrayIcon* trayIcon = &tray;
 
     // --- Before the start
     // A folder of small PNG pictures of distinct colours under the temporary root.

@@ -5,11 +5,14 @@
 #include "core/web/VendorSite.h"
 #include "platform/ControlBus.h"
 #include "ui/main/RotationController.h"
+#include "ui/tools/FrmTools.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +65,36 @@ private slots:
         QTimer::singleShot(20000, f.window.get(), [] { QCoreApplication::exit(-1); }); // not ended
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!f.timer()->isActive() && !f.tray.isVisible() && !f.window->isVisible());
+    }
+
+    // Enter applies, Escape closes the contact tools window, the links open from the keyboard.
+    void keyboard()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true, .shown = true}));
+        auto* seconds = f.widget<QLineEdit>("txts");
+        seconds->setFocus();
+        seconds->setText("45");
+        QTest::keyClick(seconds, Qt::Key_Return);
+        QCOMPARE(f.timer()->intervalMs(), 45000);
+        seconds->setText("2"); // checked first, as leaving the box checks it: 3 s at least
+        QTest::keyClick(seconds, Qt::Key_Enter);
+        QCOMPARE(f.stored(Settings::Entry::TimerSeconds), "3");
+        auto* apply = f.widget<QPushButton>("cmdoptions");
+        apply->setFocus();
+        f.setText("txtm", "2");
+        QTest::keyClick(apply, Qt::Key_Return);
+        QCOMPARE(f.timer()->intervalMs(), 120000);
+        auto* help = f.widget<QLabel>("lblhelp");
+        help->setFocus();
+        QCOMPARE(QApplication::focusWidget(), help);
+        QTest::keyClick(help, Qt::Key_Space);
+        QCOMPARE(f.browser.opened.value(0), vendorUrl("/dvn/faq.php"));
+        const auto tools = f.openTools();
+        tools->show();
+        QVERIFY(QTest::qWaitForWindowActive(tools.get()));
+        QTest::keyClick(tools.get(), Qt::Key_Escape);
+        QVERIFY(!tools->isVisible());
     }
 
     void secondCopyIsRefused()

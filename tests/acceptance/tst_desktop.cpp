@@ -1,0 +1,204 @@
+// Dorvane on a real desktop: a StatusNotifierItem host, the command line, a Wayland session.
+#include "MainWindowFixture.h"
+#include "StandinProcess.h"
+
+#include "platform/SystemTrayIcon.h"
+
+#include <QApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QLibraryInfo>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QThread>
+
+// A StatusNotifierItem host as KDE, GNOME's AppIndicator extension and Wayland panels are: it
+// lives on a thread and a connection of its own, as another program would.
+class FakeWatcher : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+public:
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host");
+    QString item; // the registered item's bus name
+    bool hostRegistered() const { return true; }
+    int protocolVersion() const { return 0; }
+public slots:
+    void RegisterStatusNotifierItem(const QString&, const QDBusMessage& message)
+    {
+        item = message.service();
+    }
+};
+
+// The labels of a menu layout (id, properties, children) as a dbusmenu host reads them.
+void collectLabels(const QDBusArgument& item, QStringList& labels)
+{
+    int id = 0;
+    QVariantMap properties;
+    item.beginStructure();
+    item >> id >> properties;
+    labels.append(properties.value("label").toString());
+    item.beginArray();
+    while (!item.atEnd()) {
+        QDBusVariant child;
+        item >> child;
+        collectLabels(child.variant().value<QDBusArgument>(), labels);
+    }
+    item.endArray();
+    item.endStructure();
+}
+
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+private slots:
+    void statusNotifierHostActivatesAndShowsTheMenu()
+    {
+        QThread thread;
+        FakeWatcher watcher;
+        watcher.moveToThread(&thread);
+        thread.start();
+        const auto stop = qScopeGuard([&] {
+            watcher.bus.unregisterService("org.kde.StatusNotifierWatcher");
+            thread.quit();
+            thread.wait();
+        });
+        watcher.bus.registerObject("/StatusNotifierWatcher", &watcher,
+                                   QDBusConnection::ExportAllContents);
+        QVERIFY(watcher.bus.registerService("org.kde.StatusNotifierWatcher"));
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("no window system with StatusNotifierItem support (Xvfb missing)");
+        SystemTrayIcon icon;
+        MainWindowFixture f;
+        f.trayIcon = &icon;
+        QVERIFY(f.start({.pictures = {"a.png"}, .shown = true}));
+        f.window->showMinimized();
+        QTRY_VERIFY(!f.window->isVisible() && !watcher.item.isEmpty());
+        auto call = [&](const QString& interface, const QString& method, const QVariantList& args) {
+            auto message = QDBusMessage::createMethodCall(watcher.item, "/StatusNotifierItem",
+                                                          interface, method);
+            message.setArguments(args);
+            return watcher.bus.asyncCall(message);
+        };
+        // The host's menu is the window's tray menu.
+        QDBusPendingCall menu =
+            call("org.freedesktop.DBus.Properties", "Get", {"org.kde.StatusNotifierItem", "Menu"});
+        QTRY_VERIFY(menu.isFinished());
+        const QString menuPath = menu.reply()
+                                     .arguments()
+                                     .value(0)
+                                     .value<QDBusVariant>()
+                                     .variant()
+                                     .value<QDBusObjectPath>()
+                                     .path();
+        auto layout = QDBusMessage::createMethodCall(watcher.item, menuPath,
+                                                     "com.canonical.dbusmenu", "GetLayout");
+        layout << 0 << -1 << QStringList{"label"};
+        QDBusPendingCall layoutCall = watcher.bus.asyncCall(layout);
+        QTRY_VERIFY(layoutCall.isFinished());
+        QStringList texts;
+        collectLabels(layoutCall.reply().arguments().value(1).value<QDBusArgument>(), texts);
+        QVERIFY2(texts.contains("Show Window") && texts.contains("Exit"),
+                 qPrintable(texts.join('|')));
+        // One activation, as a host sends for a click, brings the window back.
+        call("org.kde.StatusNotifierItem", "Activate", {0, 0});
+        QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
+    }
+
+    // Answered before any window or lock exists: no display is needed, no lock is taken.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("--help") << "--help"
+                                << "Usage: dvn [option]";
+        QTest::newRow("--version") << "--version"
+                                   << "Dorvane 4.0";
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, answer);
+        TestEnvironment env;
+        QProcess dvn;
+        QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            bare.remove(name);
+        dvn.setProcessEnvironment(bare);
+        dvn.start(DORVANE_PROGRAM_PATH, {option});
+        QVERIFY(dvn.waitForFinished(10000));
+        QCOMPARE(dvn.exitCode(), 0);
+        QVERIFY(dvn.readAllStandardOutput().startsWith(answer.toUtf8()));
+        QVERIFY(QDir(env.runtimeDir()).isEmpty());
+    }
+
+    void startsOnAWaylandOnlySession()
+    {
+        if (QStandardPaths::findExecutable("weston").isEmpty() ||
+            QLibraryInfo::path(QLibraryInfo::PluginsPath).isEmpty() ||
+            !QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                           "/platforms/libqwayland-generic.so"))
+            QSKIP("weston or Qt's Wayland platform is not installed");
+        TestEnvironment env;
+        QProcess compositor;
+        compositor.start(
+            "weston", {"--backend=headless-backend.so", "--socket=dorvane-test", "--idle-time=0"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(env.runtimeDir() + "/dorvane-test"), 20000);
+        StandinProcess standin;
+        QVERIFY(standin.start({"--no-cache"}));
+        QProcess dvn;
+        QProcessEnvironment wayland = QProcessEnvironment::systemEnvironment();
+        wayland.remove("DISPLAY");
+        wayland.insert("QT_QPA_PLATFORM", "wayland");
+        wayland.insert("WAYLAND_DISPLAY", "dorvane-test");
+        dvn.setProcessEnvironment(wayland);
+        dvn.start(DORVANE_PROGRAM_PATH);
+        // It starts, finds its sample pictures and makes the first one the display picture.
+        const auto picture = [] {
+            const QDBusMessage reply = QDBusConnection::sessionBus().call(
+                QDBusMessage::createMethodCall("MessengerAPI.Messenger", "/MessengerAPI/Messenger",
+                                               "MessengerAPI.IMessenger", "MyProperty")
+                << 2);
+            return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(picture().contains("/images/"), 20000);
+        QCOMPARE(dvn.state(), QProcess::Running);
+        dvn.terminate();
+        QVERIFY(dvn.waitForFinished(10000));
+        compositor.terminate();
+        compositor.waitForFinished();
+    }
+};
+
+int main(int argc, char** argv)
+{
+    // StatusNotifierItems are a window system's: an Xvfb of the test's own where there is one.
+    QProcess display;
+    if (!QStandardPaths::findExecutable("Xvfb").isEmpty()) {
+        display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+        QByteArray number;
+        while (!number.endsWith('\n') && display.waitForReadyRead(20000))
+            number += display.readAllStandardOutput();
+        qputenv("DISPLAY", ':' + number.trimmed());
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        TestDesktop test;
+        status = QTest::qExec(&test, argc, argv);
+    }
+    display.terminate();
+    display.waitForFinished();
+    return status;
+}
+
+#include "tst_desktop.moc"

@@ -1,0 +1,90 @@
+// Where the program finds its files and keeps the language choice, and what its command line asks.
+#include "Table.h"
+#include "TestEnvironment.h"
+
+#include "core/CommandLine.h"
+#include "core/fs/AppFolders.h"
+#include "core/language/LanguageSupport.h"
+
+#include <QTest>
+
+class TestInstallation : public QObject
+{
+    Q_OBJECT
+private slots:
+    void filesBesideTheProgramFirst_data()
+    {
+        columns<QStringList, QString>("langFolders", "found"); // relative to the temporary root
+        row("a build tree", QStringList{"bin/lang"}, "bin");
+        row("installed", QStringList{"share/dorvane/lang"}, "share/dorvane");
+        row("both: beside the program first", QStringList{"bin/lang", "share/dorvane/lang"}, "bin");
+        row("neither: beside the program", QStringList{}, "bin");
+    }
+    void filesBesideTheProgramFirst()
+    {
+        const auto [langFolders, found] = fetch<QStringList, QString>("langFolders", "found");
+        TestEnvironment env;
+        for (const QString& folder : langFolders)
+            env.makeDir(folder);
+        const AppFolders folders = AppFolders::find(env.makeDir("bin"));
+        QCOMPARE(folders.dataDir(), env.path(found));
+        QCOMPARE(folders.langDir(), env.path(found) + "/lang");
+        QCOMPARE(folders.imagesDir(), env.path(found) + "/images");
+    }
+
+    // The choice is kept beside the language files, or in the user's own folder when those
+    // cannot be written or the user's own choice is there already.
+    void languageChoice_data()
+    {
+        columns<bool, bool, QString>("writable", "userFileBefore", "keptIn");
+        row("language folder writable", true, false, "lang");
+        row("language folder read-only", false, false, "user");
+        row("the user's own choice is read and kept first", true, true, "user");
+    }
+    void languageChoice()
+    {
+        const auto [writable, userFileBefore, keptIn] =
+            fetch<bool, bool, QString>("writable", "userFileBefore", "keptIn");
+        TestEnvironment env;
+        // Even for root a folder under a file cannot be written.
+        const QString lang = writable ? env.makeDir("lang") : env.writeFile("file", "") + "/lang";
+        const QString shipped =
+            env.writeFile("lang/LangSetting.ini", "[Language]\nCurrentLanguage=English\n");
+        if (userFileBefore)
+            env.writeFile("user/LangSetting.ini", "[Language]\nCurrentLanguage=Arabic\n");
+        LanguageSupport language(lang, env.path("user"));
+        QCOMPARE(language.storedLanguage(), userFileBefore ? "Arabic" : writable ? "English" : "");
+        QVERIFY(language.storeLanguage("French"));
+        LanguageSupport nextStart(lang, env.path("user"));
+        QCOMPARE(nextStart.storedLanguage(), "French");
+        const QString kept = keptIn == "user" ? env.path("user/LangSetting.ini") : shipped;
+        QVERIFY(TestEnvironment::read(kept).contains("CurrentLanguage=French"));
+        if (keptIn == "user") // what ships is left as it was
+            QCOMPARE(TestEnvironment::read(shipped), "[Language]\nCurrentLanguage=English\n");
+    }
+
+    void commandLine_data()
+    {
+        columns<QStringList, int>("arguments", "action");
+        using A = CommandLine::Action;
+        row("nothing: the window", QStringList{}, int(A::Start));
+        row("--help", QStringList{"--help"}, int(A::Help));
+        row("-h", QStringList{"-h"}, int(A::Help));
+        row("--version", QStringList{"--version"}, int(A::Version));
+        row("Qt's own options are Qt's", QStringList{"-style", "fusion", "-session", "x"},
+            int(A::Start));
+        row("an unknown option", QStringList{"--anything"}, int(A::Invalid));
+        row("a stray word", QStringList{"picture.png"}, int(A::Invalid));
+        row("two requests", QStringList{"--help", "--version"}, int(A::Invalid));
+    }
+    void commandLine()
+    {
+        const auto [arguments, action] = fetch<QStringList, int>("arguments", "action");
+        const CommandLine line = CommandLine::parse(QStringList{"/usr/bin/dvn"} + arguments);
+        QCOMPARE(int(line.action()), action);
+        QCOMPARE(line.error().isEmpty(), action != int(CommandLine::Action::Invalid));
+    }
+};
+
+QTEST_MAIN(TestInstallation)
+#include "tst_installation.moc"
