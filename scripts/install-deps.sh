@@ -8,10 +8,12 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     libstb-dev libx11-dev
     dbus dbus-bin xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
+    qt6-wayland
     pidgin
 )
 if [ "${DORVANE_WITH_DEV_TOOLS:-0}" = 1 ]; then
-    packages+=(clang libclang-rt-14-dev libbenchmark-dev clang-tidy cppcheck)
+    packages+=(clang libclang-rt-14-dev libbenchmark-dev clang-tidy cppcheck
+        weston appstream desktop-file-utils lintian dpkg-dev)
 fi
 
 missing=()

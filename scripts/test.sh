@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite headless on a private session
-# bus; then the same suite built with AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, and a short bounded run of each fuzz target.
+# bus; checks an installed copy and the Debian package; then runs the same suite built with
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and a short bounded run of each
+# fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export DORVANE_WITH_DEV_TOOLS=1
@@ -11,6 +12,9 @@ export QT_QPA_PLATFORM=offscreen
 echo "== Tests"
 scripts/build.sh build
 dbus-run-session -- ctest --test-dir build --output-on-failure -j2
+
+echo "== The installed program, its desktop files and its package"
+scripts/check-install.sh build
 
 echo "== Tests under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DDORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

@@ -39,7 +39,7 @@ MainServices MainWindowFixture::services()
     s.keyboard = &keyboard;
     s.messengerFactory =
         messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
-    s.folders = AppFolders(env.appDir(), env.appDir());
+    s.folders = folders;
     return s;
 }
 

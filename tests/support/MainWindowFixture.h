@@ -54,6 +54,8 @@ public:
     MessengerClientFactory messengerFactory;
     // The notification area the window is given: the fake one unless a test sets another.
     TrayIcon* trayIcon = &tray;
+    // The program's own files: the shipped language files copied beside a program in app/.
+    AppFolders folders{env.appDir(), env.appDir()};
 
     // --- Before the start
     // A folder of small PNG pictures of distinct colours under the temporary root.

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary prefix and checks it as a desktop and a user would: the
+# launcher, the metainfo and the log-on entry validate, the Debian package builds without a
+# lintian error, and the installed program, run by a user who cannot write the prefix, starts
+# beside the installed stand-in, finds its languages and sample pictures, and keeps that user's
+# language choice in the user's own folder. Run as root (it runs the program as "nobody").
+#
+#   scripts/check-install.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+work=$(mktemp -d -t dorvane-install-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"
+prefix=$work/prefix
+
+echo "-- installing into $prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" --component standin >/dev/null
+
+echo "-- launcher and metainfo"
+desktop-file-validate "$prefix/share/applications/example.dorvane.Dorvane.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/example.dorvane.Dorvane.metainfo.xml"
+
+echo "-- Debian package"
+(cd "$build" && cpack -G DEB >/dev/null && lintian --fail-on error dorvane_4.0_amd64.deb)
+
+echo "-- the installed program, run by a user who cannot write $prefix"
+home=$work/home
+mkdir -p "$home/config" "$home/tmp" "$home/runtime" "$work/xdg"
+chmod 700 "$home/runtime"
+chown -R nobody:nogroup "$home"
+as_user() {
+    setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env -i PATH=/usr/bin:/bin HOME="$home" XDG_CONFIG_HOME="$home/config" \
+        XDG_CONFIG_DIRS="$work/xdg" XDG_RUNTIME_DIR="$home/runtime" Temp="$home/tmp" \
+        TMPDIR="$home/tmp" BROWSER=true QT_QPA_PLATFORM=offscreen \
+        DORVANE_INSTALLED_PREFIX="$prefix" "$@"
+}
+as_user dbus-run-session -- bash -c '
+    "$1/bin/messenger-standin" --no-window >/dev/null &
+    until dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.NameHasOwner string:MessengerAPI.Messenger | grep -q true; do
+        sleep 0.1
+    done
+    "$1/bin/dvn" &
+    for _ in $(seq 100); do
+        picture=$(dbus-send --session --print-reply --dest=MessengerAPI.Messenger \
+            /MessengerAPI/Messenger MessengerAPI.IMessenger.MyProperty int32:2 2>/dev/null |
+            grep -o "\"[^\"]*\"" || true)
+        case "$picture" in *"$1/share/dorvane/images/"*) break ;; esac
+        sleep 0.1
+    done
+    kill %2 %1
+    case "$picture" in
+        *"$1/share/dorvane/images/"*) echo "display picture: $picture" ;;
+        *) echo "the installed program did not rotate its sample pictures" >&2; exit 1 ;;
+    esac' check "$prefix"
+entry=$home/config/autostart/dvn.desktop
+[ -f "$entry" ] || { echo "no log-on entry in the user's folder" >&2; exit 1; }
+desktop-file-validate "$entry"
+as_user dbus-run-session -- "$build/tests/acceptance/tst_installed"
+echo "-- the installed copy is sound"
