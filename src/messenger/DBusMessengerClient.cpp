@@ -3,9 +3,10 @@
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
-#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
-#include <QObject>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QFutureWatcher>
 
 const QString DBusMessengerClient::ServiceName = QStringLiteral("MessengerAPI.Messenger");
 const QString DBusMessengerClient::ObjectPath = QStringLiteral("/MessengerAPI/Messenger");
@@ -32,9 +33,10 @@ QString describeFailure(const QDBusMessage& reply)
 
 } // namespace
 
-DBusMessengerClient::DBusMessengerClient(const QDBusConnection& connection)
+DBusMessengerClient::DBusMessengerClient(const QDBusConnection& connection, QObject* parent)
     : m_connection(connection)
 {
+    setParent(parent);
 }
 
 bool DBusMessengerClient::isRunning() const
@@ -43,50 +45,77 @@ bool DBusMessengerClient::isRunning() const
     return bus && bus->isServiceRegistered(ServiceName).value();
 }
 
-Result<QList<QVariant>> DBusMessengerClient::call(const QString& method,
-                                                  const QList<QVariant>& args)
+QString DBusMessengerClient::name() const
+{
+    return QStringLiteral("MessengerAPI");
+}
+
+void DBusMessengerClient::call(const QString& method, const QList<QVariant>& args,
+                               std::function<void(Result<QDBusMessage>)> answered)
 {
     QDBusMessage message =
         QDBusMessage::createMethodCall(ServiceName, ObjectPath, InterfaceName, method);
     message.setArguments(args);
-    // A call to a name nobody owns fails at once, like a refused call.
-    const QDBusMessage reply = m_connection.call(message, QDBus::Block, CallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return Failure{describeFailure(reply)};
-    return reply.arguments();
+    // A call to a name nobody owns fails at once, like a refused call. The watcher is the
+    // client's own, so that no answer arrives once the client is gone.
+    auto* watcher =
+        new QDBusPendingCallWatcher(m_connection.asyncCall(message, CallTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [watcher, answered = std::move(answered)] {
+                watcher->deleteLater();
+                const QDBusMessage reply = watcher->reply();
+                if (reply.type() != QDBusMessage::ReplyMessage)
+                    answered(Failure{describeFailure(reply)});
+                else
+                    answered(reply);
+            });
 }
 
-Result<void> DBusMessengerClient::setMyProperty(int code, const QVariant& value)
+void DBusMessengerClient::setMyProperty(int code, const QVariant& value, Done<void> done)
 {
-    const auto reply = call(QStringLiteral("SetMyProperty"),
-                            {QVariant(code), QVariant::fromValue(QDBusVariant(value))});
-    if (!reply)
-        return Failure{reply.error()};
-    return {};
+    call(QStringLiteral("SetMyProperty"),
+         {QVariant(code), QVariant::fromValue(QDBusVariant(value))},
+         [done = std::move(done)](Result<QDBusMessage> reply) {
+             done(reply ? Result<void>() : Result<void>(Failure{reply.error()}));
+         });
 }
 
-Result<QVariant> DBusMessengerClient::myProperty(int code)
+void DBusMessengerClient::myProperty(int code, Done<QVariant> done)
 {
-    const auto reply = call(QStringLiteral("MyProperty"), {QVariant(code)});
-    if (!reply)
-        return Failure{reply.error()};
-    if (reply->isEmpty())
-        return Failure{QObject::tr("The Messenger client gave no value.")};
-    QVariant value = reply->first();
-    if (value.canConvert<QDBusVariant>())
-        value = value.value<QDBusVariant>().variant();
-    return value;
+    call(QStringLiteral("MyProperty"), {QVariant(code)},
+         [done = std::move(done)](Result<QDBusMessage> reply) {
+             if (!reply)
+                 return done(Failure{reply.error()});
+             if (reply->arguments().isEmpty())
+                 return done(Failure{QObject::tr("The Messenger client gave no value.")});
+             QVariant value = reply->arguments().first();
+             if (value.canConvert<QDBusVariant>())
+                 value = value.value<QDBusVariant>().variant();
+             done(value);
+         });
 }
 
-Result<QList<MessengerContact>> DBusMessengerClient::myContacts()
+void DBusMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 {
-    const auto reply = call(QStringLiteral("MyContacts"), {});
-    if (!reply)
-        return Failure{reply.error()};
+    call(QStringLiteral("MyContacts"), {}, [this, done = std::move(done)](Result<QDBusMessage> reply) {
+        if (!reply)
+            return done(Failure{reply.error()});
+        // A long list takes a while to take apart; the window goes on meanwhile.
+        auto* reading = new QFutureWatcher<Result<QList<MessengerContact>>>(this);
+        connect(reading, &QFutureWatcherBase::finished, this, [reading, done] {
+            reading->deleteLater();
+            done(reading->result());
+        });
+        reading->setFuture(QtConcurrent::run(&DBusMessengerClient::contactsOf, *reply));
+    });
+}
+
+Result<QList<MessengerContact>> DBusMessengerClient::contactsOf(const QDBusMessage& reply)
+{
     const Failure unexpected{QObject::tr("The Messenger client sent an unexpected contact list.")};
-    if (reply->isEmpty() || !reply->first().canConvert<QDBusArgument>())
+    if (reply.arguments().isEmpty() || !reply.arguments().first().canConvert<QDBusArgument>())
         return unexpected;
-    const QDBusArgument argument = reply->first().value<QDBusArgument>();
+    const QDBusArgument argument = reply.arguments().first().value<QDBusArgument>();
     if (argument.currentSignature() != QLatin1String("a(ss)"))
         return unexpected;
     QList<MessengerContact> contacts;

@@ -4,7 +4,7 @@
 
 MessengerClient::~MessengerClient() = default;
 
-QString MessengerClient::cacheFolder() const
+void MessengerClient::cacheFolder(Done<QString> done)
 {
-    return AppPaths::messengerCacheDir();
+    done(AppPaths::messengerCacheDir());
 }

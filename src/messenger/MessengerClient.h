@@ -3,6 +3,7 @@
 #include "core/Result.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QVariant>
 
@@ -16,21 +17,32 @@ struct MessengerContact
 };
 
 // The Messenger client as the program uses it: its presence, the user's display picture
-// (property code 2) and the signed-in user's contacts. Every call may fail, and then says why.
-class MessengerClient
+// (property code 2) and the signed-in user's contacts.
+//
+// No call waits for the client: each returns at once, and its answer (the value, the client's
+// refusal, or the end of the wait) is handed to `done` later, from the event loop; an answer
+// known at once (no client at all) may be handed over before the call returns. An answer never
+// arrives once the client object is gone.
+class MessengerClient : public QObject
 {
+    Q_OBJECT
 public:
     static constexpr int DisplayPictureProperty = 2;
+    template <class T>
+    using Done = std::function<void(Result<T>)>;
 
-    virtual ~MessengerClient();
+    ~MessengerClient() override;
 
-    // The client is running (whether or not somebody is signed in).
+    // The client is running (whether or not somebody is signed in). Asked of the bus, which
+    // answers at once even when the client itself hangs.
     virtual bool isRunning() const = 0;
-    virtual Result<void> setMyProperty(int code, const QVariant& value) = 0;
-    virtual Result<QVariant> myProperty(int code) = 0;
-    virtual Result<QList<MessengerContact>> myContacts() = 0;
+    // Which client would take a call now: "MessengerAPI", "Pidgin", or empty for none.
+    virtual QString name() const = 0;
+    virtual void setMyProperty(int code, const QVariant& value, Done<void> done) = 0;
+    virtual void myProperty(int code, Done<QVariant> done) = 0;
+    virtual void myContacts(Done<QList<MessengerContact>> done) = 0;
     // The folder where the client caches its contacts' display pictures.
-    virtual QString cacheFolder() const;
+    virtual void cacheFolder(Done<QString> done);
 };
 
 // Creates a client object; fails when none can be created.

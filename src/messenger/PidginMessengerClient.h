@@ -3,7 +3,6 @@
 #include "messenger/MessengerClient.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 
 // Pidgin 2 driven over its D-Bus automation interface. The user's display picture is Pidgin's
 // global buddy icon (the pref /pidgin/accounts/buddyicon, taken by every account that uses the
@@ -12,38 +11,32 @@
 //
 // Pidgin takes any path without complaint and clears the user's icon on every account when the
 // file is not a picture, so a request whose file cannot be read as a picture is refused here
-// before it reaches Pidgin.
+// before it reaches Pidgin; the file is read on a worker thread, never the window's.
 class PidginMessengerClient : public MessengerClient
 {
+    Q_OBJECT
 public:
     static const QString ServiceName;
-    static const QString ObjectPath;
-    static const QString InterfaceName;
     static const QString BuddyIconPref;
-    // Pidgin answers with this error name for a handle that no longer exists (a buddy or an
-    // account removed while we read).
-    static const QString InvalidHandleError;
-    static constexpr int CallTimeoutMs = 2000;
 
-    explicit PidginMessengerClient(const QDBusConnection& connection);
+    explicit PidginMessengerClient(const QDBusConnection& connection, QObject* parent = nullptr);
 
-    // Succeeds when the file can be decoded as a picture.
+    // Succeeds when the file is an ordinary file that decodes as a picture, wholly.
     static Result<void> checkReadablePicture(const QString& path);
 
     bool isRunning() const override;
-    Result<void> setMyProperty(int code, const QVariant& value) override;
-    Result<QVariant> myProperty(int code) override;
-    Result<QList<MessengerContact>> myContacts() override;
+    QString name() const override;
+    void setMyProperty(int code, const QVariant& value, Done<void> done) override;
+    void myProperty(int code, Done<QVariant> done) override;
+    void myContacts(Done<QList<MessengerContact>> done) override;
     // Pidgin's buddy icon cache; empty when Pidgin does not answer.
-    QString cacheFolder() const override;
+    void cacheFolder(Done<QString> done) override;
 
 private:
-    QDBusMessage message(const QString& method, const QList<QVariant>& args) const;
-    // The reply; fails when the call failed or timed out.
-    Result<QDBusMessage> callReply(const QString& method, const QList<QVariant>& args) const;
-    Result<QString> callString(const QString& method, const QList<QVariant>& args) const;
-    Result<QList<int>> callHandles(const QString& method, const QList<QVariant>& args) const;
-    Result<void> setIconPath(const QString& path);
+    void callString(const QString& method, const QList<QVariant>& args, Done<QString> done);
+    void setIconPath(const QString& path, Done<void> done);
+    void readBuddies(const QList<int>& accounts, Done<QList<MessengerContact>> done);
+    void readNames(const QList<QList<int>>& buddiesPerAccount, Done<QList<MessengerContact>> done);
 
     QDBusConnection m_connection;
 };

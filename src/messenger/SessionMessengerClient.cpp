@@ -1,10 +1,12 @@
 #include "SessionMessengerClient.h"
 
-#include <QObject>
+#include <QDBusError>
 
-SessionMessengerClient::SessionMessengerClient(const QDBusConnection& connection)
-    : m_api(connection), m_pidgin(connection)
+SessionMessengerClient::SessionMessengerClient(const QDBusConnection& connection, QObject* parent)
+    : m_api(new DBusMessengerClient(connection, this)),
+      m_pidgin(new PidginMessengerClient(connection, this))
 {
+    setParent(parent);
 }
 
 Result<std::unique_ptr<MessengerClient>> SessionMessengerClient::create()
@@ -16,41 +18,45 @@ Result<std::unique_ptr<MessengerClient>> SessionMessengerClient::create()
     return std::unique_ptr<MessengerClient>(std::make_unique<SessionMessengerClient>(bus));
 }
 
-const MessengerClient* SessionMessengerClient::current() const
-{
-    if (m_api.isRunning())
-        return &m_api;
-    if (m_pidgin.isRunning())
-        return &m_pidgin;
-    return &m_api;
-}
-
 MessengerClient* SessionMessengerClient::current()
 {
-    return const_cast<MessengerClient*>(std::as_const(*this).current());
+    if (m_api->isRunning())
+        return m_api;
+    if (m_pidgin->isRunning())
+        return m_pidgin;
+    return m_api;
 }
 
 bool SessionMessengerClient::isRunning() const
 {
-    return m_api.isRunning() || m_pidgin.isRunning();
+    return m_api->isRunning() || m_pidgin->isRunning();
 }
 
-Result<void> SessionMessengerClient::setMyProperty(int code, const QVariant& value)
+QString SessionMessengerClient::name() const
 {
-    return current()->setMyProperty(code, value);
+    if (m_api->isRunning())
+        return m_api->name();
+    if (m_pidgin->isRunning())
+        return m_pidgin->name();
+    return {};
 }
 
-Result<QVariant> SessionMessengerClient::myProperty(int code)
+void SessionMessengerClient::setMyProperty(int code, const QVariant& value, Done<void> done)
 {
-    return current()->myProperty(code);
+    current()->setMyProperty(code, value, std::move(done));
 }
 
-Result<QList<MessengerContact>> SessionMessengerClient::myContacts()
+void SessionMessengerClient::myProperty(int code, Done<QVariant> done)
 {
-    return current()->myContacts();
+    current()->myProperty(code, std::move(done));
 }
 
-QString SessionMessengerClient::cacheFolder() const
+void SessionMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 {
-    return current()->cacheFolder();
+    current()->myContacts(std::move(done));
+}
+
+void SessionMessengerClient::cacheFolder(Done<QString> done)
+{
+    current()->cacheFolder(std::move(done));
 }

@@ -8,8 +8,9 @@
 // is therefore picked up without a restart.
 class SessionMessengerClient : public MessengerClient
 {
+    Q_OBJECT
 public:
-    explicit SessionMessengerClient(const QDBusConnection& connection);
+    explicit SessionMessengerClient(const QDBusConnection& connection, QObject* parent = nullptr);
 
     // Connects to the session bus; fails only when no session bus can be reached.
     static Result<std::unique_ptr<MessengerClient>> create();
@@ -17,15 +18,16 @@ public:
     // The client that would take a call now: MessengerAPI when its name has an owner, else
     // Pidgin when its name has one, else MessengerAPI (whose calls then fail as refused).
     MessengerClient* current();
-    const MessengerClient* current() const;
 
     bool isRunning() const override;
-    Result<void> setMyProperty(int code, const QVariant& value) override;
-    Result<QVariant> myProperty(int code) override;
-    Result<QList<MessengerContact>> myContacts() override;
-    QString cacheFolder() const override;
+    // The client that would take a call now, or empty when neither runs.
+    QString name() const override;
+    void setMyProperty(int code, const QVariant& value, Done<void> done) override;
+    void myProperty(int code, Done<QVariant> done) override;
+    void myContacts(Done<QList<MessengerContact>> done) override;
+    void cacheFolder(Done<QString> done) override;
 
 private:
-    DBusMessengerClient m_api;
-    PidginMessengerClient m_pidgin;
+    DBusMessengerClient* m_api;
+    PidginMessengerClient* m_pidgin;
 };

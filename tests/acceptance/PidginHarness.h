@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messenger/PidginMessengerClient.h"
+#include "messenger/PidginCalls.h"
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDirIterator>
@@ -29,7 +29,7 @@ public:
             QStandardPaths::findExecutable("Xvfb").isEmpty())
             return "pidgin or Xvfb is not installed";
         const QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected() || bus.interface()->isServiceRegistered(Purple::ServiceName))
+        if (!bus.isConnected() || bus.interface()->isServiceRegistered(PidginCalls::ServiceName))
             return "no session bus of its own (dbus-run-session), or Pidgin runs on it already";
         return {};
     }
@@ -63,7 +63,8 @@ public:
     // The answer to a call on Pidgin's interface; invalid when there is none.
     QVariant call(const QString& method, const QVariantList& args = {}) const
     {
-        QDBusInterface purple(Purple::ServiceName, Purple::ObjectPath, Purple::InterfaceName);
+        QDBusInterface purple(PidginCalls::ServiceName, PidginCalls::ObjectPath,
+                              PidginCalls::InterfaceName);
         const QDBusMessage reply = purple.callWithArgumentList(QDBus::Block, method, args);
         return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0) : QVariant();
     }
@@ -75,7 +76,6 @@ public:
     }
 
 private:
-    using Purple = PidginMessengerClient;
     QTemporaryDir m_root;
     QProcess m_display, m_pidgin;
 };

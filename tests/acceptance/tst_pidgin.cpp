@@ -1,4 +1,5 @@
 // Against the real Pidgin, what only it can show: which accounts take the icon, what it keeps.
+#include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "Pictures.h"
 #include "PidginHarness.h"
@@ -35,11 +36,11 @@ private slots:
     void contactsAndCachedIconsForTheToolsWindow()
     {
         // The enabled accounts in Pidgin's order, buddies by name; no alias: the name.
-        QCOMPARE(FakeMessengerClient::pairs(m_client->myContacts()),
+        QCOMPARE(FakeMessengerClient::pairs(Answer::myContacts(*m_client)),
                  QStringList({"anna@xmpp.invalid|anna@xmpp.invalid",
                               "bjork@xmpp.invalid|Bjørk Ødegård 日本", "sam.one@xmpp.invalid|Sam",
                               "sam.two@xmpp.invalid|Sam", "heidi|Heidi"}));
-        QCOMPARE(QDir(m_client->cacheFolder()).canonicalPath(),
+        QCOMPARE(QDir(Answer::cacheFolder(*m_client)).canonicalPath(),
                  QDir(m_pidgin.profile() + "/icons").canonicalPath());
     }
     void rotationSetsTheEnabledAccountsIcon()
@@ -48,9 +49,9 @@ private slots:
         f.messengerFactory = &SessionMessengerClient::create;
         const QString a = write("pics/a.png", Qt::red), b = write("pics/b.png", Qt::blue);
         QVERIFY(f.start({.folder = m_env.path("pics"), .rotation = true}));
-        QCOMPARE(alice(), a);
+        QTRY_COMPARE(alice(), a); // the client answers later; the window never waits
         f.tick();
-        QCOMPARE(alice(), b);
+        QTRY_COMPARE(alice(), b);
         QVERIFY(QFile::exists(m_pidgin.profile() + "/icons/" + b));
     }
     void nonPictureLeavesTheIcon_data()
@@ -64,18 +65,19 @@ private slots:
     {
         QFETCH(QByteArray, content);
         const QString good = write("good.png", Qt::green);
-        QVERIFY(m_client->setMyProperty(2, m_env.path("good.png")));
+        QVERIFY(Answer::setMyProperty(*m_client, 2, m_env.path("good.png")));
         const QString bad =
             content.isNull() ? m_env.path("gone.png") : m_env.writeFile("bad.png", content);
-        QVERIFY(!m_client->setMyProperty(2, bad));
+        QVERIFY(!Answer::setMyProperty(*m_client, 2, bad));
         QCOMPARE(alice(), good);
-        QCOMPARE(m_client->myProperty(2).valueOr(QVariant()).toString(), m_env.path("good.png"));
+        QCOMPARE(Answer::myProperty(*m_client, 2).valueOr(QVariant()).toString(),
+                 m_env.path("good.png"));
     }
     void samePathWithAChangedFileIsTaken()
     {
         for (const Qt::GlobalColor colour : {Qt::cyan, Qt::magenta}) {
             const QString stored = write("same.png", colour);
-            QVERIFY(m_client->setMyProperty(2, m_env.path("same.png")));
+            QVERIFY(Answer::setMyProperty(*m_client, 2, m_env.path("same.png")));
             QCOMPARE(alice(), stored);
         }
     }

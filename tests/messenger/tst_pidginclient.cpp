@@ -1,8 +1,10 @@
 // The Pidgin client and the session client's choice, against fakes answering in-process.
+#include "ClientAnswers.h"
 #include "FakeMessengerClient.h"
 #include "Fifo.h"
 #include "Pictures.h"
 #include "TestEnvironment.h"
+#include "messenger/PidginCalls.h"
 #include "messenger/SessionMessengerClient.h"
 
 #include <QDBusContext>
@@ -34,7 +36,7 @@ private:
     QString answer(const QString& text)
     {
         if (text == QLatin1String("gone"))
-            sendErrorReply(PidginMessengerClient::InvalidHandleError, text);
+            sendErrorReply(PidginCalls::InvalidHandleError, text);
         return text;
     }
 };
@@ -52,7 +54,7 @@ private slots:
     void initTestCase()
     {
         const auto all = QDBusConnection::ExportAllSlots;
-        QVERIFY(m_bus.registerObject(PidginMessengerClient::ObjectPath, &m_fake, all));
+        QVERIFY(m_bus.registerObject(PidginCalls::ObjectPath, &m_fake, all));
         QVERIFY(m_bus.registerObject(DBusMessengerClient::ObjectPath,
                                      DBusMessengerClient::InterfaceName, &m_fake, all));
         QVERIFY(m_bus.registerService(PidginMessengerClient::ServiceName));
@@ -83,8 +85,8 @@ private slots:
         QFETCH(QStringList, sent);
         QFETCH(QStringList, icons);
         for (const QString& name : sent)
-            QCOMPARE(m_pidgin.setMyProperty(2, name).ok(), icons.size() > 1);
-        QVERIFY(!m_pidgin.setMyProperty(3, sent.first())); // no such property in Pidgin
+            QCOMPARE(Answer::setMyProperty(m_pidgin, 2, name).ok(), icons.size() > 1);
+        QVERIFY(!Answer::setMyProperty(m_pidgin, 3, sent.first())); // no such property in Pidgin
         QCOMPARE(m_fake.icons, icons.replaceInStrings("~", QDir::currentPath()));
     }
 
@@ -95,7 +97,7 @@ private slots:
         m_fake.names = {{71, {"zed", "Zed"}},   {72, {"Bjork", "Bjørk"}}, {73, {"amy", "Sam"}},
                         {74, {"bjork", "Sam"}}, {75, {"al", "gone"}},     {31, {"heidi", "Heidi"}}};
         // Pidgin's account order, buddies by name (case folded), those removed meanwhile left out.
-        QCOMPARE(FakeMessengerClient::pairs(m_pidgin.myContacts()),
+        QCOMPARE(FakeMessengerClient::pairs(Answer::myContacts(m_pidgin)),
                  QStringList({"amy|Sam", "Bjork|Bjørk", "bjork|Sam", "zed|Zed", "heidi|Heidi"}));
     }
 
@@ -103,15 +105,15 @@ private slots:
     {
         m_bus.unregisterService(PidginMessengerClient::ServiceName);
         auto client = SessionMessengerClient::create().value();
-        QVERIFY(!client->isRunning() && !client->setMyProperty(2, "a.png"));
-        QCOMPARE(client->cacheFolder(), m_env.temp() + "/MessengerCache");
+        QVERIFY(!client->isRunning() && !Answer::setMyProperty(*client, 2, "a.png"));
+        QCOMPARE(Answer::cacheFolder(*client), m_env.temp() + "/MessengerCache");
         m_bus.registerService(PidginMessengerClient::ServiceName);
-        QVERIFY(client->isRunning() && client->setMyProperty(2, "a.png"));
-        QCOMPARE(client->cacheFolder(), "/pidgin/icons");
+        QVERIFY(client->isRunning() && Answer::setMyProperty(*client, 2, "a.png"));
+        QCOMPARE(Answer::cacheFolder(*client), "/pidgin/icons");
         m_bus.registerService(DBusMessengerClient::ServiceName); // both: MessengerAPI first
-        QVERIFY(client->setMyProperty(2, "b.png"));
+        QVERIFY(Answer::setMyProperty(*client, 2, "b.png"));
         m_bus.unregisterService(PidginMessengerClient::ServiceName);
-        QVERIFY(client->isRunning() && client->setMyProperty(2, "a.png"));
+        QVERIFY(client->isRunning() && Answer::setMyProperty(*client, 2, "a.png"));
         QCOMPARE(m_fake.icons, QStringList({"", QDir::currentPath() + "/a.png"}));
         QCOMPARE(m_fake.api, QStringList({"b.png", "a.png"}));
     }

@@ -1,5 +1,7 @@
 #include "FakeMessengerClient.h"
 
+#include <QPointer>
+
 MessengerClientFactory FakeMessengerClient::factory(const std::shared_ptr<State>& state)
 {
     return [state]() -> Result<std::unique_ptr<MessengerClient>> {
@@ -20,30 +22,42 @@ QStringList FakeMessengerClient::pairs(const Result<QList<MessengerContact>>& co
     return texts;
 }
 
+template <class T> void FakeMessengerClient::answer(Done<T> done, Result<T> result)
+{
+    if (!m_state->holdAnswers)
+        return done(std::move(result));
+    // As a real client's: no answer once the client is gone.
+    m_state->held.append([client = QPointer(this), done, result] {
+        if (client)
+            done(result);
+    });
+}
+
 bool FakeMessengerClient::refuses(bool needsSignIn) const
 {
     return !m_state->running || (needsSignIn && !m_state->signedIn);
 }
 
-Result<void> FakeMessengerClient::setMyProperty(int code, const QVariant& value)
+void FakeMessengerClient::setMyProperty(int code, const QVariant& value, Done<void> done)
 {
     if (refuses(true) || code != DisplayPictureProperty)
-        return Failure{QStringLiteral("refused")};
+        return answer<void>(done, Failure{QStringLiteral("refused")});
     m_state->sentPictures.append(value.toString());
-    return {};
+    answer<void>(done, {});
 }
 
-Result<QVariant> FakeMessengerClient::myProperty(int code)
+void FakeMessengerClient::myProperty(int code, Done<QVariant> done)
 {
     if (refuses(false) || code != DisplayPictureProperty)
-        return Failure{QStringLiteral("refused")};
-    return QVariant(m_state->sentPictures.value(m_state->sentPictures.size() - 1));
+        return answer<QVariant>(done, Failure{QStringLiteral("refused")});
+    answer<QVariant>(done, QVariant(m_state->sentPictures.value(m_state->sentPictures.size() - 1)));
 }
 
-Result<QList<MessengerContact>> FakeMessengerClient::myContacts()
+void FakeMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 {
     ++m_state->contactReads;
     if (refuses(true))
-        return Failure{QStringLiteral("nobody is signed in")};
-    return m_state->contacts;
+        return answer<QList<MessengerContact>>(done,
+                                               Failure{QStringLiteral("nobody is signed in")});
+    answer<QList<MessengerContact>>(done, m_state->contacts);
 }

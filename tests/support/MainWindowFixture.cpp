@@ -94,6 +94,13 @@ QStringList MainWindowFixture::sent() const
     return names;
 }
 
+QImage MainWindowFixture::preview() const
+{
+    auto* shown = widget<ImageControl>(QStringLiteral("imgnow"));
+    QTest::qWaitFor([shown] { return !shown->isLoading(); }, 20000);
+    return shown->picture();
+}
+
 void MainWindowFixture::clickRow(int row, Qt::MouseButton button) const
 {
     QTest::mouseClick(list()->viewport(), button, {},

@@ -106,7 +106,8 @@ public:
     // Needs the window shown.
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton) const;
     void doubleClickRow(int row) const;
-    QImage preview() const { return widget<ImageControl>(QStringLiteral("imgnow"))->picture(); }
+    // The picture shown once the one being read is in.
+    QImage preview() const;
     void apply() const { widget<QPushButton>(QStringLiteral("cmdoptions"))->click(); }
     // Answers the folder dialog with `folder` (empty: Cancel) and clicks "Browse ...".
     void chooseFolder(const QString& folder);

@@ -185,6 +185,20 @@ private slots:
         QCOMPARE(f.tick(16) != (names + names + names).mid(1, 16), random);
     }
 
+    // While the client has not answered, ticks do not pile up calls: the newest picture waits.
+    void aBusyClientGetsTheNewestPictureOnly()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = {"A.png", "B.png", "C.png", "D.png"}, .rotation = true}));
+        f.messenger->holdAnswers = true;
+        QCOMPARE(f.tick(3), QStringList{"B.png"});
+        QCOMPARE(f.listed().value(f.currentRow()), "D.png"); // the list goes on meanwhile
+        f.messenger->releaseAnswers();
+        QCOMPARE(f.sent(), QStringList({"A.png", "B.png", "D.png"}));
+        f.messenger->releaseAnswers();
+        QCOMPARE(f.tick(), QStringList{"A.png"});
+    }
+
     void timerDrivesTheTicks()
     {
         MainWindowFixture f;

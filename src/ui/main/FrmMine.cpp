@@ -236,7 +236,7 @@ bool FrmMine::Form_Load()
             m_objMessenger = std::move(made).value();
     }
     if (m_objMessenger)
-        (void)m_objMessenger->myContacts();
+        m_objMessenger->myContacts([](const Result<QList<MessengerContact>>&) {});
     m_rotation->setClient(m_objMessenger.get());
 
     // 8. The window's icon is shown in imgicon from construction on.

@@ -6,6 +6,7 @@
 #include "messenger/MessengerClient.h"
 #include "ui/main/IntervalFields.h"
 #include "ui/widgets/FileListBox.h"
+#include "ui/widgets/ImageControl.h"
 #include "ui/widgets/ShowPictureFile.h"
 
 #include <QAction>
@@ -24,6 +25,10 @@ PictureRotation::PictureRotation(const Widgets& widgets, const IntervalFields* i
       m_report(std::move(report)), m_viewport(widgets.list->viewport()),
       m_timer(new RotationTimer(this))
 {
+    // A picture that cannot be read leaves the preview as it was; a tick never opens a message
+    // for it.
+    connect(m_widgets.preview, &ImageControl::failed, this,
+            [](const QString& error) { qWarning("Dorvane: %s", qPrintable(error)); });
     connect(m_timer, &RotationTimer::tick, this, &PictureRotation::TimerTick);
     connect(m_widgets.list, &FileListBox::currentRowChanged, this, [this] { lstimages_Click(); });
     connect(m_widgets.list, &FileListBox::doubleClicked, this, [this] { lstimages_DblClick(); });
@@ -88,11 +93,24 @@ void PictureRotation::setDisplayPicture(const QString& path)
 {
     if (!m_client)
         return;
-    // A refusal (client closed, nobody signed in, file gone) is ignored; the rotation goes on.
-    if (const Result<void> sent =
-            m_client->setMyProperty(MessengerClient::DisplayPictureProperty, path);
-        !sent)
-        qWarning("Dorvane: display picture not set: %s", qPrintable(sent.error()));
+    // While the client has not answered, no second request queues up behind the first: the
+    // newest picture waits and goes once the answer is in.
+    if (m_sending) {
+        m_waiting = path;
+        return;
+    }
+    m_sending = true;
+    m_client->setMyProperty(MessengerClient::DisplayPictureProperty, path,
+                            [this](const Result<void>& sent) {
+                                // A refusal (client closed, nobody signed in, file gone) is
+                                // ignored; the rotation goes on.
+                                if (!sent)
+                                    qWarning("Dorvane: display picture not set: %s",
+                                             qPrintable(sent.error()));
+                                m_sending = false;
+                                if (m_waiting)
+                                    setDisplayPicture(*std::exchange(m_waiting, std::nullopt));
+                            });
 }
 
 bool PictureRotation::rotationOn() const
@@ -142,12 +160,7 @@ void PictureRotation::previewSelected()
     const int row = m_widgets.list->currentRow();
     if (row < 0)
         return;
-    // A picture that cannot be read leaves the preview as it was; a tick never opens a message
-    // for it.
-    if (const Result<void> shown =
-            ShowPictureFile(picturePath(m_widgets.list->text(row)), m_widgets.preview);
-        !shown)
-        qWarning("Dorvane: %s", qPrintable(shown.error()));
+    ShowPictureFile(picturePath(m_widgets.list->text(row)), m_widgets.preview);
 }
 
 void PictureRotation::lstimages_DblClick()

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class FileListBox;
 class ImageControl;
 class IntervalFields;
@@ -80,6 +82,9 @@ private:
     // destroyed, when none of the list's own functions may be called any more.
     const QObject* m_viewport;
     MessengerClient* m_client = nullptr;
+    // A picture on its way to the client, and the newest one to send once it has answered.
+    bool m_sending = false;
+    std::optional<QString> m_waiting;
     RotationTimer* m_timer;
     PictureChooser m_chooser;
 };

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -26,12 +27,6 @@ void selectByText(QListWidget* list, const QString& text)
             return;
         }
     }
-}
-
-QString currentText(const QListWidget* list)
-{
-    const QListWidgetItem* item = list->currentItem();
-    return item ? item->text() : QString();
 }
 
 void putOnClipboard(const QString& text)
@@ -54,34 +49,73 @@ ContactLists::ContactLists(QListWidget* emails, QListWidget* nicks, QPushButton*
     connect(new ListClicks(m_nicks), &ListClicks::clicked, this, &ContactLists::lstnick_Click);
     connect(copy, &QPushButton::clicked, this, &ContactLists::ccmdCopy_Click);
     for (QListWidget* list : {m_emails, m_nicks}) {
+        // Rows of one height: a list of a hundred thousand is laid out at once.
+        list->setUniformItemSizes(true);
         list->viewport()->setMouseTracking(true);
         list->viewport()->installEventFilter(this);
     }
 }
 
-Result<void> ContactLists::fill(MessengerClient* client, const QString& noClientReason)
+void ContactLists::fill(MessengerClient* client, const QString& noClientReason,
+                        std::function<void(const QString&)> failed)
 {
-    m_emails->hide();
-    m_nicks->hide();
-    {
-        const QSignalBlocker blockEmails(m_emails);
-        const QSignalBlocker blockNicks(m_nicks);
-        m_emails->clear();
-        m_nicks->clear();
+    const quint64 filling = ++m_filling;
+    m_waiting = true;
+    m_contacts.clear();
+    for (QListWidget* list : {m_emails, m_nicks}) {
+        const QSignalBlocker block(list);
+        list->clear();
+        // A sign that the lists wait for the client's answer.
+        list->addItem(tr("Waiting for the Messenger client..."));
+        list->item(0)->setFlags(Qt::NoItemFlags);
+        list->setCursor(Qt::BusyCursor);
     }
-    const Result<QList<MessengerContact>> contacts =
-        client ? client->myContacts() : Result<QList<MessengerContact>>(Failure{noClientReason});
-    if (contacts) {
-        for (const MessengerContact& contact : *contacts) {
-            m_emails->addItem(contact.signinName);
-            m_nicks->addItem(contact.friendlyName);
+    auto answered = [this, filling, failed](const Result<QList<MessengerContact>>& contacts) {
+        if (filling != m_filling)
+            return; // asked again meanwhile
+        m_waiting = false;
+        for (QListWidget* list : {m_emails, m_nicks}) {
+            const QSignalBlocker block(list);
+            list->clear();
+            list->unsetCursor();
         }
+        if (!contacts)
+            return failed(contacts.error());
+        m_contacts = *contacts;
+        show(0);
+    };
+    if (client)
+        client->myContacts(answered);
+    else
+        answered(Failure{noClientReason});
+}
+
+void ContactLists::show(qsizetype from)
+{
+    // A long list goes in by slices, so that the window is never held up for long; a name no
+    // one could read whole is cut, as it would otherwise hold up every drawing of the list.
+    constexpr qsizetype Slice = 20000;
+    const auto cut = [](const QString& name) {
+        return name.size() > LongestName ? name.left(LongestName - 1) + QChar(0x2026) : name;
+    };
+    const qsizetype to = std::min(from + Slice, m_contacts.size());
+    QStringList emails, nicks;
+    for (qsizetype i = from; i < to; ++i) {
+        emails.append(cut(m_contacts.at(i).signinName));
+        nicks.append(cut(m_contacts.at(i).friendlyName));
     }
-    m_emails->show();
-    m_nicks->show();
-    if (!contacts)
-        return Failure{contacts.error()};
-    return {};
+    m_emails->addItems(emails);
+    m_nicks->addItems(nicks);
+    if (to < m_contacts.size())
+        QTimer::singleShot(0, this, [this, to, filling = m_filling] {
+            if (filling == m_filling)
+                show(to);
+        });
+}
+
+QString ContactLists::nickname(int row) const
+{
+    return row >= 0 && row < m_contacts.size() ? m_contacts.at(row).friendlyName : QString();
 }
 
 void ContactLists::lstemails_Click()
@@ -101,13 +135,13 @@ void ContactLists::lstnick_Click()
     const int row = m_nicks->currentRow();
     if (row >= 0 && row < m_emails->count())
         selectByText(m_emails, m_emails->item(row)->text());
-    putOnClipboard(currentText(m_nicks));
+    putOnClipboard(nickname(m_nicks->currentRow()));
 }
 
 void ContactLists::ccmdCopy_Click()
 {
     switchKeyboardLayout();
-    putOnClipboard(currentText(m_nicks));
+    putOnClipboard(nickname(m_nicks->currentRow()));
 }
 
 void ContactLists::switchKeyboardLayout()

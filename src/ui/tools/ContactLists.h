@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/Result.h"
+#include "messenger/MessengerClient.h"
 
 #include <QObject>
 
+#include <functional>
+
 class KeyboardLayout;
-class MessengerClient;
 class QListWidget;
 class QPushButton;
 
@@ -22,8 +23,15 @@ public:
                  KeyboardLayout* keyboard, double twipsPerPixelX, double twipsPerPixelY,
                  QObject* parent = nullptr);
 
-    // Fills both lists from the client; fails, leaving them empty, when it gives no contacts.
-    Result<void> fill(MessengerClient* client, const QString& noClientReason);
+    // Longest name shown in full; a longer one is cut, with an ellipsis.
+    static constexpr int LongestName = 200;
+
+    // Fills both lists from the client once it answers, showing meanwhile that they wait; when it
+    // gives no contacts (`noClientReason` when there is no client) the lists stay empty and
+    // `failed` is told why.
+    void fill(MessengerClient* client, const QString& noClientReason,
+              std::function<void(const QString&)> failed);
+    bool isWaiting() const { return m_waiting; }
 
     void lstemails_Click();
     void lstnick_Click();
@@ -40,6 +48,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void show(qsizetype from);
+    QString nickname(int row) const;
     void switchKeyboardLayout();
     void showToolTip(QListWidget* list, double x, double y);
 
@@ -52,4 +62,9 @@ private:
     double m_tppX;
     double m_tppY;
     bool m_listSyncBusy = false;
+    bool m_waiting = false;
+    // The contacts shown, whole: a cut nickname is copied in full. A newer filling wins over an
+    // older one still under way.
+    QList<MessengerContact> m_contacts;
+    quint64 m_filling = 0;
 };

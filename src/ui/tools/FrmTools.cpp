@@ -137,18 +137,21 @@ void FrmTools::Form_Load()
             Mirroring::AlignToRight(this);
     }
 
-    // 6. Gathering.
-    cmdGetdata_Click();
-    m_harvest->cmdGetimg_Click();
+    // 6. Gathering: the pictures are listed once they are copied.
+    gatherData([this] { m_harvest->cmdGetimg_Click(); });
 }
 
 void FrmTools::cmdGetdata_Click()
 {
-    if (const Result<void> filled = m_contacts->fill(m_objMessenger.get(), m_messengerError);
-        !filled)
-        ErrorReporter(m_services.dialogs, this, Title)(filled.error());
+    gatherData({});
+}
+
+void FrmTools::gatherData(std::function<void()> then)
+{
+    m_contacts->fill(m_objMessenger.get(), m_messengerError,
+                     ErrorReporter(m_services.dialogs, this, Title));
     // The cached pictures do not depend on who is signed in: they are copied in any case.
-    m_harvest->copyCache(m_objMessenger.get());
+    m_harvest->copyCache(m_objMessenger.get(), std::move(then));
 }
 
 void FrmTools::applyStoredColor()

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QRectF>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -69,6 +70,8 @@ protected:
 private:
     void buildWidgets();
     void applyStoredColor();
+    // "Get Data": the contacts, and the cached pictures copied; `then` runs once they are.
+    void gatherData(std::function<void()> then);
 
     ToolsHost* m_host;
     MainServices m_services;

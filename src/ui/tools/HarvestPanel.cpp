@@ -38,27 +38,37 @@ QString HarvestPanel::langString(const QString& id) const
     return m_language ? m_language->GetLangString(id) : QString();
 }
 
-void HarvestPanel::copyCache(const MessengerClient* client)
+void HarvestPanel::copyCache(MessengerClient* client, std::function<void()> then)
 {
     const QString harvest = AppPaths::harvestDir();
     if (const Result<void> ready = HarvestFolder::prepare(harvest); !ready) {
         m_report(ready.error());
+        if (then)
+            then();
         return;
     }
-    // A missing cache lists no file, like an empty one.
-    const QString cache = client ? client->cacheFolder() : AppPaths::messengerCacheDir();
-    QStringList failures;
-    int number = 1;
-    for (const QString& name : FileList::list(cache, QStringLiteral("*.*"))) {
-        ++number;
-        const Result<void> copied = FileCopy::replace(AppPaths::join(cache, name),
-                                                      AppPaths::join(harvest, harvestName(number)));
-        if (!copied)
-            failures.append(QStringLiteral("%1: %2").arg(name, copied.error()));
-    }
-    if (!failures.isEmpty())
-        m_report(QStringLiteral("These cached pictures could not be copied:\n") +
-                 failures.join(QLatin1Char('\n')));
+    auto copy = [this, harvest, then](const Result<QString>& cache) {
+        // A missing cache lists no file, like an empty one.
+        const QString folder = cache.valueOr(QString());
+        QStringList failures;
+        int number = 1;
+        for (const QString& name : FileList::list(folder, QStringLiteral("*.*"))) {
+            ++number;
+            const Result<void> copied = FileCopy::replace(
+                AppPaths::join(folder, name), AppPaths::join(harvest, harvestName(number)));
+            if (!copied)
+                failures.append(QStringLiteral("%1: %2").arg(name, copied.error()));
+        }
+        if (!failures.isEmpty())
+            m_report(QStringLiteral("These cached pictures could not be copied:\n") +
+                     failures.join(QLatin1Char('\n')));
+        if (then)
+            then();
+    };
+    if (client)
+        client->cacheFolder(copy);
+    else
+        copy(AppPaths::messengerCacheDir());
 }
 
 void HarvestPanel::cmdGetimg_Click()
@@ -91,7 +101,7 @@ void HarvestPanel::lstimages_Click()
     if (!item || item->text().isEmpty() || !HarvestFolder::isReady(harvest))
         return;
     // A picture that cannot be decoded leaves the preview as it was.
-    (void)ShowPictureFile(AppPaths::join(harvest, item->text()), m_widgets.preview);
+    ShowPictureFile(AppPaths::join(harvest, item->text()), m_widgets.preview);
 }
 
 void HarvestPanel::cmdadd_Click()

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class Dialogs;
 class ImageControl;
 class LanguageSupport;
@@ -35,8 +37,9 @@ public:
 
     static QString harvestName(int number);
 
-    // Copies the client's cache (the Messenger cache when there is no client) into the folder.
-    void copyCache(const MessengerClient* client);
+    // Copies the client's cache (the Messenger cache when there is no client) into the folder,
+    // once the client has said where its cache is; `then` runs when the copies are made.
+    void copyCache(MessengerClient* client, std::function<void()> then = {});
     void cmdGetimg_Click();
     void lstimages_Click();
     void cmdadd_Click();

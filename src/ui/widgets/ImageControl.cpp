@@ -1,8 +1,14 @@
 #include "ImageControl.h"
 
-#include <QPainter>
+#include "core/picture/PictureLoader.h"
 
-ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {}
+#include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
+
+ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
+{
+    connect(&m_loading, &QFutureWatcherBase::finished, this, &ImageControl::loaded);
+}
 
 void ImageControl::setPicture(const QImage& picture)
 {
@@ -14,6 +20,38 @@ void ImageControl::clearPicture()
 {
     m_picture = QImage();
     update();
+}
+
+void ImageControl::showFile(const QString& path, const QSize& size)
+{
+    if (m_busy)
+        m_next = Request{path, size};
+    else
+        start(Request{path, size});
+}
+
+void ImageControl::start(const Request& request)
+{
+    m_busy = true;
+    m_loading.setFuture(QtConcurrent::run([request] {
+        return PictureLoader::LoadScaledPicture(request.path, request.size.width(),
+                                                request.size.height(), QColor(Qt::white));
+    }));
+}
+
+void ImageControl::loaded()
+{
+    // A newer request came meanwhile: this picture is no longer the one to show.
+    if (m_next) {
+        start(*std::exchange(m_next, std::nullopt));
+        return;
+    }
+    m_busy = false;
+    Result<QImage> result = m_loading.result();
+    if (result)
+        setPicture(std::move(result).value());
+    else
+        emit failed(result.error());
 }
 
 void ImageControl::setDesignSize(double widthTwips, double heightTwips)

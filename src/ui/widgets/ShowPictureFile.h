@@ -14,10 +14,6 @@ QSize pictureTargetSize(double widthTwips, double heightTwips, double twipsPerPi
                         double twipsPerPixelY);
 
 // Shows the picture file in the image control, scaled over white to the control's size at the
-// screen's twips per pixel. On failure the control keeps its previous picture; no message is shown
-// here, the caller decides what to tell.
-Result<void> ShowPictureFile(const QString& path, ImageControl* image);
-
-// The same at the given twips per pixel.
-Result<void> ShowPictureFile(const QString& path, ImageControl* image, double twipsPerPixelX,
-                             double twipsPerPixelY);
+// screen's twips per pixel, once a worker has read it. A file that cannot be shown leaves the
+// control's picture as it was and is reported by the control's failed(); no message is shown.
+void ShowPictureFile(const QString& path, ImageControl* image);
