@@ -16,10 +16,15 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[])
 {
+    // Messages go to standard error, which may be a pipe whose reader has gone (a closed
+    // terminal): a write there must fail quietly, never end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -7,8 +7,9 @@
 
 #include <memory>
 
-// The running copy holds a lock file in the user's runtime folder. A lock left by a copy that
-// died is taken over.
+// The running copy holds a lock file in the user's runtime folder, or in another folder of the
+// user's own that nobody else can write. A lock left by a copy that died is taken over, and a
+// file in the lock's place that the user did not make is never taken for a lock.
 class LockFileInstance : public SingleInstance
 {
 public:
@@ -20,6 +21,7 @@ public:
     void bringRunningCopyForward() override;
 
 private:
+    QString m_path;
     std::unique_ptr<QLockFile> m_lock;
     bool m_held = false;
 };

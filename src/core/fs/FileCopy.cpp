@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace FileCopy {
 
 Result<void> replace(const QString& source, const QString& target)
@@ -13,6 +18,13 @@ Result<void> replace(const QString& source, const QString& target)
     // Only an ordinary file is copied: reading a FIFO could wait forever.
     if (Result<void> opened = RegularFile::open(in); !opened)
         return opened;
+    // A link in the target's place is replaced by the copy, never written through: a copy must
+    // not end up in a file the link points to.
+    const QByteArray name = QFile::encodeName(target);
+    struct stat info = {};
+    if (::lstat(name.constData(), &info) == 0 && S_ISLNK(info.st_mode) &&
+        ::unlink(name.constData()) != 0)
+        return Failure{QString::fromLocal8Bit(std::strerror(errno))};
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         return Failure{out.errorString()};

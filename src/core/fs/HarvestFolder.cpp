@@ -34,8 +34,15 @@ Result<bool> HarvestFolder::check(const QString& path)
         reason = QStringLiteral("it is not a folder");
     else if (info.st_uid != ::geteuid())
         reason = QStringLiteral("it belongs to another user");
-    if (reason.isEmpty())
+    if (reason.isEmpty()) {
+        // Our own folder, yet open to others: they could plant files in it (a link in place of
+        // a copy's name). It is closed to them before it is used.
+        if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0 && ::chmod(name.constData(), S_IRWXU) != 0)
+            return Failure{QStringLiteral("The folder \"%1\" is open to other users and cannot "
+                                          "be closed to them: %2")
+                               .arg(path, describe(errno))};
         return true;
+    }
     return Failure{QStringLiteral("The folder \"%1\" was not used: %2. No pictures were "
                                   "copied into it.")
                        .arg(path, reason)};

@@ -4,8 +4,9 @@
 
 // The folder the cached pictures are copied into lives in the temporary folder, which other
 // users may share. Only a real folder of the user's own is used: it is created readable by its
-// owner only, and a symbolic link or a folder of another user in its place is refused, so that
-// nobody else can read the copies or redirect them elsewhere.
+// owner only, one of the user's own that others may write is closed to them first, and a
+// symbolic link or a folder of another user in its place is refused, so that nobody else can read
+// the copies or redirect them elsewhere.
 class HarvestFolder
 {
 public:

@@ -1,5 +1,7 @@
 #include "core/language/LangFile.h"
 
+#include "core/fs/RegularFile.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QObject>
@@ -241,8 +243,9 @@ Result<QString> LangFile::ReadLangValue(const QString& file, const QString& sect
                                         const QString& key)
 {
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return Failure{in.errorString()};
+    // A FIFO in the file's place would hold the window for ever; only an ordinary file is read.
+    if (Result<void> opened = RegularFile::open(in); !opened)
+        return Failure{opened.error()};
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return Failure{in.errorString()};
@@ -318,8 +321,8 @@ Result<void> LangFile::WriteLangValue(const QString& file, const QString& sectio
     QFile in(file);
     if (in.exists()) {
         // Never replace a file that could not be read: its other lines would be lost.
-        if (!in.open(QIODevice::ReadOnly))
-            return Failure{in.errorString()};
+        if (Result<void> opened = RegularFile::open(in); !opened)
+            return Failure{opened.error()};
         bytes = in.readAll();
         if (in.error() != QFileDevice::NoError)
             return Failure{in.errorString()};

@@ -75,6 +75,10 @@ Result<void> Settings::checkFile() const
         return {};
     if (!info.isFile())
         return Failure{QObject::tr("%1 is not a file.").arg(m_filePath)};
+    if (info.size() > MaxFileSize)
+        return Failure{QObject::tr("The settings file %1 is far larger than any real one; it was "
+                                   "left as it is.")
+                           .arg(m_filePath)};
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly))
         return Failure{QObject::tr("The settings file %1 cannot be read: %2")
@@ -106,6 +110,21 @@ Result<void> Settings::checkFile() const
 
 Settings::Settings(const QString& filePath) : m_filePath(filePath) {}
 
+Settings::~Settings() = default;
+
+QSettings* Settings::store() const
+{
+    if (!m_checked) {
+        m_checked = true;
+        // A file that cannot be parsed, or no real settings file, counts as absent.
+        if (const Result<void> sound = checkFile(); !sound)
+            qWarning("Dorvane: %s", qPrintable(sound.error()));
+        else
+            m_store = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+    }
+    return m_store.get();
+}
+
 QString Settings::defaultFilePath()
 {
     return AppPaths::userConfigDir() + QStringLiteral("/Dorvane.ini");
@@ -114,12 +133,12 @@ QString Settings::defaultFilePath()
 QString Settings::GetSetting(const QString& section, const QString& key,
                              const QString& defaultValue) const
 {
-    // A file that cannot be parsed counts as absent.
-    if (!checkFile())
+    // The file is read once, at the first reading; it is read again when a write finds it
+    // changed by hand or by another copy.
+    QSettings* found = store();
+    if (!found)
         return defaultValue;
-    // A fresh reader each time, so that a change made to the file by hand or by another copy is
-    // seen at the next read (the rotation reads its mode at every tick).
-    QSettings store(m_filePath, QSettings::IniFormat);
+    QSettings& store = *found;
     // The same section may be spelt in several letter cases (a file edited by hand); the
     // program's own lower-case spelling is looked at first.
     QStringList groups;
@@ -131,17 +150,18 @@ QString Settings::GetSetting(const QString& section, const QString& key,
                 groups.append(group);
         }
     }
-    QString name;
+    QVariant value;
     for (const QString& group : groups) {
         store.beginGroup(group);
-        name = matching(store.childKeys(), key);
+        const QString name = matching(store.childKeys(), key);
+        if (!name.isEmpty())
+            value = store.value(name);
+        store.endGroup();
         if (!name.isEmpty())
             break;
-        store.endGroup();
     }
-    if (name.isEmpty())
+    if (!value.isValid())
         return defaultValue;
-    const QVariant value = store.value(name);
     // A value QSettings reads as a list ("a, b") is still one text to us.
     if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
@@ -153,7 +173,10 @@ Result<void> Settings::SaveSetting(const QString& section, const QString& key, c
     // Writing would replace a file we could not read; it is left for the user to mend.
     if (Result<void> sound = checkFile(); !sound)
         return sound;
-    QSettings store(m_filePath, QSettings::IniFormat);
+    if (!m_store) // mended meanwhile: read from now on
+        m_store = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+    m_checked = true;
+    QSettings& store = *m_store;
     const QString lowerSection = section.toLower();
     const QString lowerKey = key.toLower();
     // Drop spellings of the same entry in other letter cases so that one value remains.

@@ -4,7 +4,11 @@
 
 #include <QString>
 
+#include <memory>
+
 #include <optional>
+
+class QSettings;
 
 // The per-user settings store: an INI file ($XDG_CONFIG_HOME/Dorvane/Dorvane.ini) read and
 // written through QSettings. Section and key names are written in lower case and matched
@@ -26,6 +30,7 @@ public:
     };
 
     explicit Settings(const QString& filePath = defaultFilePath());
+    ~Settings();
 
     static QString defaultFilePath();
     const QString& filePath() const { return m_filePath; }
@@ -61,6 +66,15 @@ public:
     // Succeeds when the file is absent or can be read and rewritten without losing anything.
     Result<void> checkFile() const;
 
+    // A settings file larger than this is no real one: it is treated like a damaged one.
+    static constexpr qint64 MaxFileSize = qint64(1) << 20;
+
 private:
+    // The store read from the file, once: nothing when the file is not sound (then reported
+    // on standard error once), until a write finds it sound again.
+    QSettings* store() const;
+
     QString m_filePath;
+    mutable std::unique_ptr<QSettings> m_store;
+    mutable bool m_checked = false;
 };

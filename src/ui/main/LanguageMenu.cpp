@@ -1,6 +1,7 @@
 #include "LanguageMenu.h"
 
 #include "core/fs/FileList.h"
+#include "core/fs/RegularFile.h"
 #include "core/language/LanguageSupport.h"
 #include "platform/Dialogs.h"
 #include "ui/forms/Form.h"
@@ -140,8 +141,9 @@ void LanguageMenu::directionStep()
     if (!m_language)
         return;
     QFile file(m_language->langFilePath(m_list->currentText()));
-    // A missing or empty file, or one that does not end in a digit, keeps the layout as it is.
-    if (file.size() <= 0 || !file.open(QIODevice::ReadOnly) || !file.seek(file.size() - 1))
+    // A missing or empty file, or one that does not end in a digit, keeps the layout as it is;
+    // so does anything but an ordinary file (a FIFO would hold the window for ever).
+    if (!RegularFile::open(file) || file.size() <= 0 || !file.seek(file.size() - 1))
         return;
     const QByteArray last = file.read(1);
     const char flag = last.isEmpty() ? ' ' : last.at(0);
