@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
@@ -17,6 +18,10 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QThread>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 // A StatusNotifierItem host as KDE, GNOME's AppIndicator extension and Wayland panels are: it
 // lives on a thread and a connection of its own, as another program would.
@@ -54,6 +59,16 @@ void collectLabels(const QDBusArgument& item, QStringList& labels)
     }
     item.endArray();
     item.endStructure();
+}
+
+// The stand-in's display picture.
+QString displayPicture()
+{
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall("MessengerAPI.Messenger", "/MessengerAPI/Messenger",
+                                       "MessengerAPI.IMessenger", "MyProperty")
+        << 2);
+    return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
 }
 
 class TestDesktop : public QObject
@@ -140,6 +155,39 @@ private slots:
         QVERIFY(QDir(env.runtimeDir()).isEmpty());
     }
 
+    // Its output on a pipe whose reader has gone: every write fails, and the program goes on.
+    void closedOutputNeverEndsTheProgram()
+    {
+        TestEnvironment env;
+        int output[2] = {-1, -1};
+        QCOMPARE(::pipe2(output, O_CLOEXEC), 0); // the child keeps only its copies on 1 and 2
+        QProcess dvn;
+        QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
+        offscreen.insert("QT_QPA_PLATFORM", "offscreen");
+        // Without a runtime folder Qt says so on standard error early, before any bus is used.
+        offscreen.remove("XDG_RUNTIME_DIR");
+        dvn.setProcessEnvironment(offscreen);
+        dvn.setChildProcessModifier([out = output[1]] {
+            ::dup2(out, STDOUT_FILENO);
+            ::dup2(out, STDERR_FILENO);
+            ::signal(SIGPIPE, SIG_DFL); // as a shell starts it; QProcess's parent ignores it
+        });
+        dvn.start(DORVANE_PROGRAM_PATH);
+        QVERIFY(dvn.waitForStarted());
+        ::close(output[0]); // the reader goes
+        ::close(output[1]);
+        // Once started it owns its name on the bus.
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus()
+                                         .interface()
+                                         ->isServiceRegistered("example.dorvane.Dorvane")
+                                         .value() ||
+                                     dvn.state() == QProcess::NotRunning,
+                                 20000);
+        QCOMPARE(dvn.state(), QProcess::Running);
+        dvn.terminate();
+        QVERIFY(dvn.waitForFinished(10000));
+    }
+
     void startsOnAWaylandOnlySession()
     {
         if (QStandardPaths::findExecutable("weston").isEmpty() ||
@@ -162,14 +210,7 @@ private slots:
         dvn.setProcessEnvironment(wayland);
         dvn.start(DORVANE_PROGRAM_PATH);
         // It starts, finds its sample pictures and makes the first one the display picture.
-        const auto picture = [] {
-            const QDBusMessage reply = QDBusConnection::sessionBus().call(
-                QDBusMessage::createMethodCall("MessengerAPI.Messenger", "/MessengerAPI/Messenger",
-                                               "MessengerAPI.IMessenger", "MyProperty")
-                << 2);
-            return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(picture().contains("/images/"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(displayPicture().contains("/images/"), 20000);
         QCOMPARE(dvn.state(), QProcess::Running);
         dvn.terminate();
         QVERIFY(dvn.waitForFinished(10000));

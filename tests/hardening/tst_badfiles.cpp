@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "Pictures.h"
 #include "core/rotation/RotationTimer.h"
+#include "platform/LockFileInstance.h"
 #include "ui/tools/FrmTools.h"
 
 #include <QListWidget>
@@ -37,6 +38,58 @@ private slots:
         QVERIFY(f.timer()->isActive() && f.dialogs.messages.isEmpty());
         QVERIFY2(!fifo || !(listed->wasRead() || cached->wasRead()), "a FIFO was waited for");
     }
+    // A FIFO in place of a language file or of the language choice never holds start-up.
+    void fifoLanguageFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("the current language's file") << QString("English.lng");
+        QTest::newRow("the language choice") << QString("LangSetting.ini");
+    }
+    void fifoLanguageFiles()
+    {
+        QFETCH(QString, file);
+        MainWindowFixture f;
+        const QString path = f.env.appDir() + "/lang/" + file;
+        QVERIFY(QFile::remove(path));
+        Fifo fifo(path, false);
+        QVERIFY(fifo.isValid());
+        QVERIFY(f.start({.pictures = {"a.png"}, .rotation = true}));
+        QVERIFY(f.timer()->isActive() && !fifo.wasRead());
+    }
+
+    // Whatever others leave where a lock might go, this copy runs, and a second one does not.
+    void plantedLock_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("no runtime folder; junk at the old shared name") << QString("unset");
+        QTest::newRow("the runtime folder a file") << QString("file");
+        QTest::newRow("junk of the user's own in the lock's place") << QString("junk");
+        if (::geteuid() == 0) // only root can give a file to another user
+            QTest::newRow("another user's file in the lock's place") << QString("other");
+    }
+    void plantedLock()
+    {
+        QFETCH(QString, planted);
+        TestEnvironment env;
+        const QString shared = env.temp() + "/dorvane-" + QString::number(::getuid()) + ".lock";
+        env.writeFile("tmp/" + QFileInfo(shared).fileName(), "junk");
+        if (planted == "unset")
+            env.unsetVar("XDG_RUNTIME_DIR");
+        if (planted == "file")
+            env.setVar("XDG_RUNTIME_DIR", QFile::encodeName(shared));
+        const QString lock = LockFileInstance::defaultLockPath();
+        QVERIFY(planted != "junk" || env.writeFile("runtime/dorvane.lock", "?").endsWith(".lock"));
+        QVERIFY(planted != "other" ||
+                (env.writeFile("runtime/dorvane.lock", "1\nx\nhost\n") == lock &&
+                 ::chown(QFile::encodeName(lock), 65534, 65534) == 0));
+        QVERIFY2(QFileInfo(lock).absolutePath() != env.temp() &&
+                     QFileInfo(QFileInfo(lock).absolutePath()).ownerId() == ::geteuid(),
+                 qPrintable(lock));
+        LockFileInstance first(lock), second(lock);
+        QVERIFY(first.acquire());
+        QVERIFY(!second.acquire());
+    }
+
     void nameOutsideUtf8DeletesTheRightFile()
     {
         MainWindowFixture f;
@@ -55,6 +108,7 @@ private slots:
         QTest::newRow("none: made for its owner alone") << QString();
         QTest::newRow("a symbolic link: refused") << QString("link");
         QTest::newRow("a folder in place of a copy: reported") << QString("blocked");
+        QTest::newRow("open to all, a link planted: closed, the link replaced") << QString("open");
         if (::geteuid() == 0) // only root can hand a folder to another user
             QTest::newRow("another user's, of the same group: refused") << QString("other");
     }
@@ -67,13 +121,18 @@ private slots:
         const QString harvest = f.env.path("tmp/dvn"), folder = f.env.makeDir("elsewhere");
         QVERIFY(planted != "link" || QFile::link(folder, harvest));
         QVERIFY(planted != "blocked" || QDir().mkpath(harvest + "/dvn2.jpg"));
+        const QString victim = f.env.writeFile("victim", "the user's own");
+        QVERIFY(planted != "open" ||
+                (QDir().mkpath(harvest) && QFile::link(victim, harvest + "/dvn2.jpg") &&
+                 ::chmod(QFile::encodeName(harvest), 0777) == 0));
         QVERIFY(planted != "other" || (QDir().rename(folder, harvest) &&
                                        ::chown(QFile::encodeName(harvest), 65534, getegid()) == 0));
-        const int used = planted.isEmpty(); // else reported, nothing copied through it nor listed
+        const int used = planted.isEmpty() || planted == "open"; // else reported, nothing copied
         QCOMPARE(f.openTools()->widget<QListWidget>("lstimages")->count(), used);
         QCOMPARE(QDir(harvest).entryList(QDir::Files).size(), used);
         QCOMPARE(f.dialogs.messages.size(), 1 - used);
         QVERIFY(!used || !(QFile::permissions(harvest) & QFile::Permissions(0x77))); // owner only
+        QCOMPARE(TestEnvironment::read(victim), "the user's own");
     }
     void damagedSettingsFileIsNeverRewritten_data()
     {
@@ -82,6 +141,8 @@ private slots:
         QTest::newRow("not UTF-8") << QByteArray("[imagepath]\npath=/caf\xe9\n[timer]\ntimes=45\n");
         QTest::newRow("line without =") << QByteArray("[timer]\ntimes=45\nnonsense\n");
         QTest::newRow("open section") << QByteArray("[timer\ntimes=45\n");
+        QTest::newRow("far larger than any real one")
+            << "[timer]\ntimes=45\n" + QByteArray(2 << 20, ';') + '\n';
     }
     void damagedSettingsFileIsNeverRewritten()
     {

@@ -4,6 +4,8 @@
 #include "StandinProcess.h"
 #include "core/rotation/RotationTimer.h"
 #include "messenger/SessionMessengerClient.h"
+#include "ui/tools/ContactLists.h"
+#include "ui/tools/FrmTools.h"
 
 #include <QDeadlineTimer>
 #include <QTest>
@@ -40,6 +42,10 @@ private slots:
         if (restart)
             standin.kill();
         f.tick();
+        if (mode == "--hang") { // the contact tools window opens at once, its lists waiting
+            const auto tools = f.openTools();
+            QVERIFY(tools->contacts()->isWaiting());
+        }
         QVERIFY(!deadline.hasExpired());
         // In words the user can act on, not the bus's.
         const Result<void> refused = Answer::setMyProperty(m_client, 2, f.path("a.png"));

@@ -101,6 +101,23 @@ private slots:
         QCOMPARE(f.keyboard.switches, 2);
     }
 
+    // Names no one could read whole are shown cut, and copied whole; long lists fill in full.
+    void longNamesAndLongLists()
+    {
+        MainWindowFixture f;
+        const QString huge(1 << 20, u'x');
+        f.messenger->contacts = {{"ann@x.org", huge}};
+        for (int i = 0; i < 100000; ++i)
+            f.messenger->contacts.append({QString("c%1@x.org").arg(i), "N"});
+        QVERIFY(f.start());
+        auto tools = f.openTools();
+        auto* nicks = tools->widget<QListWidget>("lstnick");
+        QTRY_COMPARE(nicks->count(), 100001);
+        QCOMPARE(nicks->item(0)->text(), huge.left(199) + QChar(0x2026));
+        nicks->setCurrentRow(0);
+        QCOMPARE(QGuiApplication::clipboard()->text().size(), huge.size());
+    }
+
     void add_data()
     {
         QTest::addColumn<QList<int>>("rows");
