@@ -19,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // The INI rules never fail on content, and cut long values.
         const auto ini = LangFile::readLangValueFromBytes(in, section, key, Mode::Ini);
         check(ini && ini->size() <= LangFile::MaxValueLength && wellFormed(*ini));
+        // A whole section read at once gives every key's value as the one lookup does.
+        check(LangFile::readSection(in, section).value(LangFile::foldedName(key)) == *ini);
         const auto line = LangFile::readLangValueFromBytes(in, section, key, Mode::LineByLine);
         check(!line || wellFormed(*line));
     }

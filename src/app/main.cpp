@@ -77,8 +77,8 @@ int main(int argc, char* argv[])
     FrmMine window(services);
     if (!window.Form_Load())
         return 0;
+    window.showAtStart();
     // Reachable by a second start and by the command line; without a session bus it runs alone.
     ControlBus::publish(window.controller());
-    window.showAtStart();
     return QApplication::exec();
 }

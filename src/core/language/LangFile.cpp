@@ -239,17 +239,51 @@ QByteArray lineEndOf(QByteArrayView bytes)
 
 } // namespace
 
-Result<QString> LangFile::ReadLangValue(const QString& file, const QString& section,
-                                        const QString& key)
+Result<QByteArray> LangFile::readFile(const QString& file)
 {
     QFile in(file);
     // A FIFO in the file's place would hold the window for ever; only an ordinary file is read.
     if (Result<void> opened = RegularFile::open(in); !opened)
         return Failure{opened.error()};
-    const QByteArray bytes = in.readAll();
+    QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return Failure{in.errorString()};
-    return readLangValueFromBytes(bytes, section, key, ReadMode::BySize);
+    return bytes;
+}
+
+Result<QString> LangFile::ReadLangValue(const QString& file, const QString& section,
+                                        const QString& key)
+{
+    const Result<QByteArray> bytes = readFile(file);
+    if (!bytes)
+        return Failure{bytes.error()};
+    return readLangValueFromBytes(*bytes, section, key, ReadMode::BySize);
+}
+
+QString LangFile::foldedName(const QString& name)
+{
+    return trimBlanks(name).toCaseFolded();
+}
+
+QHash<QString, QString> LangFile::readSection(const QByteArray& bytes, const QString& section)
+{
+    QHash<QString, QString> values;
+    const QString wanted = trimBlanks(section);
+    bool inSection = false;
+    qsizetype pos = firstLineStart(bytes);
+    for (RawLine raw; nextLine(bytes, pos, raw);) {
+        const IniLine line = parseIniLine(decodeLine(contentOf(bytes, raw)));
+        if (line.kind == LineKind::Section) {
+            if (inSection)
+                break; // only the first section of that name is looked at
+            inSection = sameName(line.name, wanted);
+        } else if (inSection && line.kind == LineKind::Key) {
+            const QString key = foldedName(line.name);
+            if (!values.contains(key)) // the first of each key counts
+                values.insert(key, cutValue(stripQuotes(line.value)));
+        }
+    }
+    return values;
 }
 
 Result<QString> LangFile::readLangValueFromBytes(const QByteArray& bytes, const QString& section,

@@ -3,6 +3,7 @@
 #include "core/Result.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 // Reads and writes the INI-style language files (*.lng) and LangSetting.ini.
@@ -43,6 +44,16 @@ public:
     // line break, '=' in a key, ']' in a section) or when the file cannot be read or written.
     static Result<void> WriteLangValue(const QString& file, const QString& section,
                                        const QString& key, const QString& value);
+
+    // A file's whole content, read only when it is an ordinary file.
+    static Result<QByteArray> readFile(const QString& file);
+
+    // Every key of a section with its value, read by the INI rules: the first section of that
+    // name, the first of each key in it. The keys are given as foldedName() gives them. For many
+    // lookups in one file of up to IniSizeLimit bytes.
+    static QHash<QString, QString> readSection(const QByteArray& bytes, const QString& section);
+    // A section's or key's name as readSection() keys them: blanks dropped, case folded.
+    static QString foldedName(const QString& name);
 
     // The same lookup on a file's content held in memory; BySize decides the mode from
     // bytes.size() exactly as ReadLangValue does from the file size.

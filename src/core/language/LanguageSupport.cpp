@@ -57,9 +57,30 @@ QString LanguageSupport::storedLanguage() const
         .valueOr(QString());
 }
 
+const LanguageSupport::Cache& LanguageSupport::cached() const
+{
+    const QString file = currentLangFile();
+    const QFileInfo info(file);
+    if (file != m_cache.file || info.lastModified() != m_cache.modified ||
+        info.size() != m_cache.size) {
+        m_cache = Cache{file, info.lastModified(), info.size(), LangFile::readFile(file), {}};
+    }
+    return m_cache;
+}
+
 Result<QString> LanguageSupport::text(const QString& section, const QString& key) const
 {
-    return LangFile::ReadLangValue(currentLangFile(), section, key);
+    const Cache& cache = cached();
+    if (!cache.bytes)
+        return Failure{cache.bytes.error()};
+    // A file too large for the INI rules is read line by line, one key at a time.
+    if (cache.bytes->size() > LangFile::IniSizeLimit)
+        return LangFile::readLangValueFromBytes(*cache.bytes, section, key);
+    const QString name = LangFile::foldedName(section);
+    auto found = m_cache.sections.constFind(name);
+    if (found == m_cache.sections.cend())
+        found = m_cache.sections.insert(name, LangFile::readSection(*cache.bytes, section));
+    return found->value(LangFile::foldedName(key));
 }
 
 QString LanguageSupport::GetLangString(const QString& id)

@@ -2,6 +2,8 @@
 
 #include "core/Result.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 
 // The current language (one for the whole program): where its file is, the choice stored in
@@ -39,7 +41,20 @@ private:
     // The LangSetting.ini that is read: the user's own when there is one.
     QString settingFile() const;
 
+    // The current language's file, read once and its sections taken apart once, until the file
+    // changes: a window asks it for hundreds of texts at a time.
+    struct Cache
+    {
+        QString file;
+        QDateTime modified;
+        qint64 size = -1;
+        Result<QByteArray> bytes = Failure{};
+        QHash<QString, QHash<QString, QString>> sections;
+    };
+    const Cache& cached() const;
+
     QString m_langDir;
     QString m_userDir;
     QString m_currentLang;
+    mutable Cache m_cache;
 };

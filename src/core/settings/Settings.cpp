@@ -170,6 +170,11 @@ QString Settings::GetSetting(const QString& section, const QString& key,
 
 Result<void> Settings::SaveSetting(const QString& section, const QString& key, const QString& value)
 {
+    return save({{section, key, value}});
+}
+
+Result<void> Settings::save(const QList<Value>& values)
+{
     // Writing would replace a file we could not read; it is left for the user to mend.
     if (Result<void> sound = checkFile(); !sound)
         return sound;
@@ -177,21 +182,35 @@ Result<void> Settings::SaveSetting(const QString& section, const QString& key, c
         m_store = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
     m_checked = true;
     QSettings& store = *m_store;
-    const QString lowerSection = section.toLower();
-    const QString lowerKey = key.toLower();
-    // Drop spellings of the same entry in other letter cases so that one value remains.
-    for (const QString& group : store.childGroups()) {
-        if (group.compare(section, Qt::CaseInsensitive) != 0)
-            continue;
-        store.beginGroup(group);
-        for (const QString& name : store.childKeys()) {
-            if (name.compare(key, Qt::CaseInsensitive) == 0 &&
-                (group != lowerSection || name != lowerKey))
-                store.remove(name);
+    bool changed = false;
+    for (const Value& value : values) {
+        const QString lowerSection = value.section.toLower();
+        const QString lowerKey = value.key.toLower();
+        // Drop spellings of the same entry in other letter cases so that one value remains.
+        for (const QString& group : store.childGroups()) {
+            if (group.compare(value.section, Qt::CaseInsensitive) != 0)
+                continue;
+            store.beginGroup(group);
+            for (const QString& name : store.childKeys()) {
+                if (name.compare(value.key, Qt::CaseInsensitive) == 0 &&
+                    (group != lowerSection || name != lowerKey)) {
+                    store.remove(name);
+                    changed = true;
+                }
+            }
+            store.endGroup();
         }
-        store.endGroup();
+        const QString path = lowerSection + QLatin1Char('/') + lowerKey;
+        const QVariant current = store.value(path);
+        if (current.userType() == QMetaType::QString && current.toString() == value.text)
+            continue;
+        store.setValue(path, value.text);
+        changed = true;
     }
-    store.setValue(lowerSection + QLatin1Char('/') + lowerKey, value);
+    // Nothing new, nothing written (a start-up's Apply stores what it read); otherwise one
+    // replacement of the file for all of them.
+    if (!changed)
+        return {};
     store.sync();
     if (store.status() != QSettings::NoError)
         return Failure{statusText(store.status(), m_filePath)};
@@ -226,6 +245,14 @@ QString Settings::read(Entry entry, const QString& defaultValue) const
 Result<void> Settings::write(Entry entry, const QString& value)
 {
     return SaveSetting(section(entry), key(entry), value);
+}
+
+Result<void> Settings::write(const QList<std::pair<Entry, QString>>& entries)
+{
+    QList<Value> values;
+    for (const auto& [entry, text] : entries)
+        values.append({section(entry), key(entry), text});
+    return save(values);
 }
 
 std::optional<double> Settings::toNumber(const QString& text)

@@ -50,6 +50,8 @@ public:
     // The same with a default given by the caller (the folder box's text for the folder).
     QString read(Entry entry, const QString& defaultValue) const;
     Result<void> write(Entry entry, const QString& value);
+    // Several entries at once, in one replacement of the file.
+    Result<void> write(const QList<std::pair<Entry, QString>>& entries);
 
     // The stored text read as a number; a text that is not a number counts as absent.
     double readNumber(Entry entry) const;
@@ -70,6 +72,14 @@ public:
     static constexpr qint64 MaxFileSize = qint64(1) << 20;
 
 private:
+    struct Value
+    {
+        QString section;
+        QString key;
+        QString text;
+    };
+    Result<void> save(const QList<Value>& values);
+
     // The store read from the file, once: nothing when the file is not sound (then reported
     // on standard error once), until a write finds it sound again.
     QSettings* store() const;

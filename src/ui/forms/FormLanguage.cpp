@@ -36,6 +36,9 @@ void ApplyLanguage(const LanguageSupport& language, Form* form)
             control->setToolTip(toolTip);
         if (const QString tag = text(".Tag"); !tag.isEmpty())
             control->setTag(tag);
+        // A window not shown yet (the start) has nothing to paint, and no rotation runs yet.
+        if (!form->isVisible())
+            continue;
         QCoreApplication::processEvents();
         if (!alive)
             return;

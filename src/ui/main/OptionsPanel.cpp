@@ -46,16 +46,8 @@ void OptionsPanel::cmdoptions_Click()
 {
     if (!FolderExists(m_widgets.folder->text()))
         return;
-    Settings& settings = *m_services.settings;
-    QStringList failures;
-    auto store = [&](Entry entry, const QString& value) {
-        const Result<void> stored = settings.write(entry, value);
-        if (!stored && !failures.contains(stored.error()))
-            failures.append(stored.error());
-    };
-
-    store(Entry::TimerMinutes, m_widgets.minutes->text());
-    store(Entry::TimerSeconds, m_widgets.seconds->text());
+    QList<std::pair<Entry, QString>> entries = {{Entry::TimerMinutes, m_widgets.minutes->text()},
+                                                {Entry::TimerSeconds, m_widgets.seconds->text()}};
 
     // The log-on entry is looked after quietly: the stored choice is what the user set.
     const QString name = AppPaths::executableName();
@@ -63,27 +55,28 @@ void OptionsPanel::cmdoptions_Click()
         if (m_services.autoRun)
             (void)m_services.autoRun->AddRunEntry(
                 name, AutoRun::runEntryData(m_services.folders.programDir(), name));
-        store(Entry::AutoRun, QStringLiteral("1"));
+        entries.append({Entry::AutoRun, QStringLiteral("1")});
     } else {
         if (m_services.autoRun)
             (void)m_services.autoRun->RemoveRunEntry(name);
-        store(Entry::AutoRun, QStringLiteral("0"));
+        entries.append({Entry::AutoRun, QStringLiteral("0")});
     }
-    store(Entry::Random, one(checked(m_widgets.random)));
-    store(Entry::WinMode, one(checked(m_widgets.startHidden)));
+    entries.append({Entry::Random, one(checked(m_widgets.random))});
+    entries.append({Entry::WinMode, one(checked(m_widgets.startHidden))});
 
     if (checked(m_widgets.rotationOn)) {
         if (m_rotation->pictureCount() > 0 && MessengerRunning()) {
             m_rotation->startFromFirstPicture();
-            store(Entry::Control, QStringLiteral("1"));
+            entries.append({Entry::Control, QStringLiteral("1")});
         }
     } else {
-        store(Entry::Control, QStringLiteral("0"));
+        entries.append({Entry::Control, QStringLiteral("0")});
         m_rotation->stopRotationTimer();
     }
 
-    if (!failures.isEmpty())
-        m_report(failures.join(QLatin1Char('\n')));
+    // Stored at once, in one replacement of the file.
+    if (const Result<void> stored = m_services.settings->write(entries); !stored)
+        m_report(stored.error());
 }
 
 std::optional<QString> OptionsPanel::BrowseForFolder(const QString& title)

@@ -1,0 +1,285 @@
+// How long the main window's event loop is kept from running, at most, while the program meets
+// slow surroundings. A 1 ms timer notes every gap between its turns; the longest one is printed
+// for each scenario:
+//   1. ticks every second to a Messenger client that never answers (the stand-in's --hang);
+//   2. a click through ten 8000 x 8000 PNG pictures, one every 100 ms;
+//   3. the contact tools window opening on 100,000 contacts.
+// Target: no gap over 50 ms.
+//
+//   bench_responsiveness [seconds of ticking, 10 when not given]
+
+#include "core/fs/AppFolders.h"
+#include "core/language/LanguageSupport.h"
+#include "core/settings/AutoRun.h"
+#include "core/settings/Settings.h"
+#include "messenger/SessionMessengerClient.h"
+#include "platform/Browser.h"
+#include "platform/Dialogs.h"
+#include "platform/LockFileInstance.h"
+#include "platform/NoKeyboardLayout.h"
+#include "platform/TrayIcon.h"
+#include "ui/main/FrmMine.h"
+#include "ui/tools/ContactLists.h"
+#include "ui/tools/FrmTools.h"
+#include "ui/widgets/FileListBox.h"
+#include "ui/widgets/ImageControl.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Every message is printed: a benchmark answers no dialog.
+class PrintedDialogs : public Dialogs
+{
+public:
+    void message(QWidget*, Icon, const QString&, const QString& text) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    std::optional<QString> getExistingDirectory(QWidget*, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&, std::array<QColor, 16>&) override
+    {
+        return std::nullopt;
+    }
+};
+
+class NoBrowser : public Browser
+{
+public:
+    Result<void> openUrl(const QUrl&) override { return {}; }
+};
+
+class NoTray : public TrayIcon
+{
+public:
+    bool isSystemTrayAvailable() const override { return false; }
+    void show(const QIcon&, const QString&) override {}
+    void hide() override {}
+    bool isVisible() const override { return false; }
+    void setMenu(QMenu*) override {}
+};
+
+// The longest wait between two turns of a 1 ms timer.
+class GapProbe : public QObject
+{
+public:
+    GapProbe()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            m_worst = std::max(m_worst, now - m_last);
+            m_last = now;
+        });
+    }
+    void start()
+    {
+        m_worst = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    double stop()
+    {
+        m_timer.stop();
+        return m_worst / 1e6;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_worst = 0;
+};
+
+// Runs the event loop until `done` holds (checked every 10 ms) or `seconds` have passed.
+void runUntil(const std::function<bool()>& done, int seconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < seconds * 1000) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+struct Standin
+{
+    QProcess process;
+    explicit Standin(const QStringList& arguments)
+    {
+        process.start(QStringLiteral(DORVANE_BIN_DIR "/messenger-standin"),
+                      QStringList{QStringLiteral("--no-window"), QStringLiteral("--no-cache")} +
+                          arguments);
+        runUntil(
+            [] {
+                return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                    QStringLiteral("MessengerAPI.Messenger"));
+            },
+            20);
+    }
+    ~Standin()
+    {
+        process.kill();
+        process.waitForFinished();
+        runUntil(
+            [] {
+                return !QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                    QStringLiteral("MessengerAPI.Messenger"));
+            },
+            20);
+    }
+};
+
+// The main window as main() builds it, on a settings file of the scenario's own.
+struct Program
+{
+    PrintedDialogs dialogs;
+    NoBrowser browser;
+    NoTray tray;
+    NoKeyboardLayout keyboard;
+    Settings settings;
+    AutoRun autoRun;
+    LockFileInstance instance;
+    LanguageSupport language;
+    MainServices services;
+    std::unique_ptr<FrmMine> window;
+
+    Program(const QTemporaryDir& root, const QByteArray& storedOptions)
+        : settings(root.filePath(QStringLiteral("Dorvane.ini"))),
+          autoRun(root.filePath(QStringLiteral("xdg")), root.filePath(QStringLiteral("user"))),
+          instance(root.filePath(QStringLiteral("dorvane.lock"))),
+          language(QStringLiteral(DORVANE_BIN_DIR "/lang"), root.path())
+    {
+        QFile file(settings.filePath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write("[firstrun]\nstate=1\n[autorun]\nstate=0\n" + storedOptions);
+        file.close();
+        services.settings = &settings;
+        services.dialogs = &dialogs;
+        services.browser = &browser;
+        services.tray = &tray;
+        services.autoRun = &autoRun;
+        services.instance = &instance;
+        services.language = &language;
+        services.keyboard = &keyboard;
+        services.messengerFactory = &SessionMessengerClient::create;
+        services.folders = AppFolders::find(QStringLiteral(DORVANE_BIN_DIR));
+        window = std::make_unique<FrmMine>(services);
+        window->Form_Load();
+        window->showAtStart();
+    }
+};
+
+double ticksToASilentClient(const QTemporaryDir& root, int seconds)
+{
+    Standin standin({QStringLiteral("--hang")});
+    Program program(root, "[control]\nstate=1\n[timer]\ntimes=1\n[imagepath]\npath=" +
+                              QByteArray(DORVANE_BIN_DIR "/images\n"));
+    GapProbe probe;
+    probe.start();
+    runUntil([] { return false; }, seconds);
+    return probe.stop();
+}
+
+double clicksThroughLargePictures(const QTemporaryDir& root)
+{
+    const QString folder = root.filePath(QStringLiteral("large"));
+    QDir().mkpath(folder);
+    QImage picture(8000, 8000, QImage::Format_RGB888);
+    for (int i = 0; i < 10; ++i) {
+        picture.fill(QColor::fromHsv(i * 36, 200, 200));
+        picture.save(QStringLiteral("%1/p%2.png").arg(folder).arg(i), "PNG");
+    }
+    Standin standin({});
+    Program program(root,
+                    "[control]\nstate=0\n[imagepath]\npath=" + QFile::encodeName(folder) + '\n');
+    auto* list = program.window->widget<FileListBox>(QStringLiteral("lstimages"));
+    auto* preview = program.window->widget<ImageControl>(QStringLiteral("imgnow"));
+    GapProbe probe;
+    probe.start();
+    for (int row = 0; row < 10; ++row) {
+        list->setCurrentRow(row);
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    runUntil([preview] { return !preview->isLoading(); }, 60);
+    return probe.stop();
+}
+
+double toolsWindowOnManyContacts(const QTemporaryDir& root)
+{
+    QFile contacts(root.filePath(QStringLiteral("contacts.txt")));
+    if (contacts.open(QIODevice::WriteOnly)) {
+        for (int i = 0; i < 100000; ++i)
+            contacts.write(
+                QStringLiteral("contact%1@example.org\tContact number %1\n").arg(i).toUtf8());
+    }
+    contacts.close();
+    Standin standin({QStringLiteral("--contacts"), contacts.fileName()});
+    Program program(root, "[control]\nstate=0\n");
+    GapProbe probe;
+    probe.start();
+    FrmTools tools(program.window->toolsHost(), program.services);
+    tools.Form_Load();
+    tools.show();
+    auto* nicks = tools.widget<QListWidget>(QStringLiteral("lstnick"));
+    runUntil([&] { return !tools.contacts()->isWaiting() && nicks->count() == 100000; }, 60);
+    const int filled = nicks->count();
+    const double worst = probe.stop();
+    if (filled != 100000)
+        std::printf("  (the lists hold %d contacts, not 100000)\n", filled);
+    return worst;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir root;
+    qputenv("Temp", QFile::encodeName(root.path()));
+    qputenv("BROWSER", "true");
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 10;
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        std::fprintf(stderr, "needs a session bus: run it under dbus-run-session\n");
+        return 2;
+    }
+    std::printf("Longest time the event loop was kept from running (target: 50 ms at most)\n");
+    const auto report = [](const char* what, double ms) {
+        std::printf("  %-58s %7.1f ms %s\n", what, ms, ms <= 50 ? "" : "  OVER");
+        std::fflush(stdout);
+    };
+    {
+        QTemporaryDir scenario;
+        report("ticks every second to a client that never answers",
+               ticksToASilentClient(scenario, seconds));
+    }
+    {
+        QTemporaryDir scenario;
+        report("clicking through ten 8000 x 8000 PNG pictures",
+               clicksThroughLargePictures(scenario));
+    }
+    {
+        QTemporaryDir scenario;
+        report("\"Other Tools\" opening on 100,000 contacts", toolsWindowOnManyContacts(scenario));
+    }
+    return 0;
+}
