@@ -207,6 +207,7 @@ private slots:
         QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true}));
         QCOMPARE(f.timer()->intervalMs(), 1000);
         QTRY_COMPARE_WITH_TIMEOUT(f.sent(), QStringList({"A.png", "B.png"}), 10000);
+        QVERIFY(f.timer()->isActive()); // and on it goes
     }
 
     // Apply stores the options and (re)starts the rotation from the first picture.
