@@ -1,0 +1,3 @@
+#include "DesktopNotifier.h"
+
+DesktopNotifier::~DesktopNotifier() = default;
