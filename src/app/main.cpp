@@ -6,6 +6,7 @@
 #include "core/settings/Settings.h"
 #include "messenger/SessionMessengerClient.h"
 #include "platform/ControlBus.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/KeyboardLayoutFactory.h"
 #include "platform/LockFileInstance.h"
 #include "platform/QtDialogs.h"
@@ -18,6 +19,33 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// --next, --pause, --resume, --show and --status: carried out by the running copy.
+int askRunningCopy(CommandLine::Action action)
+{
+    Result<QString> answer = QString();
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (action == CommandLine::Action::Status) {
+        const Result<QVariantMap> state = ControlBus::state(bus);
+        answer = state ? Result<QString>(CommandLine::statusText(*state))
+                       : Result<QString>(Failure{state.error()});
+    } else if (const Result<void> done =
+                   ControlBus::request(CommandLine::requestMethod(action), bus);
+               !done) {
+        answer = Failure{done.error()};
+    }
+    if (!answer) {
+        std::fprintf(stderr, "%s\n", qPrintable(answer.error()));
+        return 1;
+    }
+    std::fputs(qPrintable(*answer), stdout);
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -42,6 +70,15 @@ int main(int argc, char* argv[])
         return 1;
     case CommandLine::Action::Start:
         break;
+    default: {
+        const QCoreApplication app(argc, argv);
+        const int code = askRunningCopy(line.action());
+        // Nothing is left to save, and the bus library's own thread may still be reading a late
+        // message from the bus while the program's statics go (which prints warnings): end here.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(code);
+    }
     }
 
     QApplication app(argc, argv);
@@ -61,6 +98,7 @@ int main(int argc, char* argv[])
     LockFileInstance instance;
     LanguageSupport language(folders.langDir(), AppPaths::userConfigDir());
     const std::unique_ptr<KeyboardLayout> keyboard = createKeyboardLayout();
+    FreedesktopNotifier notifier;
 
     MainServices services;
     services.settings = &settings;
@@ -71,6 +109,7 @@ int main(int argc, char* argv[])
     services.instance = &instance;
     services.language = &language;
     services.keyboard = keyboard.get();
+    services.notifier = &notifier;
     services.messengerFactory = &SessionMessengerClient::create;
     services.folders = folders;
 

@@ -13,16 +13,22 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         QStringLiteral("-style"),           QStringLiteral("-stylesheet"),
         QStringLiteral("-display"),         QStringLiteral("-geometry"),
         QStringLiteral("-title"),           QStringLiteral("-name")};
+    static const QList<std::pair<QLatin1String, Action>> options = {
+        {QLatin1String("--help"), Action::Help},       {QLatin1String("-h"), Action::Help},
+        {QLatin1String("--version"), Action::Version}, {QLatin1String("-v"), Action::Version},
+        {QLatin1String("--next"), Action::Next},       {QLatin1String("--pause"), Action::Pause},
+        {QLatin1String("--resume"), Action::Resume},   {QLatin1String("--show"), Action::Show},
+        {QLatin1String("--status"), Action::Status}};
     CommandLine line;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         Action action = Action::Invalid;
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            action = Action::Help;
-        else if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
-            action = Action::Version;
-        else if (argument.startsWith(QLatin1Char('-')) &&
-                 !argument.startsWith(QLatin1String("--"))) {
+        for (const auto& [name, named] : options) {
+            if (argument == name)
+                action = named;
+        }
+        if (action == Action::Invalid && argument.startsWith(QLatin1Char('-')) &&
+            !argument.startsWith(QLatin1String("--"))) {
             if (qtWithValue.contains(argument))
                 ++i;
             continue;
@@ -50,9 +56,50 @@ QString CommandLine::helpText(const QString& program)
                           "Without an option the window starts (or the running copy comes "
                           "forward).\n\n"
                           "Options:\n"
+                          "  --next         Send the next picture now (the running copy).\n"
+                          "  --pause        Pause the rotation until --resume.\n"
+                          "  --resume       Resume a paused rotation.\n"
+                          "  --show         Bring the running copy's window forward.\n"
+                          "  --status       Show the running copy's picture, folder, state and\n"
+                          "                 client.\n"
                           "  -h, --help     Show this help and exit.\n"
-                          "  -v, --version  Show the version and exit.\n")
+                          "  -v, --version  Show the version and exit.\n\n"
+                          "--next, --pause, --resume, --show and --status exit with 1 when no\n"
+                          "copy of Dorvane is running.\n")
         .arg(QFileInfo(program).fileName());
+}
+
+QString CommandLine::requestMethod(Action action)
+{
+    switch (action) {
+    case Action::Next:
+        return QStringLiteral("Next");
+    case Action::Pause:
+        return QStringLiteral("Pause");
+    case Action::Resume:
+        return QStringLiteral("Resume");
+    case Action::Show:
+        return QStringLiteral("Show");
+    default:
+        return QString();
+    }
+}
+
+QString CommandLine::statusText(const QVariantMap& state)
+{
+    const auto value = [&](const char* name) { return state.value(QLatin1String(name)).toString(); };
+    const QString client = value("Client");
+    QString text = QStringLiteral("Picture: %1\nFolder: %2\nRotation: %3\nClient: %4\n")
+                       .arg(value("CurrentPicture").isEmpty() ? QStringLiteral("(none sent yet)")
+                                                              : value("CurrentPicture"),
+                            value("Folder"),
+                            state.value(QStringLiteral("Paused")).toBool()
+                                ? QStringLiteral("paused")
+                                : QStringLiteral("running"),
+                            client.isEmpty() ? QStringLiteral("(none)") : client);
+    if (!value("LastError").isEmpty())
+        text += QStringLiteral("Last failure: %1\n").arg(value("LastError"));
+    return text;
 }
 
 QString CommandLine::versionText()

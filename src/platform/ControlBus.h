@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QDBusConnection>
 #include <QString>
+#include <QVariantMap>
 
 class RotationControl;
 
@@ -20,5 +23,11 @@ bool publish(RotationControl* control, QDBusConnection bus = QDBusConnection::se
 
 // Asks the running copy to bring its window forward; false when none answers.
 bool showRunningCopy(QDBusConnection bus = QDBusConnection::sessionBus());
+
+// Calls one of the running copy's methods (Next, Pause, Resume, Show); the failure says why in
+// the user's words, "Dorvane is not running." when no copy owns the name.
+Result<void> request(const QString& method, QDBusConnection bus = QDBusConnection::sessionBus());
+// The running copy's properties by their bus names.
+Result<QVariantMap> state(QDBusConnection bus = QDBusConnection::sessionBus());
 
 } // namespace ControlBus
