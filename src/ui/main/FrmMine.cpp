@@ -131,6 +131,10 @@ void FrmMine::buildWidgets()
     addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuopen"),
                 QStringLiteral("Show Window"));
     addMenuSeparator(QStringLiteral("mnuTray"));
+    // Next, pause and where the pictures go; their texts follow the language and the state.
+    for (const char* item : {"mnunext", "mnupause", "mnustatus"})
+        addMenuItem(QStringLiteral("mnuTray"), QLatin1String(item), QString());
+    addMenuSeparator(QStringLiteral("mnuTray"));
     addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuweb"),
                 QStringLiteral("Visit Web Site"));
     addMenuSeparator(QStringLiteral("mnuTray"));
@@ -192,7 +196,13 @@ void FrmMine::buildParts()
         new NotificationArea(this, m_services.tray, control(QStringLiteral("mnuTray"))->menu(),
                              action("mnuopen"), action("mnuexit"), m_rotation->timer(), this);
 
-    m_controller = new RotationController(m_rotation, m_notificationArea, this);
+    m_controller = new RotationController(
+        m_rotation, m_notificationArea,
+        {control(QStringLiteral("mnuTray"))->menu(), action("mnunext"), action("mnupause"),
+         action("mnustatus")},
+        m_services.language, m_services.notifier, m_services.outageNoticeAfter, this);
+    // A language's texts in the menu, the new items' too.
+    connect(m_languages, &LanguageMenu::applied, m_controller, &RotationController::updateMenu);
 
     connect(action("mnuweb"), &QAction::triggered, m_links,
             [this] { m_links->open(QStringLiteral("/dvn")); });

@@ -44,6 +44,7 @@ void LanguageMenu::start()
         m_list->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     m_list->setEditText(current);
     directionStep();
+    emit applied();
 }
 
 void LanguageMenu::MLSFillMenuLanguages()
@@ -125,6 +126,7 @@ void LanguageMenu::mnuLanguage_Click(int index)
         (void)m_language->storeLanguage(name);
     }
     m_switching = false;
+    emit applied();
 }
 
 void LanguageMenu::comblang_Click()

@@ -32,6 +32,10 @@ public:
     void AlignToLeft();
     QList<QAction*> languageItems() const;
 
+signals:
+    // A language was put on the windows.
+    void applied();
+
 private:
     Form* m_window;
     QComboBox* m_list;

@@ -2,6 +2,7 @@
 
 #include "core/fs/AppPaths.h"
 #include "core/rotation/RotationTimer.h"
+#include "ui/main/FolderWatch.h"
 #include "core/settings/Settings.h"
 #include "messenger/MessengerClient.h"
 #include "ui/main/IntervalFields.h"
@@ -23,8 +24,9 @@ PictureRotation::PictureRotation(const Widgets& widgets, const IntervalFields* i
                                  Settings* settings, ErrorReporter report, QObject* parent)
     : QObject(parent), m_widgets(widgets), m_intervals(intervals), m_settings(settings),
       m_report(std::move(report)), m_viewport(widgets.list->viewport()),
-      m_timer(new RotationTimer(this))
+      m_timer(new RotationTimer(this)), m_watch(new FolderWatch(this))
 {
+    connect(m_watch, &FolderWatch::changed, this, &PictureRotation::folderChanged);
     // A picture that cannot be read leaves the preview as it was; a tick never opens a message
     // for it.
     connect(m_widgets.preview, &ImageControl::failed, this,
@@ -46,12 +48,34 @@ quint32 PictureRotation::TimerID() const
 
 void PictureRotation::startRotationTimer()
 {
-    m_timer->start(m_intervals->intervalMs());
+    if (!m_paused)
+        m_timer->start(m_intervals->intervalMs());
 }
 
 void PictureRotation::stopRotationTimer()
 {
     m_timer->stop();
+}
+
+void PictureRotation::pause()
+{
+    stopRotationTimer();
+    if (!std::exchange(m_paused, true))
+        emit pausedChanged(true);
+}
+
+void PictureRotation::resume()
+{
+    if (std::exchange(m_paused, false))
+        emit pausedChanged(false);
+    startRotationTimer();
+}
+
+void PictureRotation::next()
+{
+    TimerTick();
+    if (m_timer->isActive())
+        startRotationTimer();
 }
 
 void PictureRotation::TimerTick()
@@ -83,6 +107,9 @@ void PictureRotation::starterrand()
 
 void PictureRotation::startFromFirstPicture()
 {
+    // Apply starts the rotation, paused or not.
+    if (std::exchange(m_paused, false))
+        emit pausedChanged(false);
     startRotationTimer();
     selectItem(0);
     setDisplayPicture(picturePath(m_widgets.list->text(0)));
@@ -101,12 +128,16 @@ void PictureRotation::setDisplayPicture(const QString& path)
     }
     m_sending = true;
     m_client->setMyProperty(MessengerClient::DisplayPictureProperty, path,
-                            [this](const Result<void>& sent) {
+                            [this, path](const Result<void>& sent) {
                                 // A refusal (client closed, nobody signed in, file gone) is
-                                // ignored; the rotation goes on.
-                                if (!sent)
+                                // no message; the rotation goes on.
+                                if (sent) {
+                                    emit pictureSent(path);
+                                } else {
                                     qWarning("Dorvane: display picture not set: %s",
                                              qPrintable(sent.error()));
+                                    emit sendFailed(sent.error());
+                                }
                                 m_sending = false;
                                 if (m_waiting)
                                     setDisplayPicture(*std::exchange(m_waiting, std::nullopt));
@@ -126,11 +157,31 @@ void PictureRotation::fillPictureList()
     FileList files(PicturePattern);
     files.setPath(m_widgets.folder->text());
     m_widgets.list->setFiles(files);
+    m_watch->watch(m_widgets.folder->text());
+}
+
+void PictureRotation::folderChanged()
+{
+    // The same listing as a refill, with the selected picture selected again by its name; the
+    // preview and the rotation go on from it.
+    FileListBox* list = m_widgets.list;
+    const QString selected = list->currentText();
+    FileList files(PicturePattern);
+    files.setPath(m_widgets.folder->text());
+    const QSignalBlocker block(list);
+    list->setFiles(files);
+    if (!selected.isEmpty())
+        list->setCurrentRow(files.names().indexOf(selected));
 }
 
 int PictureRotation::pictureCount() const
 {
     return m_widgets.list->count();
+}
+
+QString PictureRotation::folder() const
+{
+    return m_widgets.folder->text();
 }
 
 QString PictureRotation::picturePath(const QString& name) const

@@ -17,6 +17,7 @@ class QLineEdit;
 class QMenu;
 class RotationTimer;
 class Settings;
+class FolderWatch;
 
 // The picture list and the rotation: the listing of the picture folder, the preview of the
 // selected picture, the timer whose ticks make the next (or a random) picture the display
@@ -47,8 +48,16 @@ public:
 
     RotationTimer* timer() const { return m_timer; }
     quint32 TimerID() const;
+    // Starts the timer, unless the rotation is paused.
     void startRotationTimer();
     void stopRotationTimer();
+
+    // A pause stops the timer until resume() or Apply starts it again; nothing stored changes.
+    void pause();
+    void resume();
+    bool isPaused() const { return m_paused; }
+    // The picture a tick would send now, at once; a running timer starts its interval again.
+    void next();
 
     void TimerTick();
     void starter();
@@ -56,14 +65,23 @@ public:
     // Apply's start of the rotation: the first picture selected, sent and shown.
     void startFromFirstPicture();
 
+    // Lists the folder afresh (nothing selected), and follows it from then on: files added,
+    // removed or renamed there show in the list within a moment, the selected one staying so.
     void fillPictureList();
     int pictureCount() const;
     QString picturePath(const QString& name) const;
+    QString folder() const;
 
     void lstimages_Click();
     void lstimages_DblClick();
     void lstimages_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
     void mnudel_Click();
+
+signals:
+    // The client took the picture, or refused it (or did not answer in time).
+    void pictureSent(const QString& path);
+    void sendFailed(const QString& reason);
+    void pausedChanged(bool paused);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +91,7 @@ private:
     void previewSelected();
     void setDisplayPicture(const QString& path);
     bool rotationOn() const;
+    void folderChanged();
 
     Widgets m_widgets;
     const IntervalFields* m_intervals;
@@ -87,4 +106,6 @@ private:
     std::optional<QString> m_waiting;
     RotationTimer* m_timer;
     PictureChooser m_chooser;
+    bool m_paused = false;
+    FolderWatch* m_watch;
 };
