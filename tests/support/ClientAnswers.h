@@ -12,7 +12,7 @@ template <class T, class Call> Result<T> of(Call&& call)
 {
     std::optional<Result<T>> answer;
     call([&answer](Result<T> result) { answer = std::move(result); });
-    QTest::qWaitFor([&answer] { return answer.has_value(); }, 10000);
+    (void)QTest::qWaitFor([&answer] { return answer.has_value(); }, 10000);
     return answer ? *answer : Result<T>(Failure{QStringLiteral("no answer")});
 }
 

@@ -39,6 +39,8 @@ MainServices MainWindowFixture::services()
     s.keyboard = &keyboard;
     s.messengerFactory =
         messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
+    s.notifier = notifier;
+    s.outageNoticeAfter = outageNoticeAfter;
     s.folders = folders;
     return s;
 }
@@ -97,7 +99,7 @@ QStringList MainWindowFixture::sent() const
 QImage MainWindowFixture::preview() const
 {
     auto* shown = widget<ImageControl>(QStringLiteral("imgnow"));
-    QTest::qWaitFor([shown] { return !shown->isLoading(); }, 20000);
+    (void)QTest::qWaitFor([shown] { return !shown->isLoading(); }, 20000);
     return shown->picture();
 }
 

@@ -54,13 +54,16 @@ public:
     MessengerClientFactory messengerFactory;
     // The notification area the window is given: the fake one unless a test sets another.
     TrayIcon* trayIcon = &tray;
+    // Desktop notes on pictures that keep failing, and how long they fail before one.
+    DesktopNotifier* notifier = nullptr;
+    std::chrono::milliseconds outageNoticeAfter{60000};
     // The program's own files: the shipped language files copied beside a program in app/.
     AppFolders folders{env.appDir(), env.appDir()};
 
     // --- Before the start
     // A folder of small PNG pictures of distinct colours under the temporary root.
     QString pictureFolder(const QStringList& names, const QString& relative = "pics") const;
-    void store(Entry entry, const QString& value) { settings.write(entry, value); }
+    void store(Entry entry, const QString& value) { (void)settings.write(entry, value); }
     // The stored text, or "<absent>".
     QString stored(Entry entry) const { return settings.read(entry, QStringLiteral("<absent>")); }
 

@@ -1,0 +1,332 @@
+// Steering from outside the window: the tray's items, the bus interface and the command line
+// share one controller; the list follows its folder; outages are told on the desktop, once.
+#include "MainWindowFixture.h"
+#include "Table.h"
+
+#include "core/rotation/RotationTimer.h"
+#include "platform/ControlBus.h"
+#include "platform/FreedesktopNotifier.h"
+#include "ui/main/RotationController.h"
+
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+
+using Entry = Settings::Entry;
+
+namespace {
+
+// Another program on the test's bus: it calls the running copy and hears its signal.
+class BusPeer : public QObject
+{
+    Q_OBJECT
+public:
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "peer");
+    QStringList pictures; // PictureChanged, as heard
+    QStringList notes;    // what the desktop was asked to show, once serve() made it the service
+
+    ~BusPeer() override { QDBusConnection::disconnectFromBus("peer"); }
+
+    // The call is answered by the window in this process: wait in the event loop, never block.
+    QDBusMessage call(const QString& method, const QVariantList& arguments = {},
+                      const QString& interface = ControlBus::InterfaceName)
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            ControlBus::ServiceName, ControlBus::ObjectPath, interface, method);
+        message.setArguments(arguments);
+        QDBusPendingCall pending = bus.asyncCall(message);
+        (void)QTest::qWaitFor([&] { return pending.isFinished(); }, 10000);
+        return pending.reply();
+    }
+    // As text: "true"/"false" for Paused.
+    QString property(const QString& name)
+    {
+        return call("Get", {ControlBus::InterfaceName, name}, "org.freedesktop.DBus.Properties")
+            .arguments()
+            .value(0)
+            .value<QDBusVariant>()
+            .variant()
+            .toString();
+    }
+    bool listen()
+    {
+        return bus.connect(ControlBus::ServiceName, ControlBus::ObjectPath,
+                           ControlBus::InterfaceName, "PictureChanged", this,
+                           SLOT(pictureChanged(QString)));
+    }
+    // Stands in for the desktop's notification service.
+    bool serve()
+    {
+        return bus.registerObject("/org/freedesktop/Notifications", "org.freedesktop.Notifications",
+                                  this, QDBusConnection::ExportAllSlots) &&
+               bus.registerService("org.freedesktop.Notifications");
+    }
+
+public slots:
+    void pictureChanged(const QString& path) { pictures.append(path); }
+    uint Notify(const QString&, uint, const QString&, const QString&, const QString& body,
+                const QStringList&, const QVariantMap&, int)
+    {
+        notes.append(body);
+        return uint(notes.size());
+    }
+    QStringList GetCapabilities() { return {"body"}; }
+};
+
+// The running copy of the tests: a window whose controller owns the name on the test's bus.
+struct RunningCopy : MainWindowFixture
+{
+    bool run(const Start& how)
+    {
+        return start(how) && ControlBus::publish(window->controller());
+    }
+    ~RunningCopy() { QDBusConnection::sessionBus().unregisterService(ControlBus::ServiceName); }
+};
+
+QStringList menuTexts(const MainWindowFixture& f)
+{
+    return {f.action("mnunext")->text(), f.action("mnupause")->text(),
+            f.action("mnustatus")->text()};
+}
+
+} // namespace
+
+class TestControl : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Next sends what a tick would and starts the interval again; while paused the timer waits.
+    void next_data()
+    {
+        columns<bool, bool, QStringList>("random", "paused", "sent");
+        row("in order", false, false, QStringList{"a.png", "b.png", "c.png"});
+        row("at random", true, false, QStringList{"a.png", "<random>", "<random>"});
+        row("while paused", false, true, QStringList{"a.png", "b.png", "c.png"});
+    }
+    void next()
+    {
+        const auto [random, paused, sent] = fetch<bool, bool, QStringList>("random", "paused", "sent");
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = {"a.png", "b.png", "c.png"}, .rotation = true}));
+        f.store(Entry::Random, random ? "1" : "0"); // read afresh at every tick
+        if (paused)
+            f.action("mnupause")->trigger();
+        for (int i = 1; i < 3; ++i) {
+            const quint32 id = f.window->rotation()->TimerID();
+            f.action("mnunext")->trigger();
+            QCOMPARE(f.sent().size(), i + 1);
+            if (!random)
+                QCOMPARE(f.sent().last(), sent.at(i));
+            QCOMPARE(f.listed().value(f.currentRow()), f.sent().last());
+            QCOMPARE(f.timer()->isActive(), !paused);
+            QCOMPARE(f.window->rotation()->TimerID(), paused ? id : id + 1);
+        }
+        QCOMPARE(f.sent().first(), sent.first());
+    }
+
+    // A pause stops the timer and nothing more: the stored settings start it again next time.
+    void pauseAndResume()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = {"a.png", "b.png"}, .rotation = true}));
+        f.action("mnupause")->trigger();
+        QVERIFY(!f.timer()->isActive() && f.window->controller()->paused());
+        QCOMPARE(f.action("mnupause")->text(), "Resume Rotation");
+        QCOMPARE(f.stored(Entry::Control), "1");
+        f.action("mnupause")->trigger();
+        QVERIFY(f.timer()->isActive() && !f.window->controller()->paused());
+        QCOMPARE(f.action("mnupause")->text(), "Pause Rotation");
+        f.action("mnupause")->trigger(); // Apply starts a paused rotation
+        f.apply();
+        QVERIFY(f.timer()->isActive() && !f.window->controller()->paused());
+        f.action("mnupause")->trigger();
+        f.window.reset();
+        QVERIFY(f.start({.pictures = {"a.png", "b.png"}, .rotation = true}));
+        QVERIFY(f.timer()->isActive());
+    }
+
+    // The items speak the chosen language; a file without their keys leaves them in English.
+    void trayItems_data()
+    {
+        columns<QString, QStringList>("language", "texts");
+        row("English", "English",
+            QStringList{"Next Picture", "Pause Rotation", "Pictures go to Fake.",
+                        "Resume Rotation", "No Messenger client receives the pictures."});
+        row("French", "French",
+            QStringList{"Image suivante", "Suspendre la rotation", "Les images vont à Fake.",
+                        "Reprendre la rotation", "Aucun client Messenger ne reçoit les images."});
+        row("Arabic", "Arabic",
+            QStringList{"الصورة التالية", "إيقاف التدوير مؤقتًا", "تُرسل الصور إلى Fake.",
+                        "استئناف التدوير", "لا يوجد عميل ماسنجر يستقبل الصور."});
+        row("a file without the keys: English", "Old",
+            QStringList{"Next Picture", "Pause Rotation", "Pictures go to Fake.",
+                        "Resume Rotation", "No Messenger client receives the pictures."});
+    }
+    void trayItems()
+    {
+        const auto [language, texts] = fetch<QString, QStringList>("language", "texts");
+        MainWindowFixture f;
+        f.env.writeFile("app/lang/Old.lng", "[frmMine]\r\nfrmMine.Caption=Old\r\n[Strings]\r\n1");
+        QVERIFY(f.start({.pictures = {"a.png"}, .rotation = true}));
+        f.chooseLanguage(language);
+        QCOMPARE(menuTexts(f), texts.mid(0, 3));
+        f.action("mnupause")->trigger();
+        f.messenger->running = false;
+        emit f.window->control("mnuTray")->menu()->aboutToShow();
+        QCOMPARE(menuTexts(f), (QStringList{texts[0], texts[3], texts[4]}));
+        // Chosen at start, the language is the menu's from the first.
+        f.window.reset();
+        QVERIFY(f.start());
+        QCOMPARE(f.action("mnunext")->text(), texts[0]);
+    }
+
+    // Every method, property and the signal, as another program on the bus sees them.
+    void busInterface()
+    {
+        RunningCopy f;
+        QVERIFY(f.run({.pictures = {"a.png", "b.png"}}));
+        BusPeer peer;
+        QVERIFY(peer.listen());
+        QCOMPARE(peer.property("CurrentPicture"), "");
+        QCOMPARE(peer.property("Folder"), f.folder());
+        QCOMPARE(peer.property("Client"), "Fake");
+        QCOMPARE(peer.call("Next").type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(peer.property("CurrentPicture"), f.path("a.png"));
+        QTRY_COMPARE(peer.pictures, QStringList{f.path("a.png")});
+        peer.call("Pause");
+        QCOMPARE(peer.property("Paused"), "true");
+        peer.call("Resume");
+        QCOMPARE(peer.property("Paused"), "false");
+        f.messenger->signedIn = false;
+        peer.call("Next");
+        QCOMPARE(peer.property("LastError"), "refused");
+        QCOMPARE(peer.property("CurrentPicture"), f.path("a.png"));
+        QVERIFY(!f.window->isVisible());
+        peer.call("Show");
+        QVERIFY(f.window->isVisible());
+        // Exactly the documented interface: nothing else, nothing that writes or deletes.
+        const QString found =
+            peer.call("Introspect", {}, "org.freedesktop.DBus.Introspectable").arguments().value(0).toString();
+        const QString documented = TestEnvironment::read(DORVANE_SOURCE_DIR "/dist/example.dorvane.Dorvane.xml");
+        const QRegularExpression member(R"(<(method|property|signal) name="\w+"[^>]*?/?>)");
+        const auto members = [&](const QString& xml) {
+            QStringList all;
+            const QString ours = xml.section("<interface name=\"example.dorvane.Dorvane\">", 1)
+                                     .section("</interface>", 0, 0);
+            for (const auto& match : member.globalMatch(ours))
+                all.append(match.captured(0).remove('/').simplified());
+            all.sort();
+            return all;
+        };
+        QCOMPARE(members(found), members(documented));
+    }
+
+    // Each option asks the running copy and exits 0; with none running it says so and exits 1.
+    void commandLine_data()
+    {
+        columns<QString, bool>("option", "running");
+        for (const char* option : {"--next", "--pause", "--resume", "--show", "--status"}) {
+            row(option, QString(option), true);
+            row(qPrintable(QString(option) + " with no copy running"), QString(option), false);
+        }
+    }
+    void commandLine()
+    {
+        const auto [option, running] = fetch<QString, bool>("option", "running");
+        RunningCopy f;
+        if (running) {
+            QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = true}));
+            if (option == "--resume")
+                f.window->controller()->pause();
+        }
+        QProcess dvn;
+        dvn.start(DORVANE_PROGRAM_PATH, {option});
+        QTRY_COMPARE_WITH_TIMEOUT(dvn.state(), QProcess::NotRunning, 10000);
+        const QString output = dvn.readAllStandardOutput(), errors = dvn.readAllStandardError();
+        QCOMPARE(dvn.exitCode(), running ? 0 : 1);
+        if (!running) {
+            QCOMPARE(errors, "Dorvane is not running.\n");
+            return;
+        }
+        QVERIFY2(errors.isEmpty(), qPrintable(errors));
+        if (option == "--next")
+            QCOMPARE(f.sent(), (QStringList{"a.png", "b.png"}));
+        if (option == "--pause" || option == "--resume")
+            QCOMPARE(f.window->controller()->paused(), option == "--pause");
+        if (option == "--show")
+            QVERIFY(f.window->isVisible());
+        if (option == "--status")
+            QCOMPARE(output, "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
+                                 "\nRotation: running\nClient: Fake\n");
+    }
+
+    // Files come and go in the folder: the list follows, the selected one stays selected.
+    void listFollowsTheFolder_data()
+    {
+        columns<QString, QStringList, QString>("change", "listed", "nextSent");
+        row("added", "add a0.png", QStringList{"a.png", "a0.png", "b.png", "c.png"}, "c.png");
+        row("removed", "remove c.png", QStringList{"a.png", "b.png"}, "a.png");
+        row("renamed", "rename a.png d.png", QStringList{"b.png", "c.png", "d.png"}, "c.png");
+        row("the selected one removed", "remove b.png", QStringList{"a.png", "c.png"}, "a.png");
+    }
+    void listFollowsTheFolder()
+    {
+        const auto [change, listed, nextSent] =
+            fetch<QString, QStringList, QString>("change", "listed", "nextSent");
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = {"a.png", "b.png", "c.png"}, .rotation = true, .shown = true}));
+        f.tick();
+        QCOMPARE(f.listed().value(f.currentRow()), "b.png");
+        const QStringList words = change.split(' ');
+        QDir folder(f.folder());
+        if (words[0] == "add")
+            f.pictureFolder({words[1]});
+        else if (words[0] == "remove")
+            QVERIFY(folder.remove(words[1]));
+        else
+            QVERIFY(folder.rename(words[1], words[2]));
+        QTRY_COMPARE(f.listed(), listed);
+        QCOMPARE(f.listed().value(f.currentRow()), listed.contains("b.png") ? "b.png" : "");
+        QCOMPARE(f.tick(), QStringList{nextSent});
+    }
+
+    // Ticks that keep failing are told once, after the delay, and the end of it once again.
+    void outageNotices_data()
+    {
+        columns<int, QStringList>("delayMs", "notes");
+        row("longer than the delay", 0,
+            QStringList{"Pictures have not reached Fake for a while: refused",
+                        "Pictures reach Fake again."});
+        row("shorter than the delay", 3600000, QStringList{});
+    }
+    void outageNotices()
+    {
+        const auto [delayMs, notes] = fetch<int, QStringList>("delayMs", "notes");
+        BusPeer desktop;
+        QVERIFY(desktop.serve());
+        FreedesktopNotifier notifier;
+        MainWindowFixture f;
+        f.notifier = &notifier;
+        f.outageNoticeAfter = std::chrono::milliseconds(delayMs);
+        QVERIFY(f.start({.pictures = {"a.png", "b.png"}, .rotation = true}));
+        f.messenger->signedIn = false;
+        f.tick(3);
+        QVERIFY(f.action("mnustatus")->text().endsWith("Last failure: refused"));
+        f.messenger->signedIn = true;
+        f.tick();
+        // Answered after every note sent before it: then all of them are in.
+        const QDBusPendingCall flush = QDBusConnection::sessionBus().asyncCall(
+            QDBusMessage::createMethodCall("org.freedesktop.Notifications",
+                                           "/org/freedesktop/Notifications",
+                                           "org.freedesktop.Notifications", "GetCapabilities"));
+        QTRY_VERIFY(flush.isFinished());
+        QCOMPARE(desktop.notes, notes);
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestControl)
+#include "tst_control.moc"
