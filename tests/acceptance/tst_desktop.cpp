@@ -1,4 +1,4 @@
-// Dorvane on a real desktop: a StatusNotifierItem host, the command line, a Wayland session.
+// Dorvane on a real desktop: a StatusNotifierItem host, a closed output, a Wayland session.
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
 
@@ -126,33 +126,6 @@ private slots:
         // One activation, as a host sends for a click, brings the window back.
         call("org.kde.StatusNotifierItem", "Activate", {0, 0});
         QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
-    }
-
-    // Answered before any window or lock exists: no display is needed, no lock is taken.
-    void helpAndVersion_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("--help") << "--help"
-                                << "Usage: dvn [option]";
-        QTest::newRow("--version") << "--version"
-                                   << "Dorvane 4.0";
-    }
-    void helpAndVersion()
-    {
-        QFETCH(QString, option);
-        QFETCH(QString, answer);
-        TestEnvironment env;
-        QProcess dvn;
-        QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            bare.remove(name);
-        dvn.setProcessEnvironment(bare);
-        dvn.start(DORVANE_PROGRAM_PATH, {option});
-        QVERIFY(dvn.waitForFinished(10000));
-        QCOMPARE(dvn.exitCode(), 0);
-        QVERIFY(dvn.readAllStandardOutput().startsWith(answer.toUtf8()));
-        QVERIFY(QDir(env.runtimeDir()).isEmpty());
     }
 
     // Its output on a pipe whose reader has gone: every write fails, and the program goes on.

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "Pictures.h"
 #include "PidginHarness.h"
+#include "Table.h"
 #include "messenger/SessionMessengerClient.h"
 
 #include <QCryptographicHash>
@@ -56,14 +57,14 @@ private slots:
     }
     void nonPictureLeavesTheIcon_data()
     {
-        QTest::addColumn<QByteArray>("content"); // null: no file
-        QTest::newRow("missing file") << QByteArray();
-        QTest::newRow("text named .png") << QByteArray("hello\n");
-        QTest::newRow("truncated PNG") << Pictures::png(Pictures::scenery(64, 64)).left(200);
+        columns<QByteArray>("content"); // null: no file
+        row("missing file", QByteArray());
+        row("text named .png", QByteArray("hello\n"));
+        row("truncated PNG", Pictures::png(Pictures::scenery(64, 64)).left(200));
     }
     void nonPictureLeavesTheIcon()
     {
-        QFETCH(QByteArray, content);
+        const auto [content] = fetch<QByteArray>("content");
         const QString good = write("good.png", Qt::green);
         QVERIFY(Answer::setMyProperty(*m_client, 2, m_env.path("good.png")));
         const QString bad =

@@ -2,6 +2,7 @@
 #include "Fifo.h"
 #include "MainWindowFixture.h"
 #include "Pictures.h"
+#include "Table.h"
 #include "core/rotation/RotationTimer.h"
 #include "platform/LockFileInstance.h"
 #include "ui/tools/FrmTools.h"
@@ -16,14 +17,14 @@ class TestBadfiles : public QObject
 private slots:
     void strayFilesNeverStopTheWindow_data()
     {
-        QTest::addColumn<int>("fifo"); // 0: just gone; 1: a FIFO with a writer; 2: without one
-        QTest::newRow("listed picture gone") << 0;
-        QTest::newRow("FIFO with an endless writer in place of a listed picture") << 1;
-        QTest::newRow("FIFO nobody writes to in place of a listed picture") << 2;
+        columns<int>("fifo"); // 0: just gone; 1: a FIFO with a writer; 2: without one
+        row("listed picture gone", 0);
+        row("FIFO with an endless writer in place of a listed picture", 1);
+        row("FIFO nobody writes to in place of a listed picture", 2);
     }
     void strayFilesNeverStopTheWindow()
     {
-        QFETCH(int, fifo);
+        const auto [fifo] = fetch<int>("fifo");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = {"a.png", "b.png", "c.png"}, .rotation = true}));
         f.env.writeFile("tmp/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
@@ -41,13 +42,13 @@ private slots:
     // A FIFO in place of a language file or of the language choice never holds start-up.
     void fifoLanguageFiles_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("the current language's file") << QString("English.lng");
-        QTest::newRow("the language choice") << QString("LangSetting.ini");
+        columns<QString>("file");
+        row("the current language's file", "English.lng");
+        row("the language choice", "LangSetting.ini");
     }
     void fifoLanguageFiles()
     {
-        QFETCH(QString, file);
+        const auto [file] = fetch<QString>("file");
         MainWindowFixture f;
         const QString path = f.env.appDir() + "/lang/" + file;
         QVERIFY(QFile::remove(path));
@@ -60,16 +61,16 @@ private slots:
     // Whatever others leave where a lock might go, this copy runs, and a second one does not.
     void plantedLock_data()
     {
-        QTest::addColumn<QString>("planted");
-        QTest::newRow("no runtime folder; junk at the old shared name") << QString("unset");
-        QTest::newRow("the runtime folder a file") << QString("file");
-        QTest::newRow("junk of the user's own in the lock's place") << QString("junk");
+        columns<QString>("planted");
+        row("no runtime folder; junk at the old shared name", "unset");
+        row("the runtime folder a file", "file");
+        row("junk of the user's own in the lock's place", "junk");
         if (::geteuid() == 0) // only root can give a file to another user
-            QTest::newRow("another user's file in the lock's place") << QString("other");
+            row("another user's file in the lock's place", "other");
     }
     void plantedLock()
     {
-        QFETCH(QString, planted);
+        const auto [planted] = fetch<QString>("planted");
         TestEnvironment env;
         const QString shared = env.temp() + "/dorvane-" + QString::number(::getuid()) + ".lock";
         env.writeFile("tmp/" + QFileInfo(shared).fileName(), "junk");
@@ -104,17 +105,17 @@ private slots:
     }
     void harvestFolderGuard_data()
     {
-        QTest::addColumn<QString>("planted"); // at $Temp/dvn before the tools window opens
-        QTest::newRow("none: made for its owner alone") << QString();
-        QTest::newRow("a symbolic link: refused") << QString("link");
-        QTest::newRow("a folder in place of a copy: reported") << QString("blocked");
-        QTest::newRow("open to all, a link planted: closed, the link replaced") << QString("open");
+        columns<QString>("planted"); // at $Temp/dvn before the tools window opens
+        row("none: made for its owner alone", QString());
+        row("a symbolic link: refused", "link");
+        row("a folder in place of a copy: reported", "blocked");
+        row("open to all, a link planted: closed, the link replaced", "open");
         if (::geteuid() == 0) // only root can hand a folder to another user
-            QTest::newRow("another user's, of the same group: refused") << QString("other");
+            row("another user's, of the same group: refused", "other");
     }
     void harvestFolderGuard()
     {
-        QFETCH(QString, planted);
+        const auto [planted] = fetch<QString>("planted");
         MainWindowFixture f;
         QVERIFY(f.start());
         f.env.writeFile("tmp/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
@@ -136,17 +137,15 @@ private slots:
     }
     void damagedSettingsFileIsNeverRewritten_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("a NUL byte") << QByteArray("[timer]\ntimes=45\0\n", 18);
-        QTest::newRow("not UTF-8") << QByteArray("[imagepath]\npath=/caf\xe9\n[timer]\ntimes=45\n");
-        QTest::newRow("line without =") << QByteArray("[timer]\ntimes=45\nnonsense\n");
-        QTest::newRow("open section") << QByteArray("[timer\ntimes=45\n");
-        QTest::newRow("far larger than any real one")
-            << "[timer]\ntimes=45\n" + QByteArray(2 << 20, ';') + '\n';
+        columns<QByteArray>("content");
+        row("a NUL byte", QByteArray("[timer]\ntimes=45\0\n", 18));
+        row("not UTF-8", QByteArray("[imagepath]\npath=/caf\xe9\n[timer]\ntimes=45\n"));
+        row("far larger than any real one",
+            "[timer]\ntimes=45\n" + QByteArray(2 << 20, ';') + '\n');
     }
     void damagedSettingsFileIsNeverRewritten()
     {
-        QFETCH(QByteArray, content);
+        const auto [content] = fetch<QByteArray>("content");
         MainWindowFixture f;
         f.env.writeFile("config/Dorvane/Dorvane.ini", content);
         f.pictureFolder({"a.png"}, "app/images"); // so that start-up ends with Apply

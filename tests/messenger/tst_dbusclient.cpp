@@ -2,6 +2,7 @@
 #include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
+#include "Table.h"
 #include "core/rotation/RotationTimer.h"
 #include "messenger/SessionMessengerClient.h"
 #include "ui/tools/ContactLists.h"
@@ -18,16 +19,15 @@ class TestDbusclient : public QObject
 private slots:
     void windowBesideTheClient_data()
     {
-        QTest::addColumn<QString>("mode");   // "restart": killed after start-up, back after a tick
-        QTest::addColumn<QString>("reason"); // why a call fails after the first tick
-        QTest::newRow("killed and restarted") << QString("restart") << "client is not running";
-        QTest::newRow("signed out") << QString("--signed-out") << "Nobody is signed in";
-        QTest::newRow("hung: never waited for") << QString("--hang") << "within 2 seconds";
+        // mode "restart": killed after start-up, back after a tick; reason: why a call then fails
+        columns<QString, QString>("mode", "reason");
+        row("killed and restarted", "restart", "client is not running");
+        row("signed out", "--signed-out", "Nobody is signed in");
+        row("hung: never waited for", "--hang", "within 2 seconds");
     }
     void windowBesideTheClient()
     {
-        QFETCH(QString, mode);
-        QFETCH(QString, reason);
+        const auto [mode, reason] = fetch<QString, QString>("mode", "reason");
         const bool restart = mode == QLatin1String("restart");
         MainWindowFixture f;
         f.messengerFactory = &SessionMessengerClient::create;

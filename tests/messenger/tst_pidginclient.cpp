@@ -3,6 +3,7 @@
 #include "FakeMessengerClient.h"
 #include "Fifo.h"
 #include "Pictures.h"
+#include "Table.h"
 #include "TestEnvironment.h"
 #include "messenger/PidginCalls.h"
 #include "messenger/SessionMessengerClient.h"
@@ -71,19 +72,17 @@ private slots:
 
     void pictures_data()
     {
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QStringList>("icons"); // the global icon's values; "~": this folder
-        QTest::newRow("made absolute; the same path cleared first, or Pidgin would ignore it")
-            << QStringList{"a.png", "a.png", "b.png"}
-            << QStringList{"", "~/a.png", "", "~/a.png", "~/b.png"};
+        columns<QStringList, QStringList>("sent", "icons"); // the global icon's; "~": this folder
+        row("made absolute; the same path cleared first, or Pidgin would ignore it",
+            QStringList{"a.png", "a.png", "b.png"},
+            QStringList{"", "~/a.png", "", "~/a.png", "~/b.png"});
         // Pidgin would clear the user's icon on every account: it is not even asked.
         for (const char* name : {"missing.png", "text.png", "truncated.png", "fifo.png"})
-            QTest::newRow(name) << QStringList{name} << QStringList{""};
+            row(name, QStringList{name}, QStringList{""});
     }
     void pictures()
     {
-        QFETCH(QStringList, sent);
-        QFETCH(QStringList, icons);
+        auto [sent, icons] = fetch<QStringList, QStringList>("sent", "icons");
         for (const QString& name : sent)
             QCOMPARE(Answer::setMyProperty(m_pidgin, 2, name).ok(), icons.size() > 1);
         QVERIFY(!Answer::setMyProperty(m_pidgin, 3, sent.first())); // no such property in Pidgin

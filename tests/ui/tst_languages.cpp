@@ -1,5 +1,6 @@
 // The language list, the texts a language file gives the windows, and their direction.
 #include "MainWindowFixture.h"
+#include "Table.h"
 
 #include "core/language/LangFile.h"
 #include "ui/forms/FormLanguage.h"
@@ -53,23 +54,20 @@ class TestLanguages : public QObject
 private slots:
     void atStart_data()
     {
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<QString>("file"); // whose texts show
-        QTest::addColumn<QStringList>("items");
+        columns<QByteArray, QString, QStringList>("stored", "file", "items"); // file: whose texts
         const QStringList names = {"Arabic", "English", "French", "Test"};
-        QTest::newRow("French") << QByteArray("French") << "French"
-                                << QStringList{"Arabic", "English", "[French]", "Test"};
-        QTest::newRow("arabic, in any case") << QByteArray("arabic") << "Arabic" << names;
-        QTest::newRow("no such file: as designed") << QByteArray("Klingon") << "" << names;
-        QTest::newRow("no language files") << QByteArray() << "" << QStringList{"mnuLanguage 0"};
-        QTest::newRow("tags and array members by index")
-            << QByteArray("Test") << "Test" << QStringList{"Arabic", "English", "Third", "[Test]"};
+        row("French", QByteArray("French"), "French",
+            QStringList{"Arabic", "English", "[French]", "Test"});
+        row("arabic, in any case", QByteArray("arabic"), "Arabic", names);
+        row("no such file: as designed", QByteArray("Klingon"), "", names);
+        row("no language files", QByteArray(), "", QStringList{"mnuLanguage 0"});
+        row("tags and array members by index", QByteArray("Test"), "Test",
+            QStringList{"Arabic", "English", "Third", "[Test]"});
     }
     void atStart()
     {
-        QFETCH(QByteArray, stored);
-        QFETCH(QString, file);
-        QFETCH(QStringList, items);
+        const auto [stored, file, items] =
+            fetch<QByteArray, QString, QStringList>("stored", "file", "items");
         MainWindowFixture f;
         f.env.writeFile("app/lang/Test.lng", "[frmMine]\r\nfrmMine.Caption=Title\r\n"
                                              "lblpath.Tag=no\r\nmnuLanguage(2).Caption=Third\r\n1");
@@ -88,17 +86,16 @@ private slots:
     // A right-to-left language (its file ends in 0) mirrors the window exactly once.
     void choosing_data()
     {
-        QTest::addColumn<QByteArray>("from");
-        QTest::addColumn<QStringList>("chosen"); // the second while the first is being applied
-        QTest::newRow("English to French") << QByteArray("English") << QStringList{"French"};
-        QTest::newRow("Arabic back to English") << QByteArray("Arabic") << QStringList{"English"};
-        QTest::newRow("Arabic to Urdu") << QByteArray("Arabic") << QStringList{"Urdu"};
-        QTest::newRow("the last wins") << QByteArray("English") << QStringList{"French", "Arabic"};
+        // chosen: the second while the first is being applied
+        columns<QByteArray, QStringList>("from", "chosen");
+        row("English to French", QByteArray("English"), QStringList{"French"});
+        row("Arabic back to English", QByteArray("Arabic"), QStringList{"English"});
+        row("Arabic to Urdu", QByteArray("Arabic"), QStringList{"Urdu"});
+        row("the last wins", QByteArray("English"), QStringList{"French", "Arabic"});
     }
     void choosing()
     {
-        QFETCH(QByteArray, from);
-        QFETCH(QStringList, chosen);
+        const auto [from, chosen] = fetch<QByteArray, QStringList>("from", "chosen");
         MainWindowFixture f;
         QVERIFY(QFile::copy(f.language.langFilePath("Arabic"), f.language.langDir() + "/Urdu.lng"));
         f.env.writeFile("app/lang/LangSetting.ini", QByteArray(Setting).replace("English", from));

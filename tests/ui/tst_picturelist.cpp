@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "Pictures.h"
+#include "Table.h"
 #include "core/rotation/RotationTimer.h"
 
 #include <QFile>
@@ -26,15 +27,13 @@ private slots:
     // A click previews; a double-click sends; Delete in the right button's menu takes the selected.
     void clicks_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("next"); // the tick after the double-click
-        QTest::newRow("first picture") << 0 << "B.png";
-        QTest::newRow("last picture") << 2 << "A.png";
+        columns<int, QString>("row", "next"); // next: the tick after the double-click
+        row("first picture", 0, "B.png");
+        row("last picture", 2, "A.png");
     }
     void clicks()
     {
-        QFETCH(int, row);
-        QFETCH(QString, next);
+        const auto [row, next] = fetch<int, QString>("row", "next");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = ABC, .rotation = true, .shown = true}));
         const QStringList sent = f.sent();
@@ -54,23 +53,18 @@ private slots:
 
     void deleteSelected_data()
     {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<int>("selected"); // -1: none
-        QTest::addColumn<bool>("rotation");
-        QTest::addColumn<QStringList>("rest"); // all names: it fails, the file being gone
-        QTest::newRow("middle, rotation on") << ABC << 1 << true << QStringList{"A.png", "C.png"};
-        QTest::newRow("first, rotation off") << ABC << 0 << false << QStringList{"B.png", "C.png"};
-        QTest::newRow("only one, rotation on")
-            << QStringList{"A.png"} << 0 << true << QStringList();
-        QTest::newRow("fails: file already gone") << ABC << 1 << true << ABC;
-        QTest::newRow("fails: nothing selected") << ABC << -1 << true << ABC;
+        // selected -1: none; rest all the names: it fails
+        columns<QStringList, int, bool, QStringList>("names", "selected", "rotation", "rest");
+        row("middle, rotation on", ABC, 1, true, QStringList{"A.png", "C.png"});
+        row("first, rotation off", ABC, 0, false, QStringList{"B.png", "C.png"});
+        row("only one, rotation on", QStringList{"A.png"}, 0, true, QStringList());
+        row("fails: file already gone", ABC, 1, true, ABC);
+        row("fails: nothing selected", ABC, -1, true, ABC);
     }
     void deleteSelected()
     {
-        QFETCH(QStringList, names);
-        QFETCH(int, selected);
-        QFETCH(bool, rotation);
-        QFETCH(QStringList, rest);
+        const auto [names, selected, rotation, rest] =
+            fetch<QStringList, int, bool, QStringList>("names", "selected", "rotation", "rest");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = names, .rotation = rotation}));
         const bool fails = rest == names;
@@ -94,20 +88,19 @@ private slots:
     // A picture the preview cannot show leaves it as it was, quietly; the next tick goes on.
     void preview_data()
     {
-        QTest::addColumn<QByteArray>("content"); // of B.png
-        QTest::addColumn<QColor>("shown");       // invalid: the preview stays as it was
-        QTest::newRow("transparent picture over white")
-            << Pictures::png(Pictures::filled(16, 16, Qt::transparent)) << QColor(Qt::white);
+        // content: of B.png; shown invalid: the preview stays as it was
+        columns<QByteArray, QColor>("content", "shown");
+        row("transparent picture over white",
+            Pictures::png(Pictures::filled(16, 16, Qt::transparent)), QColor(Qt::white));
         QImage large(8000, 8000, QImage::Format_RGB888); // 256,000,000 bytes decoded: allowed
         large.fill(QColor(20, 90, 200));
-        QTest::newRow("large but allowed picture") << Pictures::png(large) << QColor(20, 90, 200);
-        QTest::newRow("refused bomb") << Pictures::pngDeclaring(100000, 100000) << QColor();
-        QTest::newRow("undecodable file") << QByteArray("\x89PNG\r\n\x1a\n garbage") << QColor();
+        row("large but allowed picture", Pictures::png(large), QColor(20, 90, 200));
+        row("refused bomb", Pictures::pngDeclaring(100000, 100000), QColor());
+        row("undecodable file", QByteArray("\x89PNG\r\n\x1a\n garbage"), QColor());
     }
     void preview()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QColor, shown);
+        const auto [content, shown] = fetch<QByteArray, QColor>("content", "shown");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = ABC, .rotation = true}));
         f.env.writeFile("pics/B.png", content);

@@ -1,5 +1,6 @@
 // The window's shell: the notification area and the end, a second copy, links, the colour.
 #include "MainWindowFixture.h"
+#include "Table.h"
 
 #include "core/rotation/RotationTimer.h"
 #include "core/web/VendorSite.h"
@@ -25,17 +26,15 @@ private slots:
     // Hidden behind the tray icon, or only minimised without a tray; Exit or closing ends it.
     void notificationArea_data()
     {
-        QTest::addColumn<bool>("tray");
-        QTest::addColumn<bool>("atStart");
-        QTest::newRow("minimised into the tray") << true << false;
-        QTest::newRow("minimised without a tray") << false << false;
-        QTest::newRow("Min As Icon: started in the tray") << true << true;
-        QTest::newRow("Min As Icon without a tray: started minimised") << false << true;
+        columns<bool, bool>("tray", "atStart");
+        row("minimised into the tray", true, false);
+        row("minimised without a tray", false, false);
+        row("Min As Icon: started in the tray", true, true);
+        row("Min As Icon without a tray: started minimised", false, true);
     }
     void notificationArea()
     {
-        QFETCH(bool, tray);
-        QFETCH(bool, atStart);
+        const auto [tray, atStart] = fetch<bool, bool>("tray", "atStart");
         MainWindowFixture f;
         f.tray.available = tray;
         f.store(Settings::Entry::WinMode, atStart ? "1" : "0");
@@ -118,17 +117,15 @@ private slots:
     // Each link opens its page; it turns bold under a pointing hand while hovered.
     void links_data()
     {
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<QUrl>("page");
-        QTest::newRow("site") << "lblsite" << vendorUrl("/dvn");
-        QTest::newRow("help") << "lblhelp" << vendorUrl("/dvn/faq.php");
-        QTest::newRow("support") << "lblsupport" << vendorUrl("/dvn/contactus.php");
-        QTest::newRow("Visit Web Site in the tray menu") << "mnuweb" << vendorUrl("/dvn");
+        columns<QString, QUrl>("link", "page");
+        row("site", "lblsite", vendorUrl("/dvn"));
+        row("help", "lblhelp", vendorUrl("/dvn/faq.php"));
+        row("support", "lblsupport", vendorUrl("/dvn/contactus.php"));
+        row("Visit Web Site in the tray menu", "mnuweb", vendorUrl("/dvn"));
     }
     void links()
     {
-        QFETCH(QString, link);
-        QFETCH(QUrl, page);
+        const auto [link, page] = fetch<QString, QUrl>("link", "page");
         MainWindowFixture f;
         QVERIFY(f.start({.shown = true}));
         if (link.startsWith("mnu")) {

@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "Pictures.h"
+#include "Table.h"
 #include "ui/tools/FrmTools.h"
 
 #include <QClipboard>
@@ -45,14 +46,14 @@ private slots:
     // Whoever is signed in, the cached pictures are copied as dvn2.jpg ... over older copies.
     void opening_data()
     {
-        QTest::addColumn<QString>("client");
-        QTest::newRow("signed in; main window right to left") << "signed in";
-        QTest::newRow("no client object") << "none";
-        QTest::newRow("signed out") << "signed out";
+        columns<QString>("client");
+        row("signed in; main window right to left", "signed in");
+        row("no client object", "none");
+        row("signed out", "signed out");
     }
     void opening()
     {
-        QFETCH(QString, client);
+        const auto [client] = fetch<QString>("client");
         const bool signedIn = client == "signed in";
         MainWindowFixture f;
         f.messenger->contacts = {{"ann@x.org", "Ann"}, {"cid@x.org", "Cid"}};
@@ -120,21 +121,17 @@ private slots:
 
     void add_data()
     {
-        QTest::addColumn<QList<int>>("rows");
-        QTest::addColumn<bool>("folderExists");
-        QTest::addColumn<QStringList>("listed"); // the folder and the main list afterwards
-        QTest::addColumn<int>("added");          // -1: "select first" instead of a count
-        QTest::newRow("rows 0 and 2 (dvn2.jpg is 96 x 50)")
-            << QList<int>{0, 2} << true << QStringList{"dvn3.jpg", "dvn5.jpg", "own.png"} << 2;
-        QTest::newRow("nothing selected") << QList<int>{} << true << QStringList{"own.png"} << -1;
-        QTest::newRow("no picture folder") << QList<int>{0} << false << QStringList{"own.png"} << 0;
+        // listed: the folder and the main list afterwards; added -1: "select first", no count
+        columns<QList<int>, bool, QStringList, int>("rows", "folderExists", "listed", "added");
+        row("rows 0 and 2 (dvn2.jpg is 96 x 50)", QList<int>{0, 2}, true,
+            QStringList{"dvn3.jpg", "dvn5.jpg", "own.png"}, 2);
+        row("nothing selected", QList<int>{}, true, QStringList{"own.png"}, -1);
+        row("no picture folder", QList<int>{0}, false, QStringList{"own.png"}, 0);
     }
     void add()
     {
-        QFETCH(QList<int>, rows);
-        QFETCH(bool, folderExists);
-        QFETCH(QStringList, listed);
-        QFETCH(int, added);
+        const auto [rows, folderExists, listed, added] =
+            fetch<QList<int>, bool, QStringList, int>("rows", "folderExists", "listed", "added");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = {"own.png"}}));
         for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
