@@ -3,7 +3,6 @@
 #include "MainWindowFixture.h"
 #include "Pictures.h"
 #include "PidginHarness.h"
-#include "Table.h"
 #include "messenger/SessionMessengerClient.h"
 
 #include <QCryptographicHash>
@@ -54,25 +53,6 @@ private slots:
         f.tick();
         QTRY_COMPARE(alice(), b);
         QVERIFY(QFile::exists(m_pidgin.profile() + "/icons/" + b));
-    }
-    void nonPictureLeavesTheIcon_data()
-    {
-        columns<QByteArray>("content"); // null: no file
-        row("missing file", QByteArray());
-        row("text named .png", QByteArray("hello\n"));
-        row("truncated PNG", Pictures::png(Pictures::scenery(64, 64)).left(200));
-    }
-    void nonPictureLeavesTheIcon()
-    {
-        const auto [content] = fetch<QByteArray>("content");
-        const QString good = write("good.png", Qt::green);
-        QVERIFY(Answer::setMyProperty(*m_client, 2, m_env.path("good.png")));
-        const QString bad =
-            content.isNull() ? m_env.path("gone.png") : m_env.writeFile("bad.png", content);
-        QVERIFY(!Answer::setMyProperty(*m_client, 2, bad));
-        QCOMPARE(alice(), good);
-        QCOMPARE(Answer::myProperty(*m_client, 2).valueOr(QVariant()).toString(),
-                 m_env.path("good.png"));
     }
     void samePathWithAChangedFileIsTaken()
     {

@@ -150,18 +150,16 @@ private slots:
     void trayItems_data()
     {
         columns<QString, QStringList>("language", "texts");
-        row("English", "English",
-            QStringList{"Next Picture", "Pause Rotation", "Pictures go to Fake.", "Resume Rotation",
-                        "No Messenger client receives the pictures."});
+        const QStringList english{"Next Picture", "Pause Rotation", "Pictures go to Fake.",
+                                  "Resume Rotation", "No Messenger client receives the pictures."};
+        row("English", "English", english);
         row("French", "French",
             QStringList{"Image suivante", "Suspendre la rotation", "Les images vont à Fake.",
                         "Reprendre la rotation", "Aucun client Messenger ne reçoit les images."});
         row("Arabic", "Arabic",
             QStringList{"الصورة التالية", "إيقاف التدوير مؤقتًا", "تُرسل الصور إلى Fake.",
                         "استئناف التدوير", "لا يوجد عميل ماسنجر يستقبل الصور."});
-        row("a file without the keys: English", "Old",
-            QStringList{"Next Picture", "Pause Rotation", "Pictures go to Fake.", "Resume Rotation",
-                        "No Messenger client receives the pictures."});
+        row("a file without the keys: English", "Old", english);
     }
     void trayItems()
     {
@@ -205,6 +203,15 @@ private slots:
         QVERIFY(!f.window->isVisible());
         peer.call("Show");
         QVERIFY(f.window->isVisible());
+        // A second copy of the same user is refused, and brings the running one forward.
+        f.window->showMinimized();
+        QTRY_VERIFY(!f.window->isVisible());
+        MainWindowFixture second; // no language read yet
+        second.instance = std::make_unique<LockFileInstance>(f.env.runtimeDir() + "/dorvane.lock");
+        QVERIFY(!second.start());
+        QCOMPARE(second.dialogs.messages.value(0).text, f.language.GetLangString("0001"));
+        QCOMPARE(second.dialogs.messages.value(0).icon, Dialogs::Icon::Warning);
+        QVERIFY(f.window->isVisible() && !f.window->isMinimized());
         // Exactly the documented interface: nothing else, nothing that writes or deletes.
         const auto members = [](const QString& xml) {
             static const QRegularExpression member(R"(<(method|property|signal) name="\w+"[^>]*>)");

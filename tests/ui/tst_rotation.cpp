@@ -67,10 +67,8 @@ private slots:
         QCOMPARE(QFile::permissions(page) & (QFile::ReadOther | QFile::ReadGroup),
                  QFile::Permissions());
         const QString html = QString::fromUtf8(TestEnvironment::read(page));
-        for (const char* part :
-             {"method=\"post\"", "action=\"https://dorvane.example/dvn/start.php\"",
-              "enctype=\"application/x-www-form-urlencoded\"", "name=\"newuser\" value=\"1\"",
-              "submit()"})
+        for (const char* part : {"action=\"https://dorvane.example/dvn/start.php\"",
+                                 "name=\"newuser\" value=\"1\"", "submit()"})
             QVERIFY2(html.contains(QLatin1String(part)), part);
     }
 
@@ -274,21 +272,14 @@ private slots:
         row("cancelled", "cancel", QStringList{"A.png", "B.png"});
         row("another folder", "other", QStringList{"X.png", "Y.png", "Z.png"});
         row("the folder already shown", "same", QStringList{"A.png", "B.png"});
-        // Nothing but Cancel is taken for Cancel.
-        row("a folder of 512 characters", "long", QStringList{"X.png", "Y.png", "Z.png"});
     }
     void folderDialog()
     {
         const auto [answer, listed] = fetch<QString, QStringList>("answer", "listed");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true}));
-        QString relative = QStringLiteral("other");
-        while (answer == "long" && f.env.path(relative).size() < 512)
-            relative +=
-                '/' + QString(std::min<qsizetype>(100, 511 - f.env.path(relative).size()), 'd');
-        const QString other = f.pictureFolder({"Y.png", "X.png", "Z.png"}, relative);
+        const QString other = f.pictureFolder({"Y.png", "X.png", "Z.png"}, "other");
         const QString chosen = answer == "same" ? f.folder() : answer != "cancel" ? other : "";
-        QVERIFY(answer != "long" || chosen.size() == 512);
         const QString before = f.folder();
         f.store(Entry::ImagePath, QStringLiteral("keep"));
         f.store(Entry::TimerSeconds, QStringLiteral("keep"));

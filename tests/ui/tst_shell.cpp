@@ -1,11 +1,9 @@
-// The window's shell: the notification area and the end, a second copy, links, the colour.
+// The window's shell: the notification area and the end, the keyboard, links, the colour.
 #include "MainWindowFixture.h"
 #include "Table.h"
 
 #include "core/rotation/RotationTimer.h"
 #include "core/web/VendorSite.h"
-#include "platform/ControlBus.h"
-#include "ui/main/RotationController.h"
 #include "ui/tools/FrmTools.h"
 
 #include <QApplication>
@@ -94,24 +92,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(tools.get()));
         QTest::keyClick(tools.get(), Qt::Key_Escape);
         QVERIFY(!tools->isVisible());
-    }
-
-    void secondCopyIsRefused()
-    {
-        MainWindowFixture f;
-        QVERIFY(f.start({.shown = true}));
-        QVERIFY(ControlBus::publish(f.window->controller()));
-        f.window->showMinimized();
-        QTRY_VERIFY(!f.window->isVisible());
-        MainWindowFixture second; // of the same user, and no language read yet
-        second.instance = std::make_unique<LockFileInstance>(f.env.runtimeDir() + "/dorvane.lock");
-        QVERIFY(!second.start());
-        QCOMPARE(second.dialogs.messages.size(), 1);
-        QCOMPARE(second.dialogs.messages.first().icon, Dialogs::Icon::Warning);
-        QVERIFY(!second.dialogs.messages.first().text.isEmpty());
-        QCOMPARE(second.dialogs.messages.first().text, f.language.GetLangString("0001"));
-        // The copy that runs comes forward.
-        QVERIFY(f.window->isVisible() && !f.window->isMinimized());
     }
 
     // Each link opens its page; it turns bold under a pointing hand while hovered.
