@@ -55,7 +55,6 @@ void FakeMessengerClient::myProperty(int code, Done<QVariant> done)
 
 void FakeMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 {
-    ++m_state->contactReads;
     if (refuses(true))
         return answer<QList<MessengerContact>>(done,
                                                Failure{QStringLiteral("nobody is signed in")});

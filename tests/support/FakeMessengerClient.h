@@ -21,7 +21,6 @@ public:
         bool holdAnswers = false;
         QList<MessengerContact> contacts;
         QStringList sentPictures;
-        int contactReads = 0;
         int created = 0;
         // The answers held back, to be given in order.
         QList<std::function<void()>> held;

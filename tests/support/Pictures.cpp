@@ -6,8 +6,6 @@
 #include <QPainter>
 #include <QtEndian>
 
-#include <cstdlib>
-
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
 #pragma GCC diagnostic push
@@ -95,20 +93,6 @@ QImage referenceResample(const QImage& image, const QSize& size)
                                     STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr))
         return {};
     return scaled;
-}
-
-double meanDifference(const QImage& a, const QImage& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (3.0 * a.width() * a.height());
 }
 
 } // namespace Pictures

@@ -25,7 +25,5 @@ QByteArray pngDeclaring(quint32 width, quint32 height, quint8 bitDepth = 8, quin
 // The picture resampled by stb_image_resize (Catmull-Rom, edges clamped): the reference the
 // picture loader's own resampling must agree with. Null if stb fails.
 QImage referenceResample(const QImage& image, const QSize& size);
-// Mean absolute difference per channel of two pictures of one size, in levels of 255.
-double meanDifference(const QImage& a, const QImage& b);
 
 } // namespace Pictures
