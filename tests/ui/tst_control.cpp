@@ -15,6 +15,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
 using Entry = Settings::Entry;
 
 namespace {
@@ -274,6 +278,25 @@ private slots:
         if (option == "--status" && running)
             QCOMPARE(output, "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
                                  "\nRotation: running\nClient: Fake\n");
+    }
+
+    // Its output on a pipe whose reader has gone: the write fails, and the program goes on.
+    void closedOutputNeverEndsTheProgram()
+    {
+        int output[2] = {-1, -1};
+        QCOMPARE(::pipe2(output, O_CLOEXEC), 0); // the child keeps only its copies on 1 and 2
+        ::close(output[0]);
+        QProcess dvn;
+        dvn.setChildProcessModifier([out = output[1]] {
+            ::dup2(out, STDOUT_FILENO);
+            ::dup2(out, STDERR_FILENO);
+            ::signal(SIGPIPE, SIG_DFL); // as a shell starts it; QProcess's parent ignores it
+        });
+        dvn.start(DORVANE_PROGRAM_PATH, {"--status"}); // no copy runs: it says so, and fails
+        ::close(output[1]);
+        QTRY_COMPARE_WITH_TIMEOUT(dvn.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(dvn.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(dvn.exitCode(), 1);
     }
 
     // Files come and go in the folder: the list follows, the selected one stays selected.

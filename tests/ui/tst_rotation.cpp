@@ -53,6 +53,9 @@ private slots:
                  QApplication::palette().color(QPalette::Window));
         for (Entry entry : {Entry::FirstRun, Entry::AutoRun, Entry::Random, Entry::Control})
             QCOMPARE(f.stored(entry), QStringLiteral("1"));
+        // The log-on entry starts the program from its own folder.
+        QVERIFY(TestEnvironment::read(f.env.configDirs() + "/autostart/tst_rotation.desktop")
+                    .contains(QString("Exec=\"%1/tst_rotation\"").arg(f.env.appDir()).toUtf8()));
         // The pictures beside the program are shown, not stored; no colour was chosen.
         QCOMPARE(f.stored(Entry::ImagePath) + f.stored(Entry::Color), "<absent><absent>");
         // Apply ran: the first picture at once, then every 30 seconds.
@@ -72,18 +75,6 @@ private slots:
             QVERIFY2(html.contains(QLatin1String(part)), part);
     }
 
-    void laterStartShowsTheStore()
-    {
-        MainWindowFixture f;
-        f.store(Entry::TimerMinutes, QStringLiteral("2"));
-        f.store(Entry::TimerSeconds, QStringLiteral("45"));
-        f.store(Entry::WinMode, QStringLiteral("1"));
-        QVERIFY(f.start({.pictures = {"a.png"}, .random = true}));
-        QVERIFY(f.browser.opened.isEmpty());
-        QCOMPARE(f.text("txtm") + ' ' + f.text("txts") + ' ' + boxes(f), "2 45 0011");
-        QVERIFY(!f.timer()->isActive());
-    }
-
     void folderAtStart_data()
     {
         columns<bool, bool, QString>("savedExists", "imagesExist", "shown");
@@ -100,12 +91,18 @@ private slots:
             f.pictureFolder({"a.png", "b.png"}, QStringLiteral("saved"));
         if (imagesExist)
             f.pictureFolder({"x.png", "y.png", "z.png"}, QStringLiteral("app/images"));
-        QVERIFY(f.start({.folder = f.env.path("saved")}));
+        f.store(Entry::TimerMinutes, QStringLiteral("2"));
+        f.store(Entry::TimerSeconds, QStringLiteral("45"));
+        f.store(Entry::WinMode, QStringLiteral("1"));
+        QVERIFY(f.start({.folder = f.env.path("saved"), .random = true}));
+        // A later start shows the store, and brings no notice.
+        QCOMPARE(f.text("txtm") + ' ' + f.text("txts") + ' ' + boxes(f), "2 45 0011");
+        QVERIFY(f.browser.opened.isEmpty() && !f.timer()->isActive());
         QCOMPARE(f.folder(), shown.isEmpty() ? QString() : f.env.path(shown));
         QCOMPARE(f.listed().size(), shown.isEmpty() ? 0 : savedExists ? 2 : 3);
         QCOMPARE(f.stored(Entry::ImagePath), f.env.path("saved"));
-        // Without a folder Apply does not run (it would store the times) and there is no banner.
-        QCOMPARE(f.stored(Entry::TimerMinutes), shown.isEmpty() ? "<absent>" : "0");
+        // Without a folder Apply does not run (it would store the choices) and there is no banner.
+        QCOMPARE(f.stored(Entry::AutoRun), shown.isEmpty() ? "<absent>" : "0");
         QCOMPARE(f.widget<QLabel>("ShockwaveFlash1")->text(),
                  shown.isEmpty() ? "" : "https://dorvane.example/dvn/dvnads.swf");
     }
@@ -227,6 +224,7 @@ private slots:
             fetch<QString, bool, bool, QString, QString>("folder", "rotation", "client", "timer",
                                                          "control");
         MainWindowFixture f;
+        f.store(Entry::AutoRun, QStringLiteral("1")); // the log-on entry written at start
         QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true}));
         const quint32 timerId = f.timer()->timerId();
         f.pictureFolder({"X.png", "Y.png"}, QStringLiteral("next"));
@@ -253,6 +251,8 @@ private slots:
         const QStringList applied{"0", "45", "0", "1", "1"};
         QCOMPARE(stored, folder == "missing" ? QStringList(5, "keep") : applied);
         QCOMPARE(f.stored(Entry::Control), control);
+        const QString entry = f.env.configDirs() + "/autostart/tst_rotation.desktop";
+        QCOMPARE(QFile::exists(entry), folder == "missing"); // "Start With Windows." cleared
         const bool restarted = timer == "restarted";
         QCOMPARE(f.timer()->isActive(), timer != "stopped");
         QCOMPARE(f.timer()->intervalMs(), restarted ? 45000 : 30000);
@@ -298,25 +298,6 @@ private slots:
         QCOMPARE(f.timer()->timerId(), cancelled ? timerId : timerId + 1);
         QCOMPARE(f.sent(), cancelled ? sentBefore : sentBefore + listed.mid(0, 1));
         QCOMPARE(f.currentRow(), cancelled ? 1 : 0);
-    }
-
-    void logOnEntryFollowsTheCheckBox()
-    {
-        MainWindowFixture f;
-        f.store(Entry::AutoRun, QStringLiteral("1"));
-        QVERIFY(f.start({.pictures = {"A.png"}}));
-        const QString machine = f.env.configDirs() + "/autostart/tst_rotation.desktop";
-        const QString user = f.env.configHome() + "/autostart/tst_rotation.desktop";
-        // Start-up's Apply wrote it, starting the program from its own folder.
-        const QString entry = QString::fromUtf8(TestEnvironment::read(machine));
-        QVERIFY2(entry.contains(QStringLiteral("Exec=\"%1/tst_rotation\"").arg(f.env.appDir())),
-                 qPrintable(entry));
-        QVERIFY(!QFile::exists(user));
-        f.check("chkwin", false);
-        f.apply();
-        QVERIFY(!QFile::exists(machine) && !QFile::exists(user));
-        QCOMPARE(f.stored(Entry::AutoRun), QStringLiteral("0"));
-        QVERIFY(f.dialogs.messages.isEmpty());
     }
 };
 
