@@ -2,6 +2,7 @@
 
 #include "messenger/MessengerClient.h"
 
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -33,19 +34,63 @@ public:
 
     explicit FakeMessengerClient(std::shared_ptr<State> state) : m_state(std::move(state)) {}
 
-    static MessengerClientFactory factory(const std::shared_ptr<State>& state);
+    static MessengerClientFactory factory(const std::shared_ptr<State>& state)
+    {
+        return [state]() -> Result<std::unique_ptr<MessengerClient>> {
+            if (!state->canCreate)
+                return Failure{QStringLiteral("no session bus")};
+            ++state->created;
+            return std::unique_ptr<MessengerClient>(std::make_unique<FakeMessengerClient>(state));
+        };
+    }
     // "signin|nickname" for each contact, to compare lists; {"<refused>"} for no list.
-    static QStringList pairs(const Result<QList<MessengerContact>>& contacts);
+    static QStringList pairs(const Result<QList<MessengerContact>>& contacts)
+    {
+        QStringList texts;
+        for (const MessengerContact& contact : contacts.valueOr({}))
+            texts.append(contact.signinName + QLatin1Char('|') + contact.friendlyName);
+        return contacts ? texts : QStringList{QStringLiteral("<refused>")};
+    }
 
     bool isRunning() const override { return m_state->running; }
     QString name() const override { return m_state->running ? "Fake" : QString(); }
-    void setMyProperty(int code, const QVariant& value, Done<void> done) override;
-    void myProperty(int code, Done<QVariant> done) override;
-    void myContacts(Done<QList<MessengerContact>> done) override;
+    void setMyProperty(int code, const QVariant& value, Done<void> done) override
+    {
+        if (refuses(true) || code != DisplayPictureProperty)
+            return answer<void>(done, Failure{QStringLiteral("refused")});
+        m_state->sentPictures.append(value.toString());
+        answer<void>(done, {});
+    }
+    void myProperty(int code, Done<QVariant> done) override
+    {
+        if (refuses(false) || code != DisplayPictureProperty)
+            return answer<QVariant>(done, Failure{QStringLiteral("refused")});
+        answer<QVariant>(done,
+                         QVariant(m_state->sentPictures.value(m_state->sentPictures.size() - 1)));
+    }
+    void myContacts(Done<QList<MessengerContact>> done) override
+    {
+        using Contacts = QList<MessengerContact>;
+        if (refuses(true))
+            return answer<Contacts>(done, Failure{QStringLiteral("nobody is signed in")});
+        answer<Contacts>(done, m_state->contacts);
+    }
 
 private:
-    template <class T> void answer(Done<T> done, Result<T> result);
-    bool refuses(bool needsSignIn) const;
+    template <class T> void answer(Done<T> done, Result<T> result)
+    {
+        if (!m_state->holdAnswers)
+            return done(std::move(result));
+        // As a real client's: no answer once the client is gone.
+        m_state->held.append([client = QPointer(this), done, result] {
+            if (client)
+                done(result);
+        });
+    }
+    bool refuses(bool needsSignIn) const
+    {
+        return !m_state->running || (needsSignIn && !m_state->signedIn);
+    }
 
     std::shared_ptr<State> m_state;
 };

@@ -3,9 +3,6 @@
 #include "ui/tools/FrmTools.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QTest>
 
 MainWindowFixture::MainWindowFixture()
     : settings(env.settingsFile()), autoRun(AutoRun::fromEnvironment()),
@@ -80,45 +77,11 @@ FrmMine* MainWindowFixture::start(const Start& how)
     return window.get();
 }
 
-QStringList MainWindowFixture::tick(int count)
-{
-    const qsizetype from = messenger->sentPictures.size();
-    for (int i = 0; i < count; ++i)
-        window->rotation()->TimerTick();
-    return sent().mid(from);
-}
-
-QStringList MainWindowFixture::sent() const
-{
-    QStringList names;
-    for (const QString& path : messenger->sentPictures)
-        names.append(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
-    return names;
-}
-
 QImage MainWindowFixture::preview() const
 {
     auto* shown = widget<ImageControl>(QStringLiteral("imgnow"));
     (void)QTest::qWaitFor([shown] { return !shown->isLoading(); }, 20000);
     return shown->picture();
-}
-
-void MainWindowFixture::clickRow(int row, Qt::MouseButton button) const
-{
-    QTest::mouseClick(list()->viewport(), button, {},
-                      list()->visualRect(list()->model()->index(row, 0)).center());
-}
-
-void MainWindowFixture::doubleClickRow(int row) const
-{
-    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {},
-                       list()->visualRect(list()->model()->index(row, 0)).center());
-}
-
-void MainWindowFixture::chooseFolder(const QString& folder)
-{
-    dialogs.setNextFolder(folder);
-    widget<QPushButton>(QStringLiteral("cmdPath"))->click();
 }
 
 void MainWindowFixture::chooseLanguage(const QString& name) const

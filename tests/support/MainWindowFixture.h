@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <memory>
 
@@ -97,9 +98,21 @@ public:
 
     // --- Verbs
     // The file names the next ticks send, one a tick (a refused or skipped one sends none).
-    QStringList tick(int count = 1);
+    QStringList tick(int count = 1)
+    {
+        const qsizetype from = messenger->sentPictures.size();
+        for (int i = 0; i < count; ++i)
+            window->rotation()->TimerTick();
+        return sent().mid(from);
+    }
     // Every file name sent so far.
-    QStringList sent() const;
+    QStringList sent() const
+    {
+        QStringList names;
+        for (const QString& path : messenger->sentPictures)
+            names.append(path.section(QLatin1Char('/'), -1));
+        return names;
+    }
     QString folder() const { return text(QStringLiteral("txtpath")); }
     QString path(const QString& name) const { return window->rotation()->picturePath(name); }
     QStringList listed() const { return list()->files().names(); }
@@ -107,13 +120,27 @@ public:
     // Selected by the program, as a tick or Apply selects.
     void select(int row) const { list()->setCurrentRow(row); }
     // Needs the window shown.
-    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton) const;
-    void doubleClickRow(int row) const;
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        QTest::mouseClick(list()->viewport(), button, {}, rowCentre(row));
+    }
+    void doubleClickRow(int row) const
+    {
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(row));
+    }
+    QPoint rowCentre(int row) const
+    {
+        return list()->visualRect(list()->model()->index(row, 0)).center();
+    }
     // The picture shown once the one being read is in.
     QImage preview() const;
     void apply() const { widget<QPushButton>(QStringLiteral("cmdoptions"))->click(); }
     // Answers the folder dialog with `folder` (empty: Cancel) and clicks "Browse ...".
-    void chooseFolder(const QString& folder);
+    void chooseFolder(const QString& folder)
+    {
+        dialogs.setNextFolder(folder);
+        widget<QPushButton>(QStringLiteral("cmdPath"))->click();
+    }
     void deleteSelected() const { action(QStringLiteral("mnudel"))->trigger(); }
     void chooseLanguage(const QString& name) const;
     RotationTimer* timer() const { return window->rotation()->timer(); }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <map>
@@ -13,8 +15,25 @@
 class TestEnvironment
 {
 public:
-    TestEnvironment();
-    ~TestEnvironment();
+    TestEnvironment()
+    {
+        for (const char* sub : {"home", "config", "xdg", "runtime", "tmp", "app"})
+            makeDir(QString::fromLatin1(sub));
+        QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        setVar("HOME", path(QStringLiteral("home")).toLocal8Bit());
+        setVar("XDG_CONFIG_HOME", configHome().toLocal8Bit());
+        setVar("XDG_CONFIG_DIRS", configDirs().toLocal8Bit());
+        setVar("XDG_RUNTIME_DIR", runtimeDir().toLocal8Bit());
+        setVar("TMPDIR", temp().toLocal8Bit());
+        setVar("Temp", temp().toLocal8Bit());
+        unsetVar("TEMP");
+        setVar("BROWSER", "true");
+    }
+    ~TestEnvironment()
+    {
+        for (const auto& [name, value] : m_saved)
+            value ? void(qputenv(name.constData(), *value)) : void(qunsetenv(name.constData()));
+    }
     TestEnvironment(const TestEnvironment&) = delete;
     TestEnvironment& operator=(const TestEnvironment&) = delete;
 
@@ -30,17 +49,45 @@ public:
     QString settingsFile() const { return configHome() + QStringLiteral("/Dorvane/Dorvane.ini"); }
 
     // Makes a folder under root() and returns its path.
-    QString makeDir(const QString& relative) const;
+    QString makeDir(const QString& relative) const
+    {
+        QDir(root()).mkpath(relative);
+        return path(relative);
+    }
     // Writes a file under root() (making its folders) and returns its path.
-    QString writeFile(const QString& relative, const QByteArray& content) const;
+    QString writeFile(const QString& relative, const QByteArray& content) const
+    {
+        QDir(root()).mkpath(QFileInfo(relative).path());
+        QFile out(path(relative));
+        if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            out.write(content);
+        return out.fileName();
+    }
     // The whole content of a file; empty when it cannot be read.
-    static QByteArray read(const QString& path);
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
-    void setVar(const char* name, const QByteArray& value);
-    void unsetVar(const char* name);
+    void setVar(const char* name, const QByteArray& value)
+    {
+        save(name);
+        qputenv(name, value);
+    }
+    void unsetVar(const char* name)
+    {
+        save(name);
+        qunsetenv(name);
+    }
 
 private:
-    void save(const char* name);
+    void save(const char* name)
+    {
+        if (!m_saved.contains(name))
+            m_saved[name] =
+                qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    }
 
     QTemporaryDir m_dir;
     std::map<QByteArray, std::optional<QByteArray>> m_saved;
