@@ -125,27 +125,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // StatusNotifierItems are a window system's: an Xvfb of the test's own where there is one.
-    QProcess display;
-    if (!QStandardPaths::findExecutable("Xvfb").isEmpty()) {
-        display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
-        QByteArray number;
-        while (!number.endsWith('\n') && display.waitForReadyRead(20000))
-            number += display.readAllStandardOutput();
-        qputenv("DISPLAY", ':' + number.trimmed());
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
-    int status = 0;
-    {
-        QApplication app(argc, argv);
-        TestDesktop test;
-        status = QTest::qExec(&test, argc, argv);
-    }
-    display.terminate();
-    display.waitForFinished();
-    return status;
-}
-
+QTEST_MAIN(TestDesktop)
 #include "tst_desktop.moc"
