@@ -15,7 +15,6 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
-#include <QTest>
 #include <QThread>
 
 // A StatusNotifierItem host as KDE, GNOME's AppIndicator extension and Wayland panels are: it

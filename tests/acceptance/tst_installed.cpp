@@ -5,7 +5,6 @@
 #include "core/language/LangFile.h"
 
 #include <QComboBox>
-#include <QTest>
 
 class TestInstalled : public QObject
 {

@@ -6,7 +6,6 @@
 #include "messenger/SessionMessengerClient.h"
 
 #include <QCryptographicHash>
-#include <QTest>
 
 class TestPidgin : public QObject
 {

@@ -1,11 +1,9 @@
 // A long run: memory does not grow over many ticks, tools window openings and language switches.
 #include "MainWindowFixture.h"
 #include "Pictures.h"
-#include "ui/tools/FrmTools.h"
 
 #include <QListWidget>
 #include <QPixmapCache>
-#include <QTest>
 #ifdef __SANITIZE_ADDRESS__
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else

@@ -2,13 +2,9 @@
 #include "Fifo.h"
 #include "MainWindowFixture.h"
 #include "Pictures.h"
-#include "Table.h"
-#include "core/rotation/RotationTimer.h"
 #include "platform/LockFileInstance.h"
-#include "ui/tools/FrmTools.h"
 
 #include <QListWidget>
-#include <QTest>
 #include <fcntl.h>
 
 class TestBadfiles : public QObject

@@ -2,14 +2,10 @@
 #include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
-#include "Table.h"
-#include "core/rotation/RotationTimer.h"
 #include "messenger/SessionMessengerClient.h"
 #include "ui/tools/ContactLists.h"
-#include "ui/tools/FrmTools.h"
 
 #include <QDeadlineTimer>
-#include <QTest>
 
 class TestDbusclient : public QObject
 {

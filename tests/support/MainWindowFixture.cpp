@@ -1,7 +1,5 @@
 #include "MainWindowFixture.h"
 
-#include "ui/tools/FrmTools.h"
-
 #include <QComboBox>
 
 MainWindowFixture::MainWindowFixture()

@@ -5,14 +5,17 @@
 #include "FakeKeyboardLayout.h"
 #include "FakeMessengerClient.h"
 #include "FakeTrayIcon.h"
+#include "Table.h"
 #include "TestEnvironment.h"
 
 #include "core/language/LanguageSupport.h"
+#include "core/rotation/RotationTimer.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
 #include "platform/LockFileInstance.h"
 #include "ui/main/FrmMine.h"
 #include "ui/main/PictureRotation.h"
+#include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
 
@@ -23,9 +26,6 @@
 #include <QTest>
 
 #include <memory>
-
-class FrmTools;
-class RotationTimer;
 
 // The main window with fakes for everything outside the program and every folder in a temporary
 // one, and the verbs tests speak in: start it, tick, read what was sent, click rows, apply,

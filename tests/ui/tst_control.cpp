@@ -1,9 +1,7 @@
 // Steering from outside the window: the tray's items, the bus interface and the command line
 // share one controller; the list follows its folder; outages are told on the desktop, once.
 #include "MainWindowFixture.h"
-#include "Table.h"
 
-#include "core/rotation/RotationTimer.h"
 #include "platform/ControlBus.h"
 #include "platform/FreedesktopNotifier.h"
 #include "ui/main/RotationController.h"

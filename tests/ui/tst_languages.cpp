@@ -1,14 +1,11 @@
 // The language list, the texts a language file gives the windows, and their direction.
 #include "MainWindowFixture.h"
-#include "Table.h"
 
 #include "core/language/LangFile.h"
 #include "ui/forms/FormLanguage.h"
 #include "ui/main/LanguageMenu.h"
-#include "ui/tools/FrmTools.h"
 
 #include <QDir>
-#include <QTest>
 #include <QTimer>
 
 namespace {

@@ -2,12 +2,9 @@
 #include "MainWindowFixture.h"
 
 #include "Pictures.h"
-#include "Table.h"
-#include "core/rotation/RotationTimer.h"
 
 #include <QFile>
 #include <QMenu>
-#include <QTest>
 
 namespace {
 

@@ -1,8 +1,5 @@
 // Start-up, the rotation, Apply and the folder dialog, as the user meets them.
 #include "MainWindowFixture.h"
-#include "Table.h"
-
-#include "core/rotation/RotationTimer.h"
 
 #include <QApplication>
 #include <QFile>

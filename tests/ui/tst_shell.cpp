@@ -1,10 +1,7 @@
 // The window's shell: the notification area and the end, the keyboard, links, the colour.
 #include "MainWindowFixture.h"
-#include "Table.h"
 
-#include "core/rotation/RotationTimer.h"
 #include "core/web/VendorSite.h"
-#include "ui/tools/FrmTools.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,7 +9,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
 class TestShell : public QObject

@@ -2,15 +2,12 @@
 #include "MainWindowFixture.h"
 
 #include "Pictures.h"
-#include "Table.h"
-#include "ui/tools/FrmTools.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 
 namespace {
 
