@@ -1,7 +1,9 @@
 // Dorvane on a real desktop: a StatusNotifierItem host and a Wayland session.
+#include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
 
+#include "messenger/DBusMessengerClient.h"
 #include "platform/SystemTrayIcon.h"
 
 #include <QApplication>
@@ -36,16 +38,6 @@ public slots:
         item = message.service();
     }
 };
-
-// The stand-in's display picture.
-QString displayPicture()
-{
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(
-        QDBusMessage::createMethodCall("MessengerAPI.Messenger", "/MessengerAPI/Messenger",
-                                       "MessengerAPI.IMessenger", "MyProperty")
-        << 2);
-    return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
-}
 
 class TestDesktop : public QObject
 {
@@ -112,7 +104,10 @@ private slots:
         dvn.setProcessEnvironment(wayland);
         dvn.start(DORVANE_PROGRAM_PATH);
         // It starts, finds its sample pictures and makes the first one the display picture.
-        QTRY_VERIFY_WITH_TIMEOUT(displayPicture().contains("/images/"), 20000);
+        DBusMessengerClient client(QDBusConnection::sessionBus());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Answer::myProperty(client, 2).valueOr(QVariant()).toString().contains("/images/"),
+            20000);
         QCOMPARE(dvn.state(), QProcess::Running);
         // Once its window shows it owns its name on the bus.
         QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(

@@ -68,9 +68,7 @@ private slots:
         columns<QStringList, int>("arguments", "action");
         using A = CommandLine::Action;
         row("nothing: the window", QStringList{}, int(A::Start));
-        row("--help", QStringList{"--help"}, int(A::Help));
         row("-h", QStringList{"-h"}, int(A::Help));
-        row("--version", QStringList{"--version"}, int(A::Version));
         row("Qt's own options are Qt's", QStringList{"-style", "fusion", "-session", "x"},
             int(A::Start));
         row("an unknown option", QStringList{"--anything"}, int(A::Invalid));

@@ -4,8 +4,6 @@
 
 #include <QStringList>
 
-#include <deque>
-
 // Answers dialogs from queues the test fills and records every message shown.
 class FakeDialogs : public Dialogs
 {
@@ -34,28 +32,17 @@ public:
                                                 const QString&) override
     {
         folderTitles.append(title);
-        const QString answer = next(m_folders).value_or(QString());
-        if (answer.isEmpty())
-            return std::nullopt;
-        return answer;
+        const QString answer = m_folders.isEmpty() ? QString() : m_folders.takeFirst();
+        return answer.isEmpty() ? std::nullopt : std::optional(answer);
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor&,
                                       std::array<QColor, 16>& customColors) override
     {
         offeredCustomColors = customColors;
-        return next(m_colors).value_or(std::nullopt);
+        return m_colors.isEmpty() ? std::nullopt : m_colors.takeFirst();
     }
 
 private:
-    template <class T> static std::optional<T> next(std::deque<T>& queue)
-    {
-        if (queue.empty())
-            return std::nullopt;
-        T answer = queue.front();
-        queue.pop_front();
-        return answer;
-    }
-
-    std::deque<QString> m_folders;
-    std::deque<std::optional<QColor>> m_colors;
+    QStringList m_folders;
+    QList<std::optional<QColor>> m_colors;
 };

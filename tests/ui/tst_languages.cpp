@@ -5,7 +5,6 @@
 #include "ui/forms/FormLanguage.h"
 #include "ui/main/LanguageMenu.h"
 
-#include <QDir>
 #include <QTimer>
 
 namespace {

@@ -5,10 +5,8 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTimer>
 
 class TestShell : public QObject

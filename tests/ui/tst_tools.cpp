@@ -4,10 +4,8 @@
 #include "Pictures.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QPushButton>
 
 namespace {
 
