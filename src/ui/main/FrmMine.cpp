@@ -33,11 +33,7 @@
 
 const QString FrmMine::Title = QStringLiteral("Dorvane");
 
-namespace {
-
 using Entry = Settings::Entry;
-
-} // namespace
 
 FrmMine::FrmMine(const MainServices& services, QWidget* parent)
     : Form(QStringLiteral("frmMine"), QSizeF(7665, 8610), parent), m_services(services)
@@ -127,18 +123,17 @@ void FrmMine::buildWidgets()
         addTextBox(QStringLiteral("txtrtl"), QStringLiteral("Text1"), {5400, 5880, 615, 375});
     m_txtrtl->hide();
 
+    // The tray's menu ("" a separator). Next, pause and where the pictures go take their texts
+    // from the language and the rotation's state.
     addMenu(QStringLiteral("mnuTray"), QStringLiteral("mnuTray"));
-    addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuopen"),
-                QStringLiteral("Show Window"));
-    addMenuSeparator(QStringLiteral("mnuTray"));
-    // Next, pause and where the pictures go; their texts follow the language and the state.
-    for (const char* item : {"mnunext", "mnupause", "mnustatus"})
-        addMenuItem(QStringLiteral("mnuTray"), QLatin1String(item), QString());
-    addMenuSeparator(QStringLiteral("mnuTray"));
-    addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuweb"),
-                QStringLiteral("Visit Web Site"));
-    addMenuSeparator(QStringLiteral("mnuTray"));
-    addMenuItem(QStringLiteral("mnuTray"), QStringLiteral("mnuexit"), QStringLiteral("Exit"));
+    for (const char* item : {"mnuopen:Show Window", "", "mnunext", "mnupause", "mnustatus", "",
+                             "mnuweb:Visit Web Site", "", "mnuexit:Exit"}) {
+        const QString text = QString::fromLatin1(item);
+        if (text.isEmpty())
+            addMenuSeparator(QStringLiteral("mnuTray"));
+        else
+            addMenuItem(QStringLiteral("mnuTray"), text.section(u':', 0, 0), text.section(u':', 1));
+    }
     addMenu(QStringLiteral("mnuimglst"), QStringLiteral("mnuimglst"));
     addMenuItem(QStringLiteral("mnuimglst"), QStringLiteral("mnudel"), QStringLiteral("Delete"));
     addMenu(QStringLiteral("mnuLanguages"), QStringLiteral("Lingua"));
@@ -310,20 +305,14 @@ void FrmMine::firstRun()
 
 void FrmMine::restoreFolder()
 {
-    const QString saved = m_services.settings->read(Entry::ImagePath, m_txtpath->text());
-    m_txtpath->setText(saved);
-    if (FolderExists(saved)) {
+    QString folder = m_services.settings->read(Entry::ImagePath, m_txtpath->text());
+    // Else the pictures beside the program, shown and not stored: the stored folder changes only
+    // when the user picks one.
+    if (!FolderExists(folder))
+        folder = FolderExists(m_services.folders.imagesDir()) ? m_services.folders.imagesDir() : "";
+    m_txtpath->setText(folder);
+    if (!folder.isEmpty())
         m_rotation->fillPictureList();
-        return;
-    }
-    const QString images = m_services.folders.imagesDir();
-    if (FolderExists(images)) {
-        // Shown, not stored: the stored folder changes only when the user picks one.
-        m_txtpath->setText(images);
-        m_rotation->fillPictureList();
-        return;
-    }
-    m_txtpath->clear();
 }
 
 void FrmMine::loadBanner()
