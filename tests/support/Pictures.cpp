@@ -1,7 +1,5 @@
 #include "Pictures.h"
 
-#include "standin/GifWriter.h"
-
 #include <QBuffer>
 #include <QPainter>
 #include <QtEndian>
@@ -18,13 +16,6 @@
 #pragma GCC diagnostic pop
 
 namespace Pictures {
-
-QImage filled(int width, int height, const QColor& colour)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
 
 QImage scenery(int width, int height)
 {
@@ -50,16 +41,6 @@ QByteArray encoded(const QImage& image, const char* format, int quality)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     return image.save(&buffer, format, quality) ? bytes : QByteArray();
-}
-
-QByteArray png(const QImage& image)
-{
-    return encoded(image, "png");
-}
-
-QByteArray gif(const QList<QImage>& frames)
-{
-    return standin::GifWriter::encode(frames);
 }
 
 QByteArray pngDeclaring(quint32 width, quint32 height, quint8 bitDepth, quint8 colourType)

@@ -49,12 +49,6 @@ public:
             call("Get", {ControlBus::InterfaceName, name}, "org.freedesktop.DBus.Properties");
         return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
     }
-    bool listen()
-    {
-        return bus.connect(ControlBus::ServiceName, ControlBus::ObjectPath,
-                           ControlBus::InterfaceName, "PictureChanged", this,
-                           SLOT(pictureChanged(QString)));
-    }
     // Stands in for the desktop's notification service.
     bool serve()
     {
@@ -179,7 +173,9 @@ private slots:
         RunningCopy f;
         QVERIFY(f.run({.pictures = {"a.png", "b.png"}}));
         BusPeer peer;
-        QVERIFY(peer.listen());
+        QVERIFY(peer.bus.connect(ControlBus::ServiceName, ControlBus::ObjectPath,
+                                 ControlBus::InterfaceName, "PictureChanged", &peer,
+                                 SLOT(pictureChanged(QString))));
         QCOMPARE(peer.property("CurrentPicture"), "");
         QCOMPARE(peer.property("Folder"), f.folder());
         QCOMPARE(peer.property("Client"), "Fake");
