@@ -263,14 +263,20 @@ private slots:
         row("cancelled", "cancel", QStringList{"A.png", "B.png"});
         row("another folder", "other", QStringList{"X.png", "Y.png", "Z.png"});
         row("the folder already shown", "same", QStringList{"A.png", "B.png"});
+        row("a folder of 512 characters: no Cancel", "long",
+            QStringList{"X.png", "Y.png", "Z.png"});
     }
     void folderDialog()
     {
         const auto [answer, listed] = fetch<QString, QStringList>("answer", "listed");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true}));
-        const QString other = f.pictureFolder({"Y.png", "X.png", "Z.png"}, "other");
+        QString relative = "other"; // "long": made 512 characters long
+        while (answer == "long" && f.env.path(relative).size() < 512)
+            relative += '/' + QString(qMin(100, 511 - int(f.env.path(relative).size())), 'd');
+        const QString other = f.pictureFolder({"Y.png", "X.png", "Z.png"}, relative);
         const QString chosen = answer == "same" ? f.folder() : answer != "cancel" ? other : "";
+        QVERIFY(answer != "long" || chosen.size() == 512);
         const QString before = f.folder();
         f.store(Entry::ImagePath, QStringLiteral("keep"));
         f.store(Entry::TimerSeconds, QStringLiteral("keep"));
