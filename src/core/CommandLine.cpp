@@ -87,16 +87,18 @@ QString CommandLine::requestMethod(Action action)
 
 QString CommandLine::statusText(const QVariantMap& state)
 {
-    const auto value = [&](const char* name) { return state.value(QLatin1String(name)).toString(); };
+    const auto value = [&](const char* name) {
+        return state.value(QLatin1String(name)).toString();
+    };
     const QString client = value("Client");
-    QString text = QStringLiteral("Picture: %1\nFolder: %2\nRotation: %3\nClient: %4\n")
-                       .arg(value("CurrentPicture").isEmpty() ? QStringLiteral("(none sent yet)")
-                                                              : value("CurrentPicture"),
-                            value("Folder"),
-                            state.value(QStringLiteral("Paused")).toBool()
-                                ? QStringLiteral("paused")
-                                : QStringLiteral("running"),
-                            client.isEmpty() ? QStringLiteral("(none)") : client);
+    QString text =
+        QStringLiteral("Picture: %1\nFolder: %2\nRotation: %3\nClient: %4\n")
+            .arg(value("CurrentPicture").isEmpty() ? QStringLiteral("(none sent yet)")
+                                                   : value("CurrentPicture"),
+                 value("Folder"),
+                 state.value(QStringLiteral("Paused")).toBool() ? QStringLiteral("paused")
+                                                                : QStringLiteral("running"),
+                 client.isEmpty() ? QStringLiteral("(none)") : client);
     if (!value("LastError").isEmpty())
         text += QStringLiteral("Last failure: %1\n").arg(value("LastError"));
     return text;

@@ -13,8 +13,7 @@ struct Failure
 
 // What every fallible operation of the program gives back: its value, or the failure. A function
 // returns either a value or `Failure{reason}`; the caller tests the result like a bool.
-template <class T>
-class [[nodiscard]] Result
+template <class T> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_value(std::move(value)) {}
@@ -36,8 +35,7 @@ private:
 };
 
 // An operation that gives back nothing but success or its failure.
-template <>
-class [[nodiscard]] Result<void>
+template <> class [[nodiscard]] Result<void>
 {
 public:
     Result() = default;

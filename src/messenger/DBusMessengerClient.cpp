@@ -5,8 +5,8 @@
 #include <QDBusError>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 
 const QString DBusMessengerClient::ServiceName = QStringLiteral("MessengerAPI.Messenger");
 const QString DBusMessengerClient::ObjectPath = QStringLiteral("/MessengerAPI/Messenger");
@@ -97,17 +97,18 @@ void DBusMessengerClient::myProperty(int code, Done<QVariant> done)
 
 void DBusMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 {
-    call(QStringLiteral("MyContacts"), {}, [this, done = std::move(done)](Result<QDBusMessage> reply) {
-        if (!reply)
-            return done(Failure{reply.error()});
-        // A long list takes a while to take apart; the window goes on meanwhile.
-        auto* reading = new QFutureWatcher<Result<QList<MessengerContact>>>(this);
-        connect(reading, &QFutureWatcherBase::finished, this, [reading, done] {
-            reading->deleteLater();
-            done(reading->result());
-        });
-        reading->setFuture(QtConcurrent::run(&DBusMessengerClient::contactsOf, *reply));
-    });
+    call(QStringLiteral("MyContacts"), {},
+         [this, done = std::move(done)](Result<QDBusMessage> reply) {
+             if (!reply)
+                 return done(Failure{reply.error()});
+             // A long list takes a while to take apart; the window goes on meanwhile.
+             auto* reading = new QFutureWatcher<Result<QList<MessengerContact>>>(this);
+             connect(reading, &QFutureWatcherBase::finished, this, [reading, done] {
+                 reading->deleteLater();
+                 done(reading->result());
+             });
+             reading->setFuture(QtConcurrent::run(&DBusMessengerClient::contactsOf, *reply));
+         });
 }
 
 Result<QList<MessengerContact>> DBusMessengerClient::contactsOf(const QDBusMessage& reply)

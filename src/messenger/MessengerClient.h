@@ -28,8 +28,7 @@ class MessengerClient : public QObject
     Q_OBJECT
 public:
     static constexpr int DisplayPictureProperty = 2;
-    template <class T>
-    using Done = std::function<void(Result<T>)>;
+    template <class T> using Done = std::function<void(Result<T>)>;
 
     ~MessengerClient() override;
 

@@ -9,7 +9,8 @@ namespace PidginCalls {
 QDBusPendingCall send(const QDBusConnection& bus, const QString& method,
                       const QList<QVariant>& args)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(ServiceName, ObjectPath, InterfaceName, method);
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(ServiceName, ObjectPath, InterfaceName, method);
     message.setArguments(args);
     return bus.asyncCall(message, CallTimeoutMs);
 }

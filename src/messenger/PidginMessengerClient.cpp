@@ -127,10 +127,9 @@ void PidginMessengerClient::myProperty(int code, Done<QVariant> done)
 
 void PidginMessengerClient::cacheFolder(Done<QString> done)
 {
-    callString(QStringLiteral("PurpleBuddyIconsGetCacheDir"), {},
-               [done = std::move(done)](Result<QString> folder) {
-                   done(folder.valueOr(QString()));
-               });
+    callString(
+        QStringLiteral("PurpleBuddyIconsGetCacheDir"), {},
+        [done = std::move(done)](Result<QString> folder) { done(folder.valueOr(QString())); });
 }
 
 void PidginMessengerClient::myContacts(Done<QList<MessengerContact>> done)
@@ -141,8 +140,8 @@ void PidginMessengerClient::myContacts(Done<QList<MessengerContact>> done)
                  return done(Failure{reply.error()});
              const auto accounts = handlesOf(*reply);
              if (!accounts)
-                 return done(
-                     Failure{tr("Pidgin sent an unexpected answer to PurpleAccountsGetAllActive.")});
+                 return done(Failure{
+                     tr("Pidgin sent an unexpected answer to PurpleAccountsGetAllActive.")});
              readBuddies(*accounts, done);
          });
 }

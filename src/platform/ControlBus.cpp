@@ -33,9 +33,9 @@ Result<QDBusMessage> call(const QDBusConnection& bus, const QDBusMessage& messag
     if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
         reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
         return Failure{QStringLiteral("Dorvane is not running.")};
-    return Failure{QStringLiteral("Dorvane did not carry out the request: %1")
-                       .arg(reply.errorMessage().isEmpty() ? reply.errorName()
-                                                           : reply.errorMessage())};
+    return Failure{
+        QStringLiteral("Dorvane did not carry out the request: %1")
+            .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage())};
 }
 
 } // namespace

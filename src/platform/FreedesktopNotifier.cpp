@@ -8,7 +8,8 @@ FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus) : m_bus(std::move(
 void FreedesktopNotifier::notify(const QString& title, const QString& text)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     // Application, replaces id, icon, summary, body, actions, hints, timeout (-1: the server's).
     message << QStringLiteral("Dorvane") << 0u << QStringLiteral("example.dorvane.Dorvane") << title

@@ -12,7 +12,8 @@ class OutageNotices
 {
 public:
     // `tell(true, why)` when an outage has lasted `after`; `tell(false, {})` when it ends.
-    OutageNotices(std::chrono::milliseconds after, std::function<void(bool outage, QString why)> tell);
+    OutageNotices(std::chrono::milliseconds after,
+                  std::function<void(bool outage, QString why)> tell);
 
     void failed(const QString& why);
     void reached();

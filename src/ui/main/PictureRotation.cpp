@@ -2,9 +2,9 @@
 
 #include "core/fs/AppPaths.h"
 #include "core/rotation/RotationTimer.h"
-#include "ui/main/FolderWatch.h"
 #include "core/settings/Settings.h"
 #include "messenger/MessengerClient.h"
+#include "ui/main/FolderWatch.h"
 #include "ui/main/IntervalFields.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
@@ -127,21 +127,20 @@ void PictureRotation::setDisplayPicture(const QString& path)
         return;
     }
     m_sending = true;
-    m_client->setMyProperty(MessengerClient::DisplayPictureProperty, path,
-                            [this, path](const Result<void>& sent) {
-                                // A refusal (client closed, nobody signed in, file gone) is
-                                // no message; the rotation goes on.
-                                if (sent) {
-                                    emit pictureSent(path);
-                                } else {
-                                    qWarning("Dorvane: display picture not set: %s",
-                                             qPrintable(sent.error()));
-                                    emit sendFailed(sent.error());
-                                }
-                                m_sending = false;
-                                if (m_waiting)
-                                    setDisplayPicture(*std::exchange(m_waiting, std::nullopt));
-                            });
+    m_client->setMyProperty(
+        MessengerClient::DisplayPictureProperty, path, [this, path](const Result<void>& sent) {
+            // A refusal (client closed, nobody signed in, file gone) is
+            // no message; the rotation goes on.
+            if (sent) {
+                emit pictureSent(path);
+            } else {
+                qWarning("Dorvane: display picture not set: %s", qPrintable(sent.error()));
+                emit sendFailed(sent.error());
+            }
+            m_sending = false;
+            if (m_waiting)
+                setDisplayPicture(*std::exchange(m_waiting, std::nullopt));
+        });
 }
 
 bool PictureRotation::rotationOn() const

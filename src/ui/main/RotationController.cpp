@@ -12,11 +12,11 @@
 RotationController::RotationController(PictureRotation* rotation,
                                        NotificationArea* notificationArea, const MenuItems& items,
                                        LanguageSupport* language, DesktopNotifier* notifier,
-                                       std::chrono::milliseconds outageNoticeAfter,
-                                       QObject* parent)
+                                       std::chrono::milliseconds outageNoticeAfter, QObject* parent)
     : RotationControl(parent), m_rotation(rotation), m_notificationArea(notificationArea),
       m_items(items), m_language(language), m_notifier(notifier),
-      m_outage(outageNoticeAfter, [this](bool outage, const QString& why) { tellOutage(outage, why); })
+      m_outage(outageNoticeAfter,
+               [this](bool outage, const QString& why) { tellOutage(outage, why); })
 {
     connect(m_rotation, &PictureRotation::pictureSent, this, [this](const QString& path) {
         m_current = path;
@@ -109,8 +109,8 @@ void RotationController::tellOutage(bool outage, const QString& why)
     if (!m_notifier)
         return;
     const QString name = clientName().isEmpty() ? QStringLiteral("Messenger") : clientName();
-    m_notifier->notify(QStringLiteral("Dorvane"),
-                       outage ? text("0011", "Pictures have not reached %1 for a while: %2")
-                                    .arg(name, why)
-                              : text("0012", "Pictures reach %1 again.").arg(name));
+    m_notifier->notify(
+        QStringLiteral("Dorvane"),
+        outage ? text("0011", "Pictures have not reached %1 for a while: %2").arg(name, why)
+               : text("0012", "Pictures reach %1 again.").arg(name));
 }

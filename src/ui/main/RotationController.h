@@ -29,9 +29,8 @@ public:
     };
 
     RotationController(PictureRotation* rotation, NotificationArea* notificationArea,
-                       const MenuItems& items, LanguageSupport* language,
-                       DesktopNotifier* notifier, std::chrono::milliseconds outageNoticeAfter,
-                       QObject* parent = nullptr);
+                       const MenuItems& items, LanguageSupport* language, DesktopNotifier* notifier,
+                       std::chrono::milliseconds outageNoticeAfter, QObject* parent = nullptr);
 
     void next() override;
     void pause() override;

@@ -3,7 +3,6 @@
 #include "core/Twips.h"
 #include "ui/widgets/ImageControl.h"
 
-
 namespace {
 
 constexpr double DefaultTwipsPerPixel = 15.0;
@@ -25,10 +24,10 @@ QSize pictureTargetSize(double widthTwips, double heightTwips, double twipsPerPi
 void ShowPictureFile(const QString& path, ImageControl* image)
 {
     // A control whose window never gave it a design size is taken at its pixel size.
-    const QSize target = image->hasDesignSize()
-                             ? pictureTargetSize(image->designWidthTwips(),
-                                                 image->designHeightTwips(), Twips::perPixelX(),
-                                                 Twips::perPixelY())
-                             : image->size();
+    const QSize target =
+        image->hasDesignSize()
+            ? pictureTargetSize(image->designWidthTwips(), image->designHeightTwips(),
+                                Twips::perPixelX(), Twips::perPixelY())
+            : image->size();
     image->showFile(path, target);
 }
