@@ -179,7 +179,8 @@ Match matchLine(QByteArrayView bytes, const QString& key, QString& value)
     return Match::Found;
 }
 
-QString readIni(QByteArrayView bytes, const QString& section, const QString& key)
+// Hands each key line of the first section named `section` to `take`, until it returns true.
+template <class Take> void forEachKey(QByteArrayView bytes, const QString& section, Take take)
 {
     bool inSection = false;
     qsizetype pos = firstLineStart(bytes);
@@ -187,13 +188,24 @@ QString readIni(QByteArrayView bytes, const QString& section, const QString& key
         const IniLine line = parseIniLine(decodeLine(contentOf(bytes, raw)));
         if (line.kind == LineKind::Section) {
             if (inSection)
-                break; // only the first section of that name is looked at
+                return; // only the first section of that name is looked at
             inSection = sameName(line.name, section);
-        } else if (inSection && line.kind == LineKind::Key && sameName(line.name, key)) {
-            return cutValue(stripQuotes(line.value));
+        } else if (inSection && line.kind == LineKind::Key && take(line)) {
+            return;
         }
     }
-    return QString();
+}
+
+QString readIni(QByteArrayView bytes, const QString& section, const QString& key)
+{
+    QString value;
+    forEachKey(bytes, section, [&](const IniLine& line) {
+        if (!sameName(line.name, key))
+            return false;
+        value = cutValue(stripQuotes(line.value));
+        return true;
+    });
+    return value;
 }
 
 Result<QString> readLineByLine(QByteArrayView bytes, const QString& key)
@@ -268,21 +280,12 @@ QString LangFile::foldedName(const QString& name)
 QHash<QString, QString> LangFile::readSection(const QByteArray& bytes, const QString& section)
 {
     QHash<QString, QString> values;
-    const QString wanted = trimBlanks(section);
-    bool inSection = false;
-    qsizetype pos = firstLineStart(bytes);
-    for (RawLine raw; nextLine(bytes, pos, raw);) {
-        const IniLine line = parseIniLine(decodeLine(contentOf(bytes, raw)));
-        if (line.kind == LineKind::Section) {
-            if (inSection)
-                break; // only the first section of that name is looked at
-            inSection = sameName(line.name, wanted);
-        } else if (inSection && line.kind == LineKind::Key) {
-            const QString key = foldedName(line.name);
-            if (!values.contains(key)) // the first of each key counts
-                values.insert(key, cutValue(stripQuotes(line.value)));
-        }
-    }
+    forEachKey(bytes, trimBlanks(section), [&](const IniLine& line) {
+        const QString key = foldedName(line.name);
+        if (!values.contains(key)) // the first of each key counts
+            values.insert(key, cutValue(stripQuotes(line.value)));
+        return false;
+    });
     return values;
 }
 
