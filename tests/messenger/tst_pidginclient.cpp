@@ -87,6 +87,8 @@ private slots:
             QCOMPARE(Answer::setMyProperty(m_pidgin, 2, name).ok(), icons.size() > 1);
         QVERIFY(!Answer::setMyProperty(m_pidgin, 3, sent.first())); // no such property in Pidgin
         QCOMPARE(m_fake.icons, icons.replaceInStrings("~", QDir::currentPath()));
+        // The picture shown is Pidgin's global icon as it stands.
+        QCOMPARE(Answer::myProperty(m_pidgin, 2).valueOr(QVariant()).toString(), icons.last());
     }
 
     void contactsSortedPerAccount()
