@@ -4,7 +4,10 @@
 #include "core/language/LangFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -60,11 +63,16 @@ QString LanguageSupport::storedLanguage() const
 const LanguageSupport::Cache& LanguageSupport::cached() const
 {
     const QString file = currentLangFile();
-    const QFileInfo info(file);
-    if (file != m_cache.file || info.lastModified() != m_cache.modified ||
-        info.size() != m_cache.size) {
-        m_cache = Cache{file, info.lastModified(), info.size(), LangFile::readFile(file), {}};
+    // One stat a lookup: QFileInfo's times go through the local time zone, which costs more
+    // than the lookup itself when a window asks for its captions.
+    Stamp stamp;
+    struct stat status = {};
+    if (::stat(QFile::encodeName(file).constData(), &status) == 0) {
+        stamp = {static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
+                 static_cast<qint64>(status.st_size), static_cast<quint64>(status.st_ino)};
     }
+    if (file != m_cache.file || stamp != m_cache.stamp)
+        m_cache = Cache{file, stamp, LangFile::readFile(file), {}};
     return m_cache;
 }
 

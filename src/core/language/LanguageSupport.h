@@ -2,7 +2,6 @@
 
 #include "core/Result.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 
@@ -43,11 +42,20 @@ private:
 
     // The current language's file, read once and its sections taken apart once, until the file
     // changes: a window asks it for hundreds of texts at a time.
+    struct Stamp
+    {
+        qint64 modifiedNs = -1;
+        qint64 size = -1;
+        quint64 inode = 0;
+        bool operator!=(const Stamp& other) const
+        {
+            return modifiedNs != other.modifiedNs || size != other.size || inode != other.inode;
+        }
+    };
     struct Cache
     {
         QString file;
-        QDateTime modified;
-        qint64 size = -1;
+        Stamp stamp;
         Result<QByteArray> bytes = Failure{};
         QHash<QString, QHash<QString, QString>> sections;
     };
