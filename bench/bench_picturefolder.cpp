@@ -224,7 +224,8 @@ void followCopy(FrmMine* window)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     std::printf("copy of 1000 files in %lld ms: list refreshed %d time(s), showing them %lld ms "
                 "after the last (%d rows)\n",
-                copied, refreshes, shown.elapsed(), list->count());
+                static_cast<long long>(copied), refreshes, static_cast<long long>(shown.elapsed()),
+                list->count());
 }
 
 } // namespace

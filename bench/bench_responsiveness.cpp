@@ -112,7 +112,7 @@ void runUntil(const std::function<bool()>& done, int seconds)
 {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < seconds * 1000) {
+    while (!done() && clock.elapsed() < qint64(seconds) * 1000) {
         QEventLoop loop;
         QTimer::singleShot(10, &loop, &QEventLoop::quit);
         loop.exec();

@@ -33,6 +33,7 @@ double timeToWindow(Display* display, const std::vector<std::string>& command)
     const pid_t child = fork();
     if (child == 0) {
         std::vector<char*> argv;
+        argv.reserve(command.size() + 1);
         for (const std::string& part : command)
             argv.push_back(const_cast<char*>(part.c_str()));
         argv.push_back(nullptr);

@@ -17,7 +17,7 @@ template <class T> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_value(std::move(value)) {}
-    Result(Failure failure) : m_error(std::move(failure.why)) {}
+    Result(const Failure& failure) : m_error(failure.why) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -39,7 +39,7 @@ template <> class [[nodiscard]] Result<void>
 {
 public:
     Result() = default;
-    Result(Failure failure) : m_ok(false), m_error(std::move(failure.why)) {}
+    Result(const Failure& failure) : m_ok(false), m_error(failure.why) {}
 
     bool ok() const { return m_ok; }
     explicit operator bool() const { return m_ok; }

@@ -75,7 +75,7 @@ void DBusMessengerClient::setMyProperty(int code, const QVariant& value, Done<vo
 {
     call(QStringLiteral("SetMyProperty"),
          {QVariant(code), QVariant::fromValue(QDBusVariant(value))},
-         [done = std::move(done)](Result<QDBusMessage> reply) {
+         [done = std::move(done)](const Result<QDBusMessage>& reply) {
              done(reply ? Result<void>() : Result<void>(Failure{reply.error()}));
          });
 }
@@ -83,7 +83,7 @@ void DBusMessengerClient::setMyProperty(int code, const QVariant& value, Done<vo
 void DBusMessengerClient::myProperty(int code, Done<QVariant> done)
 {
     call(QStringLiteral("MyProperty"), {QVariant(code)},
-         [done = std::move(done)](Result<QDBusMessage> reply) {
+         [done = std::move(done)](const Result<QDBusMessage>& reply) {
              if (!reply)
                  return done(Failure{reply.error()});
              if (reply->arguments().isEmpty())
@@ -98,7 +98,7 @@ void DBusMessengerClient::myProperty(int code, Done<QVariant> done)
 void DBusMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 {
     call(QStringLiteral("MyContacts"), {},
-         [this, done = std::move(done)](Result<QDBusMessage> reply) {
+         [this, done = std::move(done)](const Result<QDBusMessage>& reply) {
              if (!reply)
                  return done(Failure{reply.error()});
              // A long list takes a while to take apart; the window goes on meanwhile.

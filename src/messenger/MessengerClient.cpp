@@ -4,7 +4,8 @@
 
 MessengerClient::~MessengerClient() = default;
 
-void MessengerClient::cacheFolder(Done<QString> done)
+// Taken by value like every callback of the interface, which the clients keep until they answer.
+void MessengerClient::cacheFolder(Done<QString> done) // NOLINT(performance-unnecessary-value-param)
 {
     done(AppPaths::messengerCacheDir());
 }

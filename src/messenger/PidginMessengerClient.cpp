@@ -96,14 +96,14 @@ void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<
         if (const Result<void> readable = checking->result(); !readable)
             return done(readable);
         callString(QStringLiteral("PurplePrefsGetPath"), {BuddyIconPref},
-                   [this, path, done](Result<QString> current) {
+                   [this, path, done](const Result<QString>& current) {
                        if (!current)
                            return done(Failure{current.error()});
                        // Pidgin ignores a pref set to the value it already has, so a file
                        // changed under the same name would never be taken: clear it first.
                        if (*current != path)
                            return setIconPath(path, done);
-                       setIconPath(QString(), [this, path, done](Result<void> cleared) {
+                       setIconPath(QString(), [this, path, done](const Result<void>& cleared) {
                            if (!cleared)
                                return done(cleared);
                            setIconPath(path, done);
@@ -118,7 +118,7 @@ void PidginMessengerClient::myProperty(int code, Done<QVariant> done)
     if (code != DisplayPictureProperty)
         return done(Failure{tr("Pidgin has no property %1.").arg(code)});
     callString(QStringLiteral("PurplePrefsGetPath"), {BuddyIconPref},
-               [done = std::move(done)](Result<QString> path) {
+               [done = std::move(done)](const Result<QString>& path) {
                    if (!path)
                        return done(Failure{path.error()});
                    done(QVariant(*path));
@@ -127,9 +127,10 @@ void PidginMessengerClient::myProperty(int code, Done<QVariant> done)
 
 void PidginMessengerClient::cacheFolder(Done<QString> done)
 {
-    callString(
-        QStringLiteral("PurpleBuddyIconsGetCacheDir"), {},
-        [done = std::move(done)](Result<QString> folder) { done(folder.valueOr(QString())); });
+    callString(QStringLiteral("PurpleBuddyIconsGetCacheDir"), {},
+               [done = std::move(done)](const Result<QString>& folder) {
+                   done(folder.valueOr(QString()));
+               });
 }
 
 void PidginMessengerClient::myContacts(Done<QList<MessengerContact>> done)
@@ -147,7 +148,7 @@ void PidginMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 }
 
 void PidginMessengerClient::readBuddies(const QList<int>& accounts,
-                                        Done<QList<MessengerContact>> done)
+                                        const Done<QList<MessengerContact>>& done)
 {
     // Every account's buddies, then every buddy's name and alias, each round sent at once: a
     // long buddy list costs a few round trips, not two per buddy.
@@ -175,7 +176,7 @@ void PidginMessengerClient::readBuddies(const QList<int>& accounts,
 }
 
 void PidginMessengerClient::readNames(const QList<QList<int>>& buddiesPerAccount,
-                                      Done<QList<MessengerContact>> done)
+                                      const Done<QList<MessengerContact>>& done)
 {
     QList<QDBusPendingCall> calls;
     for (const QList<int>& buddies : buddiesPerAccount) {

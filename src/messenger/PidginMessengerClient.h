@@ -35,8 +35,9 @@ public:
 private:
     void callString(const QString& method, const QList<QVariant>& args, Done<QString> done);
     void setIconPath(const QString& path, Done<void> done);
-    void readBuddies(const QList<int>& accounts, Done<QList<MessengerContact>> done);
-    void readNames(const QList<QList<int>>& buddiesPerAccount, Done<QList<MessengerContact>> done);
+    void readBuddies(const QList<int>& accounts, const Done<QList<MessengerContact>>& done);
+    void readNames(const QList<QList<int>>& buddiesPerAccount,
+                   const Done<QList<MessengerContact>>& done);
 
     QDBusConnection m_connection;
 };

@@ -40,12 +40,12 @@ Result<QDBusMessage> call(const QDBusConnection& bus, const QDBusMessage& messag
 
 } // namespace
 
-bool showRunningCopy(QDBusConnection bus)
+bool showRunningCopy(const QDBusConnection& bus)
 {
     return request(QStringLiteral("Show"), bus).ok();
 }
 
-Result<void> request(const QString& method, QDBusConnection bus)
+Result<void> request(const QString& method, const QDBusConnection& bus)
 {
     const auto reply =
         call(bus, QDBusMessage::createMethodCall(ServiceName, ObjectPath, InterfaceName, method));
@@ -54,7 +54,7 @@ Result<void> request(const QString& method, QDBusConnection bus)
     return {};
 }
 
-Result<QVariantMap> state(QDBusConnection bus)
+Result<QVariantMap> state(const QDBusConnection& bus)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(
         ServiceName, ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),

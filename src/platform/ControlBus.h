@@ -22,12 +22,13 @@ inline const QString InterfaceName = QStringLiteral("example.dorvane.Dorvane");
 bool publish(RotationControl* control, QDBusConnection bus = QDBusConnection::sessionBus());
 
 // Asks the running copy to bring its window forward; false when none answers.
-bool showRunningCopy(QDBusConnection bus = QDBusConnection::sessionBus());
+bool showRunningCopy(const QDBusConnection& bus = QDBusConnection::sessionBus());
 
 // Calls one of the running copy's methods (Next, Pause, Resume, Show); the failure says why in
 // the user's words, "Dorvane is not running." when no copy owns the name.
-Result<void> request(const QString& method, QDBusConnection bus = QDBusConnection::sessionBus());
+Result<void> request(const QString& method,
+                     const QDBusConnection& bus = QDBusConnection::sessionBus());
 // The running copy's properties by their bus names.
-Result<QVariantMap> state(QDBusConnection bus = QDBusConnection::sessionBus());
+Result<QVariantMap> state(const QDBusConnection& bus = QDBusConnection::sessionBus());
 
 } // namespace ControlBus

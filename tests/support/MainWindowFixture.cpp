@@ -42,7 +42,7 @@ MainServices MainWindowFixture::services()
 
 QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const
 {
-    const QString folder = env.makeDir(relative);
+    QString folder = env.makeDir(relative);
     QImage image(8, 8, QImage::Format_RGB32);
     int shade = 0;
     for (const QString& name : names) {

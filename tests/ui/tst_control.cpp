@@ -147,7 +147,7 @@ private slots:
         f.env.writeFile("app/lang/Old.lng", "[frmMine]\r\nfrmMine.Caption=Old\r\n[Strings]\r\n1");
         QVERIFY(f.start({.pictures = {"a.png"}, .rotation = true}));
         f.chooseLanguage(language);
-        const auto text = [&](const char* key, const char* english) {
+        const auto text = [&, language = language](const char* key, const char* english) {
             const QString file = f.language.langFilePath(language);
             const QString value = LangFile::ReadLangValue(file, "Strings", key).valueOr("");
             return (value.isEmpty() ? QString(english) : value).arg("Fake");

@@ -99,7 +99,8 @@ private slots:
         auto tools = f.openTools();
         tools->show();
         if (chosen.size() > 1)
-            QTimer::singleShot(0, f.window.get(), [&] { f.chooseLanguage(chosen.last()); });
+            QTimer::singleShot(0, f.window.get(),
+                               [&, chosen = chosen] { f.chooseLanguage(chosen.last()); });
         f.chooseLanguage(chosen.first());
 
         const QString to = chosen.last();

@@ -50,7 +50,7 @@ private slots:
             QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
         }
         QVERIFY(f.timer()->isActive());
-        QTimer::singleShot(0, f.window.get(), [&] {
+        QTimer::singleShot(0, f.window.get(), [&, tray = tray] {
             tray ? f.action("mnuexit")->trigger() : void(f.window->close());
         });
         QTimer::singleShot(20000, f.window.get(), [] { QCoreApplication::exit(-1); }); // not ended

@@ -27,7 +27,7 @@ void click(QListWidget* list, int row)
 QByteArray cache(const MainWindowFixture& f, const QString& name, int width, int height)
 {
     const QColor colour = QColor::fromHsv(name.at(0).unicode() * 37 % 360, 255, 200);
-    const QByteArray bytes = Pictures::png(Pictures::filled(width, height, colour));
+    QByteArray bytes = Pictures::png(Pictures::filled(width, height, colour));
     f.env.writeFile("tmp/MessengerCache/" + name, bytes);
     return bytes;
 }

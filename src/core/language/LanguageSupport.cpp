@@ -22,7 +22,7 @@ LanguageSupport::LanguageSupport(const QString& langDir, const QString& userDir)
 
 QString LanguageSupport::settingFile() const
 {
-    const QString own = AppPaths::join(m_userDir, SettingFileName);
+    QString own = AppPaths::join(m_userDir, SettingFileName);
     if (!m_userDir.isEmpty() && QFileInfo::exists(own))
         return own;
     return AppPaths::join(m_langDir, SettingFileName);

@@ -58,16 +58,16 @@ void LanguageMenu::MLSFillMenuLanguages()
         return;
     }
     for (int position = 0; position < files.size(); ++position) {
-        const QString name = files.at(position).chopped(4);
+        const QString caption = files.at(position).chopped(4);
         NamedControl* item = m_window->control(ItemName, position);
         if (!item) {
-            m_window->addMenuItem(QStringLiteral("mnuLanguages"), ItemName, name, position);
+            m_window->addMenuItem(QStringLiteral("mnuLanguages"), ItemName, caption, position);
             item = m_window->control(ItemName, position);
         }
         item->action()->setCheckable(true);
         item->action()->setVisible(true);
-        item->setCaption(name);
-        m_list->addItem(name);
+        item->setCaption(caption);
+        m_list->addItem(caption);
     }
     // Without LangSetting.ini the designed texts stay; nothing is checked.
     m_language->setCurrentLang(m_language->storedLanguage());

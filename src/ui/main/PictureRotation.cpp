@@ -170,7 +170,7 @@ void PictureRotation::folderChanged()
     const QSignalBlocker block(list);
     list->setFiles(files);
     if (!selected.isEmpty())
-        list->setCurrentRow(files.names().indexOf(selected));
+        list->setCurrentRow(static_cast<int>(files.names().indexOf(selected)));
 }
 
 int PictureRotation::pictureCount() const

@@ -57,7 +57,7 @@ ContactLists::ContactLists(QListWidget* emails, QListWidget* nicks, QPushButton*
 }
 
 void ContactLists::fill(MessengerClient* client, const QString& noClientReason,
-                        std::function<void(const QString&)> failed)
+                        const std::function<void(const QString&)>& failed)
 {
     const quint64 filling = ++m_filling;
     m_waiting = true;

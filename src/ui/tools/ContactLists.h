@@ -30,7 +30,7 @@ public:
     // gives no contacts (`noClientReason` when there is no client) the lists stay empty and
     // `failed` is told why.
     void fill(MessengerClient* client, const QString& noClientReason,
-              std::function<void(const QString&)> failed);
+              const std::function<void(const QString&)>& failed);
     bool isWaiting() const { return m_waiting; }
 
     void lstemails_Click();

@@ -146,12 +146,12 @@ void FrmTools::cmdGetdata_Click()
     gatherData({});
 }
 
-void FrmTools::gatherData(std::function<void()> then)
+void FrmTools::gatherData(const std::function<void()>& then)
 {
     m_contacts->fill(m_objMessenger.get(), m_messengerError,
                      ErrorReporter(m_services.dialogs, this, Title));
     // The cached pictures do not depend on who is signed in: they are copied in any case.
-    m_harvest->copyCache(m_objMessenger.get(), std::move(then));
+    m_harvest->copyCache(m_objMessenger.get(), then);
 }
 
 void FrmTools::applyStoredColor()

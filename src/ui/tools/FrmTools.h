@@ -71,7 +71,7 @@ private:
     void buildWidgets();
     void applyStoredColor();
     // "Get Data": the contacts, and the cached pictures copied; `then` runs once they are.
-    void gatherData(std::function<void()> then);
+    void gatherData(const std::function<void()>& then);
 
     ToolsHost* m_host;
     MainServices m_services;

@@ -38,7 +38,7 @@ QString HarvestPanel::langString(const QString& id) const
     return m_language ? m_language->GetLangString(id) : QString();
 }
 
-void HarvestPanel::copyCache(MessengerClient* client, std::function<void()> then)
+void HarvestPanel::copyCache(MessengerClient* client, const std::function<void()>& then)
 {
     const QString harvest = AppPaths::harvestDir();
     if (const Result<void> ready = HarvestFolder::prepare(harvest); !ready) {

@@ -39,7 +39,7 @@ public:
 
     // Copies the client's cache (the Messenger cache when there is no client) into the folder,
     // once the client has said where its cache is; `then` runs when the copies are made.
-    void copyCache(MessengerClient* client, std::function<void()> then = {});
+    void copyCache(MessengerClient* client, const std::function<void()>& then = {});
     void cmdGetimg_Click();
     void lstimages_Click();
     void cmdadd_Click();
