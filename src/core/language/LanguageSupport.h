@@ -40,8 +40,7 @@ private:
     // The LangSetting.ini that is read: the user's own when there is one.
     QString settingFile() const;
 
-    // The current language's file, read once and its sections taken apart once, until the file
-    // changes: a window asks it for hundreds of texts at a time.
+    // What tells that a file changed: its modification time, size and inode.
     struct Stamp
     {
         qint64 modifiedNs = -1;
@@ -52,6 +51,8 @@ private:
             return modifiedNs != other.modifiedNs || size != other.size || inode != other.inode;
         }
     };
+    // The current language's file, read once and its sections taken apart once, until the file
+    // changes: a window asks it for hundreds of texts at a time.
     struct Cache
     {
         QString file;
