@@ -11,13 +11,14 @@ build=$(realpath "${1:-build-bench}")
 runs=${2:-20}
 program=${3:-$build/bin/dvn}
 profile=$(mktemp -d -t dorvane-bench-XXXXXX)
-trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$profile"' EXIT
-mkdir -p "$profile/config/Dorvane" "$profile/runtime" "$profile/tmp"
-chmod 700 "$profile/runtime"
+trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$profile" "${runtime:-}"' EXIT
+mkdir -p "$profile/config/Dorvane" "$profile/tmp"
+# A desktop's runtime folder (/run/user/UID, where the lock goes) is in memory; /dev/shm is too.
+runtime=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d -p "$profile")
 printf '[firstrun]\nstate=1\n[autorun]\nstate=0\n[control]\nstate=1\n[imagepath]\npath=%s\n' \
     "$build/bin/images" >"$profile/config/Dorvane/Dorvane.ini"
 export HOME=$profile XDG_CONFIG_HOME=$profile/config XDG_CONFIG_DIRS=$profile/xdg
-export XDG_RUNTIME_DIR=$profile/runtime Temp=$profile/tmp TMPDIR=$profile/tmp BROWSER=true
+export XDG_RUNTIME_DIR=$runtime Temp=$profile/tmp TMPDIR=$profile/tmp BROWSER=true
 export QT_QPA_PLATFORM=xcb
 exec 3< <(Xvfb -displayfd 1 -nolisten tcp -screen 0 1280x800x24 2>/dev/null)
 xvfb=$!
