@@ -16,6 +16,8 @@
 #include "ui/main/RotationController.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QThreadPool>
 
 #include <csignal>
 #include <cstdio>
@@ -88,6 +90,9 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("example.dorvane.Dorvane"));
     // The main window ends the program itself; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The session bus (the Messenger client, the notification area) is reached while the window
+    // is being built, so that its handshake does not hold the window up.
+    QThreadPool::globalInstance()->start([] { (void)QDBusConnection::sessionBus(); });
 
     const AppFolders folders = AppFolders::ofRunningProgram();
     Settings settings;

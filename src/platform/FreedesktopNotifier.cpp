@@ -1,9 +1,8 @@
 #include "FreedesktopNotifier.h"
 
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QVariantMap>
-
-FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus) : m_bus(std::move(bus)) {}
 
 void FreedesktopNotifier::notify(const QString& title, const QString& text)
 {
@@ -14,5 +13,5 @@ void FreedesktopNotifier::notify(const QString& title, const QString& text)
     // Application, replaces id, icon, summary, body, actions, hints, timeout (-1: the server's).
     message << QStringLiteral("Dorvane") << 0u << QStringLiteral("example.dorvane.Dorvane") << title
             << text << QStringList() << QVariantMap() << -1;
-    m_bus.send(message);
+    QDBusConnection::sessionBus().send(message);
 }

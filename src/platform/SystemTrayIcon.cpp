@@ -4,9 +4,16 @@
 #include <QDBusConnectionInterface>
 #include <QSystemTrayIcon>
 
-SystemTrayIcon::SystemTrayIcon(QObject* parent)
-    : TrayIcon(parent), m_icon(new QSystemTrayIcon(this))
+SystemTrayIcon::SystemTrayIcon(QObject* parent) : TrayIcon(parent) {}
+
+QSystemTrayIcon* SystemTrayIcon::icon()
 {
+    // Made the first time it is needed: making it asks the session bus about the desktop's
+    // notification area, and most starts never hide the window there.
+    if (m_icon)
+        return m_icon;
+    m_icon = new QSystemTrayIcon(this);
+    m_icon->setContextMenu(m_menu);
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 // An X11 icon answers a double-click; a StatusNotifierItem host sends one
@@ -15,6 +22,7 @@ SystemTrayIcon::SystemTrayIcon(QObject* parent)
                     (reason == QSystemTrayIcon::Trigger && hasStatusNotifierHost()))
                     emit activated();
             });
+    return m_icon;
 }
 
 SystemTrayIcon::~SystemTrayIcon() = default;
@@ -26,24 +34,28 @@ bool SystemTrayIcon::isSystemTrayAvailable() const
 
 void SystemTrayIcon::show(const QIcon& icon, const QString& toolTip)
 {
-    m_icon->setIcon(icon);
-    m_icon->setToolTip(toolTip);
-    m_icon->show();
+    QSystemTrayIcon* shown = this->icon();
+    shown->setIcon(icon);
+    shown->setToolTip(toolTip);
+    shown->show();
 }
 
 void SystemTrayIcon::hide()
 {
-    m_icon->hide();
+    if (m_icon)
+        m_icon->hide();
 }
 
 bool SystemTrayIcon::isVisible() const
 {
-    return m_icon->isVisible();
+    return m_icon && m_icon->isVisible();
 }
 
 void SystemTrayIcon::setMenu(QMenu* menu)
 {
-    m_icon->setContextMenu(menu);
+    m_menu = menu;
+    if (m_icon)
+        m_icon->setContextMenu(menu);
 }
 
 bool SystemTrayIcon::hasStatusNotifierHost()

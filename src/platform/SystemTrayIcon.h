@@ -22,6 +22,8 @@ private:
     // The desktop shows its notification area through StatusNotifierItem hosts (KDE, GNOME's
     // AppIndicator extension, Wayland panels) rather than X11 icons.
     static bool hasStatusNotifierHost();
+    QSystemTrayIcon* icon();
 
-    QSystemTrayIcon* m_icon;
+    QSystemTrayIcon* m_icon = nullptr;
+    QMenu* m_menu = nullptr;
 };
