@@ -2,6 +2,9 @@
 
 #include "platform/TrayIcon.h"
 
+#include <QMenu>
+#include <QPointer>
+
 class QSystemTrayIcon;
 
 // The desktop's notification area through QSystemTrayIcon.
@@ -25,5 +28,5 @@ private:
     QSystemTrayIcon* icon();
 
     QSystemTrayIcon* m_icon = nullptr;
-    QMenu* m_menu = nullptr;
+    QPointer<QMenu> m_menu;
 };
