@@ -9,9 +9,9 @@
 // medians when run with --benchmark_repetitions=N).
 
 #include "core/fs/FileList.h"
+#include "core/rotation/Rotation.h"
 #include "core/settings/Settings.h"
 #include "ui/main/FrmMine.h"
-#include "ui/main/PictureRotation.h"
 #include "ui/widgets/FileListBox.h"
 
 #include <benchmark/benchmark.h>
@@ -101,7 +101,7 @@ void BM_QDirIterator(benchmark::State& state)
 // The listing, filter and sort alone, without the list widget's items.
 void BM_FileList(benchmark::State& state)
 {
-    FileList files(PictureRotation::PicturePattern);
+    FileList files(Rotation::PicturePattern);
     const QString folder = folderFor(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         files.setPath(folder);
@@ -124,7 +124,7 @@ void BM_FillPictureList(benchmark::State& state)
 // For comparison: the same listing put into a list widget, one item object per name.
 void BM_FillListWidget(benchmark::State& state)
 {
-    FileList files(PictureRotation::PicturePattern);
+    FileList files(Rotation::PicturePattern);
     QListWidget list;
     list.resize(g_window->widget<FileListBox>("lstimages")->size());
     list.show();

@@ -6,6 +6,7 @@
 #include "core/settings/Settings.h"
 #include "messenger/SessionMessengerClient.h"
 #include "platform/ControlBus.h"
+#include "platform/ControlService.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/KeyboardLayoutFactory.h"
 #include "platform/LockFileInstance.h"
@@ -13,7 +14,7 @@
 #include "platform/SystemBrowser.h"
 #include "platform/SystemTrayIcon.h"
 #include "ui/main/FrmMine.h"
-#include "ui/main/RotationController.h"
+#include "ui/main/NotificationArea.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -25,7 +26,7 @@
 
 namespace {
 
-// --next, --pause, --resume, --show and --status: carried out by the running copy.
+// --next, --previous, --pause, --resume, --show and --status: carried out by the running copy.
 int askRunningCopy(CommandLine::Action action)
 {
     Result<QString> answer = QString();
@@ -123,6 +124,9 @@ int main(int argc, char* argv[])
         return 0;
     window.showAtStart();
     // Reachable by a second start and by the command line; without a session bus it runs alone.
-    ControlBus::publish(window.controller());
+    ControlService service(*window.rotation());
+    QObject::connect(&service, &ControlService::showRequested, window.notificationArea(),
+                     &NotificationArea::mnuopen_Click);
+    service.publish();
     return QApplication::exec();
 }

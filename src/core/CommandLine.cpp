@@ -14,10 +14,15 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         QStringLiteral("-display"),         QStringLiteral("-geometry"),
         QStringLiteral("-title"),           QStringLiteral("-name")};
     static const QList<std::pair<QLatin1String, Action>> options = {
-        {QLatin1String("--help"), Action::Help},       {QLatin1String("-h"), Action::Help},
-        {QLatin1String("--version"), Action::Version}, {QLatin1String("-v"), Action::Version},
-        {QLatin1String("--next"), Action::Next},       {QLatin1String("--pause"), Action::Pause},
-        {QLatin1String("--resume"), Action::Resume},   {QLatin1String("--show"), Action::Show},
+        {QLatin1String("--help"), Action::Help},
+        {QLatin1String("-h"), Action::Help},
+        {QLatin1String("--version"), Action::Version},
+        {QLatin1String("-v"), Action::Version},
+        {QLatin1String("--next"), Action::Next},
+        {QLatin1String("--previous"), Action::Previous},
+        {QLatin1String("--pause"), Action::Pause},
+        {QLatin1String("--resume"), Action::Resume},
+        {QLatin1String("--show"), Action::Show},
         {QLatin1String("--status"), Action::Status}};
     CommandLine line;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -57,6 +62,7 @@ QString CommandLine::helpText(const QString& program)
                           "forward).\n\n"
                           "Options:\n"
                           "  --next         Send the next picture now (the running copy).\n"
+                          "  --previous     Send the picture sent before the current one again.\n"
                           "  --pause        Pause the rotation until --resume.\n"
                           "  --resume       Resume a paused rotation.\n"
                           "  --show         Bring the running copy's window forward.\n"
@@ -64,8 +70,9 @@ QString CommandLine::helpText(const QString& program)
                           "                 client.\n"
                           "  -h, --help     Show this help and exit.\n"
                           "  -v, --version  Show the version and exit.\n\n"
-                          "--next, --pause, --resume, --show and --status exit with 1 when no\n"
-                          "copy of Dorvane is running.\n")
+                          "These options exit with 1, saying why, when no copy of Dorvane is\n"
+                          "running or when it refused (--resume while rotation is off, --previous\n"
+                          "at the oldest picture).\n")
         .arg(QFileInfo(program).fileName());
 }
 
@@ -74,6 +81,8 @@ QString CommandLine::requestMethod(Action action)
     switch (action) {
     case Action::Next:
         return QStringLiteral("Next");
+    case Action::Previous:
+        return QStringLiteral("Previous");
     case Action::Pause:
         return QStringLiteral("Pause");
     case Action::Resume:
@@ -91,14 +100,15 @@ QString CommandLine::statusText(const QVariantMap& state)
         return state.value(QLatin1String(name)).toString();
     };
     const QString client = value("Client");
+    // The state in one word, and why it is not running.
+    QString rotation = value("State");
+    if (!value("StateReason").isEmpty())
+        rotation += QStringLiteral(": ") + value("StateReason");
     QString text =
         QStringLiteral("Picture: %1\nFolder: %2\nRotation: %3\nClient: %4\n")
             .arg(value("CurrentPicture").isEmpty() ? QStringLiteral("(none sent yet)")
                                                    : value("CurrentPicture"),
-                 value("Folder"),
-                 state.value(QStringLiteral("Paused")).toBool() ? QStringLiteral("paused")
-                                                                : QStringLiteral("running"),
-                 client.isEmpty() ? QStringLiteral("(none)") : client);
+                 value("Folder"), rotation, client.isEmpty() ? QStringLiteral("(none)") : client);
     if (!value("LastError").isEmpty())
         text += QStringLiteral("Last failure: %1\n").arg(value("LastError"));
     return text;

@@ -9,7 +9,18 @@
 class CommandLine
 {
 public:
-    enum class Action { Start, Help, Version, Invalid, Next, Pause, Resume, Show, Status };
+    enum class Action {
+        Start,
+        Help,
+        Version,
+        Invalid,
+        Next,
+        Previous,
+        Pause,
+        Resume,
+        Show,
+        Status
+    };
 
     // `arguments` as main() has them, the program first.
     static CommandLine parse(const QStringList& arguments);

@@ -4,6 +4,11 @@
 
 MessengerClient::~MessengerClient() = default;
 
+void MessengerClient::setDisplayPicture(const QString& path, Sent sent)
+{
+    setMyProperty(DisplayPictureProperty, path, std::move(sent));
+}
+
 // Taken by value like every callback of the interface, which the clients keep until they answer.
 void MessengerClient::cacheFolder(Done<QString> done) // NOLINT(performance-unnecessary-value-param)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Result.h"
+#include "core/rotation/PictureDestination.h"
 
 #include <QList>
 #include <QObject>
@@ -23,7 +24,7 @@ struct MessengerContact
 // refusal, or the end of the wait) is handed to `done` later, from the event loop; an answer
 // known at once (no client at all) may be handed over before the call returns. An answer never
 // arrives once the client object is gone.
-class MessengerClient : public QObject
+class MessengerClient : public PictureDestination
 {
     Q_OBJECT
 public:
@@ -32,11 +33,12 @@ public:
 
     ~MessengerClient() override;
 
-    // The client is running (whether or not somebody is signed in). Asked of the bus, which
-    // answers at once even when the client itself hangs.
+    // The client is running (whether or not somebody is signed in).
     virtual bool isRunning() const = 0;
-    // Which client would take a call now: "MessengerAPI", "Pidgin", or empty for none.
-    virtual QString name() const = 0;
+    bool isAvailable() const override { return isRunning(); }
+    // name(): which client would take a call now: "MessengerAPI", "Pidgin", or empty for none.
+    // The display picture is property code 2.
+    void setDisplayPicture(const QString& path, Sent sent) override;
     virtual void setMyProperty(int code, const QVariant& value, Done<void> done) = 0;
     virtual void myProperty(int code, Done<QVariant> done) = 0;
     virtual void myContacts(Done<QList<MessengerContact>> done) = 0;

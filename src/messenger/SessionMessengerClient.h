@@ -3,9 +3,13 @@
 #include "messenger/DBusMessengerClient.h"
 #include "messenger/PidginMessengerClient.h"
 
-// The Messenger client the program talks to, chosen afresh at every call: whatever owns
-// MessengerAPI.Messenger first, else Pidgin. A client started or closed while the program runs
-// is therefore picked up without a restart.
+class QDBusServiceWatcher;
+
+// The Messenger client the program talks to: whatever owns MessengerAPI.Messenger first, else
+// Pidgin. Who owns which name is followed through the bus's own signals, never asked while a
+// caller waits, so a client started or closed while the program runs is picked up at once and
+// told by availabilityChanged(). Calls made before the bus has said who is there wait for that
+// answer.
 class SessionMessengerClient : public MessengerClient
 {
     Q_OBJECT
@@ -28,6 +32,15 @@ public:
     void cacheFolder(Done<QString> done) override;
 
 private:
+    void ownerKnown(const QString& service, bool owned);
+    // Runs the call once the bus has said who owns the two names.
+    void whenKnown(std::function<void()> call);
+
     DBusMessengerClient* m_api;
     PidginMessengerClient* m_pidgin;
+    QDBusServiceWatcher* m_watcher;
+    bool m_apiOwned = false;
+    bool m_pidginOwned = false;
+    int m_unanswered = 2;
+    QList<std::function<void()>> m_waiting;
 };

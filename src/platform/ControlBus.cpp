@@ -1,7 +1,6 @@
 #include "ControlBus.h"
 
-#include "core/control/RotationControl.h"
-#include "platform/ControlAdaptor.h"
+#include "platform/ControlService.h"
 
 #include <QDBusArgument>
 #include <QDBusError>
@@ -9,14 +8,6 @@
 #include <QDBusMetaType>
 
 namespace ControlBus {
-
-bool publish(RotationControl* control, QDBusConnection bus)
-{
-    if (!bus.isConnected())
-        return false;
-    new ControlAdaptor(control);
-    return bus.registerObject(ObjectPath, control) && bus.registerService(ServiceName);
-}
 
 namespace {
 
@@ -33,6 +24,9 @@ Result<QDBusMessage> call(const QDBusConnection& bus, const QDBusMessage& messag
     if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
         reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
         return Failure{QStringLiteral("Dorvane is not running.")};
+    // The running copy's own refusal says why in its words.
+    if (reply.errorName() == ControlService::RefusedError)
+        return Failure{reply.errorMessage()};
     return Failure{
         QStringLiteral("Dorvane did not carry out the request: %1")
             .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage())};

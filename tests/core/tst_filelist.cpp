@@ -1,8 +1,8 @@
 // Which entries of a folder are listed, in which order, and the list box showing them.
 #include "Table.h"
 #include "TestEnvironment.h"
+#include "core/rotation/Rotation.h"
 #include "ui/main/FrmMine.h"
-#include "ui/main/PictureRotation.h"
 #include "ui/widgets/FileListBox.h"
 
 #include <QTest>
@@ -49,7 +49,7 @@ private slots:
         std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
             return std::pair(a.toCaseFolded(), a) < std::pair(b.toCaseFolded(), b);
         });
-        FileList files(PictureRotation::PicturePattern);
+        FileList files(Rotation::PicturePattern);
         files.setPath(folder);
         QCOMPARE(files.names(), expected);
         QVERIFY(FileList::list(folder, "*.*").size() >= expected.size()); // every file

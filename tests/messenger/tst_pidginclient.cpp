@@ -109,9 +109,11 @@ private slots:
         QVERIFY(!client->isRunning() && !Answer::setMyProperty(*client, 2, "a.png"));
         QCOMPARE(Answer::cacheFolder(*client), m_env.temp() + "/MessengerCache");
         m_bus.registerService(PidginMessengerClient::ServiceName);
-        QVERIFY(client->isRunning() && Answer::setMyProperty(*client, 2, "a.png"));
+        QTRY_VERIFY(client->isRunning()); // told by the bus, never asked while waiting
+        QVERIFY(Answer::setMyProperty(*client, 2, "a.png"));
         QCOMPARE(Answer::cacheFolder(*client), "/pidgin/icons");
         m_bus.registerService(DBusMessengerClient::ServiceName); // both: MessengerAPI first
+        QTRY_COMPARE(client->name(), "MessengerAPI");
         QVERIFY(Answer::setMyProperty(*client, 2, "b.png"));
         m_bus.unregisterService(PidginMessengerClient::ServiceName);
         QVERIFY(client->isRunning() && Answer::setMyProperty(*client, 2, "a.png"));

@@ -17,6 +17,7 @@ public:
     struct State
     {
         bool canCreate = true;
+        // Changed through setRunning(), which tells the clients, as the bus tells of a name.
         bool running = true;
         bool signedIn = true;
         bool holdAnswers = false;
@@ -25,6 +26,15 @@ public:
         int created = 0;
         // The answers held back, to be given in order.
         QList<std::function<void()>> held;
+        QList<QPointer<FakeMessengerClient>> clients;
+        void setRunning(bool now)
+        {
+            running = now;
+            for (const auto& client : clients) {
+                if (client)
+                    emit client->availabilityChanged();
+            }
+        }
         void releaseAnswers()
         {
             for (const auto& answer : std::exchange(held, {}))
@@ -32,7 +42,10 @@ public:
         }
     };
 
-    explicit FakeMessengerClient(std::shared_ptr<State> state) : m_state(std::move(state)) {}
+    explicit FakeMessengerClient(std::shared_ptr<State> state) : m_state(std::move(state))
+    {
+        m_state->clients.append(this);
+    }
 
     static MessengerClientFactory factory(const std::shared_ptr<State>& state)
     {

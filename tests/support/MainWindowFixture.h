@@ -9,12 +9,12 @@
 #include "TestEnvironment.h"
 
 #include "core/language/LanguageSupport.h"
+#include "core/rotation/Rotation.h"
 #include "core/rotation/RotationTimer.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
 #include "platform/LockFileInstance.h"
 #include "ui/main/FrmMine.h"
-#include "ui/main/PictureRotation.h"
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"

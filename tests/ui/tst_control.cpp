@@ -4,8 +4,9 @@
 
 #include "core/language/LangFile.h"
 #include "platform/ControlBus.h"
+#include "platform/ControlService.h"
 #include "platform/FreedesktopNotifier.h"
-#include "ui/main/RotationController.h"
+#include "ui/main/NotificationArea.h"
 
 #include <QDBusPendingCall>
 #include <QDBusVariant>
@@ -71,8 +72,21 @@ public slots:
 // The running copy of the tests: a window whose controller owns the name on the test's bus.
 struct RunningCopy : MainWindowFixture
 {
-    bool run(const Start& how) { return start(how) && ControlBus::publish(window->controller()); }
-    ~RunningCopy() { QDBusConnection::sessionBus().unregisterService(ControlBus::ServiceName); }
+    std::unique_ptr<ControlService> service;
+    bool run(const Start& how)
+    {
+        if (!start(how))
+            return false;
+        service = std::make_unique<ControlService>(*window->rotation());
+        QObject::connect(service.get(), &ControlService::showRequested, window->notificationArea(),
+                         &NotificationArea::mnuopen_Click);
+        return service->publish();
+    }
+    ~RunningCopy()
+    {
+        QDBusConnection::sessionBus().unregisterService(ControlBus::ServiceName);
+        QDBusConnection::sessionBus().unregisterObject(ControlBus::ObjectPath);
+    }
 };
 
 QStringList menuTexts(const MainWindowFixture& f)
@@ -105,14 +119,14 @@ private slots:
         if (paused)
             f.action("mnupause")->trigger();
         for (int i = 1; i < 3; ++i) {
-            const quint32 id = f.window->rotation()->TimerID();
+            const quint32 id = f.timer()->timerId();
             f.action("mnunext")->trigger();
             QCOMPARE(f.sent().size(), i + 1);
             if (!random)
                 QCOMPARE(f.sent().last(), sent.at(i));
             QCOMPARE(f.listed().value(f.currentRow()), f.sent().last());
             QCOMPARE(f.timer()->isActive(), !paused);
-            QCOMPARE(f.window->rotation()->TimerID(), paused ? id : id + 1);
+            QCOMPARE(f.timer()->timerId(), paused ? id : id + 1);
         }
     }
 
@@ -122,15 +136,15 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = {"a.png", "b.png"}, .rotation = true}));
         f.action("mnupause")->trigger();
-        QVERIFY(!f.timer()->isActive() && f.window->controller()->paused());
+        QVERIFY(!f.timer()->isActive() && f.window->rotation()->isPaused());
         QCOMPARE(f.action("mnupause")->text(), "Resume Rotation");
         QCOMPARE(f.stored(Entry::Control), "1");
         f.action("mnupause")->trigger();
-        QVERIFY(f.timer()->isActive() && !f.window->controller()->paused());
+        QVERIFY(f.timer()->isActive() && !f.window->rotation()->isPaused());
         QCOMPARE(f.action("mnupause")->text(), "Pause Rotation");
         f.action("mnupause")->trigger(); // Apply starts a paused rotation
         f.apply();
-        QVERIFY(f.timer()->isActive() && !f.window->controller()->paused());
+        QVERIFY(f.timer()->isActive() && !f.window->rotation()->isPaused());
     }
 
     // The items speak the chosen language; a file without their keys leaves them in English.
@@ -150,17 +164,17 @@ private slots:
         const auto text = [&, language = language](const char* key, const char* english) {
             const QString file = f.language.langFilePath(language);
             const QString value = LangFile::ReadLangValue(file, "Strings", key).valueOr("");
-            return (value.isEmpty() ? QString(english) : value).arg("Fake");
+            return (value.isEmpty() ? QString(english) : value).arg(QString("\u2068Fake\u2069"));
         };
         const QString next = text("0005", "Next Picture");
         QCOMPARE(menuTexts(f), (QStringList{next, text("0006", "Pause Rotation"),
                                             text("0008", "Pictures go to %1.")}));
         f.action("mnupause")->trigger();
-        f.messenger->running = false;
-        emit f.window->control("mnuTray")->menu()->aboutToShow();
-        QCOMPARE(menuTexts(f),
-                 (QStringList{next, text("0007", "Resume Rotation"),
-                              text("0009", "No Messenger client receives the pictures.")}));
+        f.messenger->setRunning(false);
+        QCOMPARE(menuTexts(f), (QStringList{next, text("0007", "Resume Rotation"),
+                                            text("0045", "Rotation is paused.") + ' ' +
+                                                text("0009", "No Messenger client receives the "
+                                                             "pictures.")}));
         // Chosen at start, the language is the menu's from the first.
         f.window.reset();
         QVERIFY(f.start());
@@ -171,7 +185,9 @@ private slots:
     void busInterface()
     {
         RunningCopy f;
-        QVERIFY(f.run({.pictures = {"a.png", "b.png"}}));
+        f.messenger->signedIn = false; // the first picture refused: none sent yet
+        QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = true}));
+        f.messenger->signedIn = true;
         BusPeer peer;
         QVERIFY(peer.bus.connect(ControlBus::ServiceName, ControlBus::ObjectPath,
                                  ControlBus::InterfaceName, "PictureChanged", &peer,
@@ -180,8 +196,8 @@ private slots:
         QCOMPARE(peer.property("Folder"), f.folder());
         QCOMPARE(peer.property("Client"), "Fake");
         QCOMPARE(peer.call("Next").type(), QDBusMessage::ReplyMessage);
-        QCOMPARE(peer.property("CurrentPicture"), f.path("a.png"));
-        QTRY_COMPARE(peer.pictures, QStringList{f.path("a.png")});
+        QCOMPARE(peer.property("CurrentPicture"), f.path("b.png"));
+        QTRY_COMPARE(peer.pictures, QStringList{f.path("b.png")});
         peer.call("Pause");
         QCOMPARE(peer.property("Paused"), "true");
         peer.call("Resume");
@@ -189,7 +205,7 @@ private slots:
         f.messenger->signedIn = false;
         peer.call("Next");
         QCOMPARE(peer.property("LastError"), "refused");
-        QCOMPARE(peer.property("CurrentPicture"), f.path("a.png"));
+        QCOMPARE(peer.property("CurrentPicture"), f.path("b.png"));
         QVERIFY(!f.window->isVisible());
         peer.call("Show");
         QVERIFY(f.window->isVisible());
@@ -203,12 +219,19 @@ private slots:
         QCOMPARE(second.dialogs.messages.value(0).icon, Dialogs::Icon::Warning);
         QVERIFY(f.window->isVisible() && !f.window->isMinimized());
         // Exactly the documented interface: nothing else, nothing that writes or deletes.
+        // Each member as "kind name type access", whatever order its attributes come in.
         const auto members = [](const QString& xml) {
-            static const QRegularExpression member(R"(<(method|property|signal) name="\w+"[^>]*>)");
+            static const QRegularExpression member(R"(<(method|property|signal)\b([^>]*)>)");
+            static const QRegularExpression attribute("(name|type|access)=\"([^\"]*)\"");
             QStringList all;
             for (const auto& match : member.globalMatch(
-                     xml.section(ControlBus::InterfaceName, 1).section("</interface>", 0, 0)))
-                all.append(match.captured(0).remove('/').simplified());
+                     xml.section(ControlBus::InterfaceName, 1).section("</interface>", 0, 0))) {
+                QMap<QString, QString> values;
+                for (const auto& a : attribute.globalMatch(match.captured(2)))
+                    values[a.captured(1)] = a.captured(2);
+                all.append(match.captured(1) + ' ' + values.value("name") + ' ' +
+                           values.value("type") + ' ' + values.value("access"));
+            }
             return QSet<QString>(all.begin(), all.end());
         };
         const QDBusMessage found =
@@ -237,7 +260,7 @@ private slots:
         if (running) {
             QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = true}));
             if (option == "--resume")
-                f.window->controller()->pause();
+                (void)f.window->rotation()->pause();
         }
         QProcess dvn;
         QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
@@ -256,7 +279,7 @@ private slots:
         if (option == "--next" && running)
             QCOMPARE(f.sent(), (QStringList{"a.png", "b.png"}));
         if ((option == "--pause" || option == "--resume") && running)
-            QCOMPARE(f.window->controller()->paused(), option == "--pause");
+            QCOMPARE(f.window->rotation()->isPaused(), option == "--pause");
         if (option == "--show" && running)
             QVERIFY(f.window->isVisible());
         if (option == "--status" && running)
@@ -335,7 +358,7 @@ private slots:
         QVERIFY(f.start({.pictures = {"a.png", "b.png"}, .rotation = true}));
         f.messenger->signedIn = false;
         f.tick(3);
-        QVERIFY(f.action("mnustatus")->text().endsWith("Last failure: refused"));
+        QVERIFY(f.action("mnustatus")->text().endsWith("Last failure: \u2068refused\u2069"));
         f.messenger->signedIn = true;
         f.tick();
         // Answered after every note sent before it: then all of them are in.

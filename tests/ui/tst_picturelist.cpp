@@ -39,12 +39,18 @@ private slots:
         f.doubleClickRow(row);
         QCOMPARE(f.sent(), sent + QStringList{ABC.at(row)});
         QCOMPARE(f.tick(), QStringList{next});
+        // The right button selects the row it points at; a tick while the menu is open moves the
+        // selection, and "Delete" still takes the row the menu was opened on, and only it.
         const int other = (f.currentRow() + 1) % 3;
         f.clickRow(other, Qt::RightButton);
+        QCOMPARE(f.currentRow(), other);
         QTRY_VERIFY(f.window->control("mnuimglst")->menu()->isVisible());
+        f.tick();
+        f.action("mnudel")->trigger();
         f.window->control("mnuimglst")->menu()->close();
-        f.deleteSelected();
-        QVERIFY(!QFile::exists(f.path(next)) && QFile::exists(f.path(ABC.at(other))));
+        QCOMPARE(f.listed().size(), 2);
+        QVERIFY(!QFile::exists(f.path(ABC.at(other))));
+        QVERIFY(!f.listed().contains(ABC.at(other)));
     }
 
     void deleteSelected_data()
@@ -78,7 +84,9 @@ private slots:
         QVERIFY(fails || !QFile::exists(f.path(names.at(selected))));
         QCOMPARE(f.sent(), sent + (fails ? QStringList() : rest.mid(0, 1)));
         QCOMPARE(f.timer()->isActive(), rotation && !rest.isEmpty());
-        QCOMPARE(f.timer()->timerId(), timerId + (rotation && !rest.isEmpty() ? 1 : 0));
+        // A refusal before anything was deleted leaves the timer alone.
+        const bool restarted = rotation && !rest.isEmpty() && selected >= 0;
+        QCOMPARE(f.timer()->timerId(), timerId + (restarted ? 1 : 0));
     }
 
     // A picture the preview cannot show leaves it as it was, quietly; the next tick goes on.

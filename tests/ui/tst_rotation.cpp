@@ -107,7 +107,7 @@ private slots:
         const auto [canCreate, running] = fetch<bool, bool>("canCreate", "running");
         MainWindowFixture f;
         f.messenger->canCreate = canCreate;
-        f.messenger->running = running;
+        f.messenger->setRunning(running);
         f.messenger->signedIn = false;
         QVERIFY(f.start({.pictures = {"a.png"}, .rotation = true}));
         QVERIFY(f.dialogs.messages.isEmpty());
@@ -227,7 +227,7 @@ private slots:
         f.check("chkran", true);
         f.check("chkwin", false);
         f.check("chkmwin", true);
-        f.messenger->running = client;
+        f.messenger->setRunning(client);
         const QList<Entry> entries = {Entry::TimerMinutes, Entry::TimerSeconds, Entry::AutoRun,
                                       Entry::Random,       Entry::WinMode,      Entry::Control};
         for (Entry entry : entries)

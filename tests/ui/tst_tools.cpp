@@ -133,12 +133,12 @@ private slots:
             cache(f, name, 96, name[0] == 'a' ? 50 : 96);
         auto tools = f.openTools();
         if (!folderExists)
-            f.setText("txtpath", f.env.path("gone"));
+            f.window->rotation()->setFolder(f.env.path("gone"));
         for (int row : rows)
             tools->widget<QListWidget>("lstimages")->item(row)->setSelected(true);
         tools->widget<QPushButton>("cmdadd")->click();
         QCOMPARE(QDir(f.env.path("pics")).entryList(QDir::Files), listed);
-        QCOMPARE(f.listed(), listed);
+        QCOMPARE(f.listed(), folderExists ? listed : QStringList());
         QCOMPARE(f.dialogs.messages.size(), folderExists ? 1 : 2);
         QCOMPARE(f.dialogs.messages.last().text,
                  added < 0 ? f.language.GetLangString("0004")

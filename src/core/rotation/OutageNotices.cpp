@@ -1,16 +1,22 @@
 #include "OutageNotices.h"
 
+std::chrono::milliseconds OutageNotices::steadyNow()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
 OutageNotices::OutageNotices(std::chrono::milliseconds after,
-                             std::function<void(bool, QString)> tell)
-    : m_after(after), m_tell(std::move(tell))
+                             std::function<void(bool, QString)> tell, Clock now)
+    : m_after(after), m_tell(std::move(tell)), m_now(std::move(now))
 {
 }
 
 void OutageNotices::failed(const QString& why)
 {
-    if (!m_since.isValid())
-        m_since.start();
-    if (!m_told && std::chrono::milliseconds(m_since.elapsed()) >= m_after) {
+    if (!m_since)
+        m_since = m_now();
+    if (!m_told && m_now() - *m_since >= m_after) {
         m_told = true;
         m_tell(true, why);
     }
@@ -18,7 +24,7 @@ void OutageNotices::failed(const QString& why)
 
 void OutageNotices::reached()
 {
-    m_since.invalidate();
+    m_since.reset();
     if (std::exchange(m_told, false))
         m_tell(false, QString());
 }

@@ -3,6 +3,7 @@
 #include "core/fs/AppPaths.h"
 #include "core/fs/FolderExists.h"
 #include "core/language/LanguageSupport.h"
+#include "core/rotation/Rotation.h"
 #include "core/settings/Settings.h"
 #include "core/web/FirstRunNotice.h"
 #include "core/web/VendorSite.h"
@@ -15,8 +16,8 @@
 #include "ui/main/LanguageMenu.h"
 #include "ui/main/NotificationArea.h"
 #include "ui/main/OptionsPanel.h"
-#include "ui/main/PictureRotation.h"
-#include "ui/main/RotationController.h"
+#include "ui/main/PictureList.h"
+#include "ui/main/RotationMenu.h"
 #include "ui/main/WebLinks.h"
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/AppIcon.h"
@@ -36,7 +37,9 @@ const QString FrmMine::Title = QStringLiteral("Dorvane");
 using Entry = Settings::Entry;
 
 FrmMine::FrmMine(const MainServices& services, QWidget* parent)
-    : Form(QStringLiteral("frmMine"), QSizeF(7665, 8610), parent), m_services(services)
+    : Form(QStringLiteral("frmMine"), QSizeF(7665, 8610), parent), m_services(services),
+      m_rotation(new Rotation(*services.settings, services.outageNoticeAfter,
+                              &OutageNotices::steadyNow, this))
 {
     setWindowTitle(QStringLiteral("Dorvane 4.0"));
     setWindowIcon(appIcon());
@@ -106,6 +109,8 @@ void FrmMine::buildWidgets()
     addLabel(QStringLiteral("lblpic"), QStringLiteral("Current Picture :"),
              {2640, 4080, 1140, 195});
     addImage(QStringLiteral("imgnow"), {2655, 4440, 1095, 1095});
+    // What the rotation does, who takes the pictures and the last failure.
+    addLabel(QStringLiteral("lblstate"), QString(), {2640, 5640, 2160, 855});
     ImageControl* imgicon = addImage(QStringLiteral("imgicon"), {4200, 4320, 615, 615});
     addLabel(QStringLiteral("lbldvnr"), QStringLiteral("Dorvane "), {5040, 4320, 2160, 195});
     addLabel(QStringLiteral("lblsite"), vendorUrl().host(), {5235, 4680, 1695, 210});
@@ -123,11 +128,11 @@ void FrmMine::buildWidgets()
         addTextBox(QStringLiteral("txtrtl"), QStringLiteral("Text1"), {5400, 5880, 615, 375});
     m_txtrtl->hide();
 
-    // The tray's menu ("" a separator). Next, pause and where the pictures go take their texts
-    // from the language and the rotation's state.
+    // The tray's menu ("" a separator). Next, previous, pause and the rotation's state take their
+    // texts from the language and the rotation.
     addMenu(QStringLiteral("mnuTray"), QStringLiteral("mnuTray"));
-    for (const char* item : {"mnuopen:Show Window", "", "mnunext", "mnupause", "mnustatus", "",
-                             "mnuweb:Visit Web Site", "", "mnuexit:Exit"}) {
+    for (const char* item : {"mnuopen:Show Window", "", "mnunext", "mnuprevious", "mnupause",
+                             "mnustatus", "", "mnuweb:Visit Web Site", "", "mnuexit:Exit"}) {
         const QString text = QString::fromLatin1(item);
         if (text.isEmpty())
             addMenuSeparator(QStringLiteral("mnuTray"));
@@ -163,23 +168,23 @@ void FrmMine::buildParts()
     auto action = [this](const char* name) { return control(QLatin1String(name))->action(); };
     auto* minutes = widget<QLineEdit>(QStringLiteral("txtm"));
     auto* seconds = widget<QLineEdit>(QStringLiteral("txts"));
-    auto* rotationOn = widget<QCheckBox>(QStringLiteral("chkrun"));
     const ErrorReporter report(m_services.dialogs, this, Title);
 
+    connect(m_rotation, &Rotation::folderChanged, m_txtpath, &QLineEdit::setText);
     m_intervals = new IntervalFields(minutes, seconds, this);
     connect(m_intervals, &IntervalFields::entered, this, [this] { m_options->cmdoptions_Click(); });
-    m_rotation =
-        new PictureRotation({widget<FileListBox>(QStringLiteral("lstimages")),
-                             widget<ImageControl>(QStringLiteral("imgnow")), m_txtpath, rotationOn,
-                             control(QStringLiteral("mnuimglst"))->menu(), action("mnudel")},
-                            m_intervals, m_services.settings, report, this);
+    m_list = new PictureList({widget<FileListBox>(QStringLiteral("lstimages")),
+                              widget<ImageControl>(QStringLiteral("imgnow")),
+                              control(QStringLiteral("mnuimglst"))->menu(), action("mnudel")},
+                             *m_rotation, report, this);
     m_options = new OptionsPanel(
-        {minutes, seconds, rotationOn, widget<QCheckBox>(QStringLiteral("chkwin")),
-         widget<QCheckBox>(QStringLiteral("chkran")), widget<QCheckBox>(QStringLiteral("chkmwin")),
+        {minutes, seconds, widget<QCheckBox>(QStringLiteral("chkrun")),
+         widget<QCheckBox>(QStringLiteral("chkwin")), widget<QCheckBox>(QStringLiteral("chkran")),
+         widget<QCheckBox>(QStringLiteral("chkmwin")),
          widget<QPushButton>(QStringLiteral("cmdoptions")), m_txtpath,
          widget<QPushButton>(QStringLiteral("cmdPath"))},
         {m_services.settings, m_services.autoRun, m_services.dialogs, m_services.folders},
-        m_rotation, report, this);
+        *m_rotation, report, this);
     m_languages =
         new LanguageMenu(this, m_comblang, m_txtrtl, m_services.language, m_services.dialogs, this);
     m_colour = new BackgroundColour(this, widget<QPushButton>(QStringLiteral("cmdchange")),
@@ -191,13 +196,13 @@ void FrmMine::buildParts()
         new NotificationArea(this, m_services.tray, control(QStringLiteral("mnuTray"))->menu(),
                              action("mnuopen"), action("mnuexit"), m_rotation->timer(), this);
 
-    m_controller = new RotationController(
-        m_rotation, m_notificationArea,
-        {control(QStringLiteral("mnuTray"))->menu(), action("mnunext"), action("mnupause"),
-         action("mnustatus")},
-        m_services.language, m_services.notifier, m_services.outageNoticeAfter, this);
-    // A language's texts in the menu, the new items' too.
-    connect(m_languages, &LanguageMenu::applied, m_controller, &RotationController::updateMenu);
+    m_menu = new RotationMenu(*m_rotation,
+                              {control(QStringLiteral("mnuTray"))->menu(), action("mnunext"),
+                               action("mnuprevious"), action("mnupause"), action("mnustatus"),
+                               widget<QLabel>(QStringLiteral("lblstate"))},
+                              m_notificationArea, m_services.language, m_services.notifier, this);
+    // A language's texts in the menu and the status line, the new items' too.
+    connect(m_languages, &LanguageMenu::applied, m_menu, &RotationMenu::update);
 
     connect(action("mnuweb"), &QAction::triggered, m_links,
             [this] { m_links->open(QStringLiteral("/dvn")); });
@@ -242,7 +247,7 @@ bool FrmMine::Form_Load()
     }
     if (m_objMessenger)
         m_objMessenger->myContacts([](const Result<QList<MessengerContact>>&) {});
-    m_rotation->setClient(m_objMessenger.get());
+    m_rotation->setDestination(m_objMessenger.get());
 
     // 8. The window's icon is shown in imgicon from construction on.
 
@@ -310,9 +315,7 @@ void FrmMine::restoreFolder()
     // when the user picks one.
     if (!FolderExists(folder))
         folder = FolderExists(m_services.folders.imagesDir()) ? m_services.folders.imagesDir() : "";
-    m_txtpath->setText(folder);
-    if (!folder.isEmpty())
-        m_rotation->fillPictureList();
+    m_rotation->setFolder(folder);
 }
 
 void FrmMine::loadBanner()
@@ -336,7 +339,7 @@ QString FrmMine::directionFlag() const
 
 QString FrmMine::pictureFolder() const
 {
-    return m_txtpath->text();
+    return m_rotation->folder();
 }
 
 void FrmMine::showLanguage(const QString& name)

@@ -11,11 +11,12 @@ class IntervalFields;
 class LanguageMenu;
 class NotificationArea;
 class OptionsPanel;
-class PictureRotation;
-class RotationController;
+class PictureList;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class Rotation;
+class RotationMenu;
 class WebLinks;
 
 // The main window. It builds its widgets and runs the start-up; the work is done by the small
@@ -36,13 +37,13 @@ public:
     // Shows the window, or leaves it in the notification area when so started.
     void showAtStart();
 
-    PictureRotation* rotation() const { return m_rotation; }
+    // The rotation the window, the notification area and the bus show.
+    Rotation* rotation() const { return m_rotation; }
     OptionsPanel* options() const { return m_options; }
     LanguageMenu* languages() const { return m_languages; }
     BackgroundColour* colour() const { return m_colour; }
     NotificationArea* notificationArea() const { return m_notificationArea; }
     WebLinks* links() const { return m_links; }
-    RotationController* controller() const { return m_controller; }
     MessengerClient* objMessenger() const { return m_objMessenger.get(); }
 
     void cmdtools_Click();
@@ -75,12 +76,13 @@ private:
     QLineEdit* m_txtrtl = nullptr;
     QLabel* m_banner = nullptr;
 
+    Rotation* m_rotation;
     IntervalFields* m_intervals = nullptr;
-    PictureRotation* m_rotation = nullptr;
+    PictureList* m_list = nullptr;
     OptionsPanel* m_options = nullptr;
     LanguageMenu* m_languages = nullptr;
     BackgroundColour* m_colour = nullptr;
     WebLinks* m_links = nullptr;
     NotificationArea* m_notificationArea = nullptr;
-    RotationController* m_controller = nullptr;
+    RotationMenu* m_menu = nullptr;
 };

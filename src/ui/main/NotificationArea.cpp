@@ -40,16 +40,39 @@ void NotificationArea::showAtStart(bool hidden)
     // Hidden in the notification area; without one the window is only minimised, never hidden
     // with nothing to bring it back.
     if (hasTray())
-        m_sysTray.AddTrayIcon(m_window->windowIcon(), m_window, TrayTip);
+        addIcon();
     else
         m_window->showMinimized();
+}
+
+void NotificationArea::showState(bool paused, const QString& line)
+{
+    m_paused = paused;
+    m_line = line;
+    m_sysTray.update(icon(), tip());
+}
+
+QIcon NotificationArea::icon() const
+{
+    const QIcon icon = m_window->windowIcon();
+    return m_paused ? QIcon(icon.pixmap(QSize(64, 64), QIcon::Disabled)) : icon;
+}
+
+QString NotificationArea::tip() const
+{
+    return m_line.isEmpty() ? TrayTip : TrayTip + QLatin1Char('\n') + m_line;
+}
+
+void NotificationArea::addIcon()
+{
+    m_sysTray.AddTrayIcon(icon(), m_window, tip());
 }
 
 void NotificationArea::Form_Resize()
 {
     if (!m_window->isMinimized() || !hasTray())
         return;
-    m_sysTray.AddTrayIcon(m_window->windowIcon(), m_window, TrayTip);
+    addIcon();
     // Hidden once the state change is through: showMinimized() shows the window again right
     // after this handler, and a window hidden in the middle of the change would stay on screen.
     QTimer::singleShot(0, m_window, [this] {

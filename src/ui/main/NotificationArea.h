@@ -24,6 +24,9 @@ public:
 
     // Shows the window, or leaves it in the notification area when so started.
     void showAtStart(bool hidden);
+    // What the rotation does, in the icon: a greyed icon while paused, and the line in its tip
+    // under the program's name.
+    void showState(bool paused, const QString& line);
 
     void Form_Resize();
     void mnuopen_Click();
@@ -37,10 +40,15 @@ protected:
 
 private:
     bool hasTray() const;
+    void addIcon();
+    QIcon icon() const;
+    QString tip() const;
 
     QWidget* m_window;
     TrayIcon* m_tray;
     RotationTimer* m_timer;
     SysTray m_sysTray;
     bool m_unloaded = false;
+    bool m_paused = false;
+    QString m_line;
 };

@@ -2,11 +2,11 @@
 
 #include "core/fs/AppPaths.h"
 #include "core/fs/FolderExists.h"
+#include "core/rotation/Rotation.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
-#include "messenger/MessengerClient.h"
 #include "platform/Dialogs.h"
-#include "ui/main/PictureRotation.h"
+#include "ui/main/IntervalFields.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -28,8 +28,8 @@ QString one(bool on)
 
 } // namespace
 
-OptionsPanel::OptionsPanel(const Widgets& widgets, const Services& services,
-                           PictureRotation* rotation, ErrorReporter report, QObject* parent)
+OptionsPanel::OptionsPanel(const Widgets& widgets, const Services& services, Rotation& rotation,
+                           ErrorReporter report, QObject* parent)
     : QObject(parent), m_widgets(widgets), m_services(services), m_rotation(rotation),
       m_report(std::move(report))
 {
@@ -39,13 +39,17 @@ OptionsPanel::OptionsPanel(const Widgets& widgets, const Services& services,
 
 bool OptionsPanel::MessengerRunning() const
 {
-    return m_rotation->client() && m_rotation->client()->isRunning();
+    return !m_rotation.client().isEmpty();
 }
 
 void OptionsPanel::cmdoptions_Click()
 {
-    if (!FolderExists(m_widgets.folder->text()))
+    const QString folder = m_widgets.folder->text();
+    if (!FolderExists(folder))
         return;
+    // A folder typed into the box is taken as if it had been chosen.
+    if (folder != m_rotation.folder())
+        takeFolder(folder);
     QList<std::pair<Entry, QString>> entries = {{Entry::TimerMinutes, m_widgets.minutes->text()},
                                                 {Entry::TimerSeconds, m_widgets.seconds->text()}};
 
@@ -64,14 +68,18 @@ void OptionsPanel::cmdoptions_Click()
     entries.append({Entry::Random, one(checked(m_widgets.random))});
     entries.append({Entry::WinMode, one(checked(m_widgets.startHidden))});
 
-    if (checked(m_widgets.rotationOn)) {
-        if (m_rotation->pictureCount() > 0 && MessengerRunning()) {
-            m_rotation->startFromFirstPicture();
-            entries.append({Entry::Control, QStringLiteral("1")});
-        }
-    } else {
+    // Started: "on" is stored; without pictures or a client the stored choice stays as it was.
+    const qint64 interval =
+        IntervalFields::intervalMs(m_widgets.minutes->text(), m_widgets.seconds->text());
+    switch (m_rotation.apply(checked(m_widgets.rotationOn), interval)) {
+    case Rotation::Applied::Started:
+        entries.append({Entry::Control, QStringLiteral("1")});
+        break;
+    case Rotation::Applied::Stopped:
         entries.append({Entry::Control, QStringLiteral("0")});
-        m_rotation->stopRotationTimer();
+        break;
+    case Rotation::Applied::Unchanged:
+        break;
     }
 
     // Stored at once, in one replacement of the file.
@@ -91,10 +99,13 @@ void OptionsPanel::cmdPath_Click()
     if (!folder)
         return;
     m_widgets.folder->setText(*folder);
-    m_rotation->fillPictureList();
-    if (const Result<void> stored =
-            m_services.settings->write(Entry::ImagePath, m_widgets.folder->text());
-        !stored)
-        m_report(stored.error());
+    takeFolder(*folder);
     cmdoptions_Click();
+}
+
+void OptionsPanel::takeFolder(const QString& folder)
+{
+    m_rotation.setFolder(folder);
+    if (const Result<void> stored = m_services.settings->write(Entry::ImagePath, folder); !stored)
+        m_report(stored.error());
 }

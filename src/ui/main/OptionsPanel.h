@@ -9,10 +9,10 @@
 
 class AutoRun;
 class Dialogs;
-class PictureRotation;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class Rotation;
 class Settings;
 
 // The options panel's Apply routine, the one place that (re)starts the rotation, and the choice
@@ -41,7 +41,7 @@ public:
         AppFolders folders;
     };
 
-    OptionsPanel(const Widgets& widgets, const Services& services, PictureRotation* rotation,
+    OptionsPanel(const Widgets& widgets, const Services& services, Rotation& rotation,
                  ErrorReporter report, QObject* parent = nullptr);
 
     void cmdoptions_Click();
@@ -51,8 +51,11 @@ public:
     bool MessengerRunning() const;
 
 private:
+    // A folder the user chose or typed: listed, and stored as the picture folder.
+    void takeFolder(const QString& folder);
+
     Widgets m_widgets;
     Services m_services;
-    PictureRotation* m_rotation;
+    Rotation& m_rotation;
     ErrorReporter m_report;
 };

@@ -24,3 +24,13 @@ void SysTray::RemoveTrayIcon()
     if (m_icon && m_data.cbSize != 0)
         m_icon->hide();
 }
+
+void SysTray::update(const QIcon& icon, const QString& tip)
+{
+    if (m_data.cbSize == 0)
+        return;
+    m_data.hIcon = icon;
+    m_data.szTip = tip.left(TipLength - 1);
+    if (m_icon && m_icon->isVisible())
+        m_icon->show(m_data.hIcon, m_data.szTip);
+}

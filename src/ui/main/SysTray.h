@@ -34,6 +34,9 @@ public:
 
     void AddTrayIcon(const QIcon& icon, QWidget* window, const QString& tip);
     void RemoveTrayIcon();
+    // A new icon and tip for the icon once added; shown at once when it is in the notification
+    // area.
+    void update(const QIcon& icon, const QString& tip);
 
     const TrayIconData& data() const { return m_data; }
     TrayIcon* icon() const { return m_icon; }

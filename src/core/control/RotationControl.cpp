@@ -1,3 +1,0 @@
-#include "RotationControl.h"
-
-RotationControl::~RotationControl() = default;

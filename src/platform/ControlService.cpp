@@ -1,0 +1,134 @@
+#include "ControlService.h"
+
+#include "core/rotation/Rotation.h"
+#include "platform/ControlAdaptor.h"
+#include "platform/ControlBus.h"
+
+#include <QDBusMessage>
+
+const QString ControlService::RefusedError =
+    QStringLiteral("example.dorvane.Dorvane.Error.Refused");
+
+ControlService::ControlService(Rotation& rotation, QObject* parent)
+    : QObject(parent), m_rotation(rotation), m_bus(QString())
+{
+    new ControlAdaptor(this);
+    connect(&m_rotation, &Rotation::pictureSent, this, &ControlService::PictureChanged);
+    for (auto changed : {&Rotation::stateChanged, &Rotation::listingChanged})
+        connect(&m_rotation, changed, this, &ControlService::announceChanges);
+    connect(&m_rotation, &Rotation::folderChanged, this, &ControlService::announceChanges);
+    m_announced = properties();
+}
+
+bool ControlService::publish(const QDBusConnection& bus)
+{
+    if (!bus.isConnected())
+        return false;
+    m_bus = bus;
+    m_announced = properties();
+    return m_bus.registerObject(ControlBus::ObjectPath, this) &&
+           m_bus.registerService(ControlBus::ServiceName);
+}
+
+QString ControlService::currentPicture() const
+{
+    return m_rotation.currentPicture();
+}
+
+QString ControlService::folder() const
+{
+    return m_rotation.folder();
+}
+
+bool ControlService::paused() const
+{
+    return m_rotation.isPaused();
+}
+
+QString ControlService::client() const
+{
+    return m_rotation.client();
+}
+
+QString ControlService::lastError() const
+{
+    return m_rotation.lastError();
+}
+
+QString ControlService::state() const
+{
+    switch (m_rotation.state()) {
+    case Rotation::State::Running:
+        return QStringLiteral("running");
+    case Rotation::State::Paused:
+        return QStringLiteral("paused");
+    case Rotation::State::Stopped:
+        break;
+    }
+    return QStringLiteral("stopped");
+}
+
+QString ControlService::stateReason() const
+{
+    return m_rotation.stateReason();
+}
+
+void ControlService::Next()
+{
+    m_rotation.next();
+}
+
+void ControlService::Previous()
+{
+    refuseIfFailed(m_rotation.previous().error());
+}
+
+void ControlService::Pause()
+{
+    refuseIfFailed(m_rotation.pause().error());
+}
+
+void ControlService::Resume()
+{
+    refuseIfFailed(m_rotation.resume().error());
+}
+
+void ControlService::Show()
+{
+    emit showRequested();
+}
+
+void ControlService::refuseIfFailed(const QString& why)
+{
+    if (!why.isEmpty() && calledFromDBus())
+        sendErrorReply(RefusedError, why);
+}
+
+QVariantMap ControlService::properties() const
+{
+    return {{QStringLiteral("CurrentPicture"), currentPicture()},
+            {QStringLiteral("Folder"), folder()},
+            {QStringLiteral("Paused"), paused()},
+            {QStringLiteral("Client"), client()},
+            {QStringLiteral("LastError"), lastError()},
+            {QStringLiteral("State"), state()},
+            {QStringLiteral("StateReason"), stateReason()}};
+}
+
+void ControlService::announceChanges()
+{
+    const QVariantMap now = properties();
+    QVariantMap changed;
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        if (m_announced.value(it.key()) != it.value())
+            changed.insert(it.key(), it.value());
+    }
+    m_announced = now;
+    if (changed.isEmpty() || !m_bus.isConnected())
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(
+        ControlBus::ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"));
+    signal << ControlBus::InterfaceName << changed << QStringList();
+    m_bus.send(signal);
+}
