@@ -135,7 +135,7 @@ void HarvestPanel::cmdadd_Click()
     }
 
     if (selected != 0 && !folderExists) {
-        m_report(QStringLiteral("The picture folder \"%1\" does not exist; no picture was added.")
+        m_report(text("0016", "The picture folder \"%1\" does not exist; no picture was added.")
                      .arg(folder));
     } else if (!failures.isEmpty()) {
         m_report(text("0014", "These pictures could not be added:") + QLatin1Char('\n') +
