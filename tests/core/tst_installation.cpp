@@ -4,6 +4,7 @@
 
 #include "core/CommandLine.h"
 #include "core/fs/AppFolders.h"
+#include "core/fs/AppPaths.h"
 #include "core/language/LanguageSupport.h"
 
 #include <QTest>
@@ -61,6 +62,32 @@ private slots:
         QVERIFY(TestEnvironment::read(kept).contains("CurrentLanguage=French"));
         if (keptIn == "user") // what ships is left as it was
             QCOMPARE(TestEnvironment::read(shipped), "[Language]\nCurrentLanguage=English\n");
+    }
+
+    // TEMP: the first of these variables that is set, else a folder of the user's own, made for
+    // the user alone (never the shared /tmp, where another user could have taken the names).
+    void temporaryFolder_data()
+    {
+        columns<QStringList, QString>("set", "used"); // variables set to root/NAME; TEMP there
+        row("Temp first", QStringList{"TMPDIR", "TEMP", "Temp"}, "Temp");
+        row("TEMP next", QStringList{"TMPDIR", "TEMP"}, "TEMP");
+        row("TMPDIR last", QStringList{"TMPDIR"}, "TMPDIR");
+        row("none: the user's cache", QStringList{"XDG_CACHE_HOME"}, "XDG_CACHE_HOME/Dorvane/Temp");
+        row("none, nor a cache folder: the home's", QStringList{"HOME"},
+            "HOME/.cache/Dorvane/Temp");
+    }
+    void temporaryFolder()
+    {
+        const auto [set, used] = fetch<QStringList, QString>("set", "used");
+        TestEnvironment env;
+        for (const char* name : {"Temp", "TEMP", "TMPDIR", "XDG_CACHE_HOME"})
+            env.unsetVar(name);
+        for (const QString& name : set)
+            env.setVar(qPrintable(name), QFile::encodeName(env.path(name)));
+        QCOMPARE(AppPaths::messengerCacheDir(), env.path(used) + "/MessengerCache");
+        const QFileInfo made(env.path(used)); // made with the folders above it, if it was missing
+        QVERIFY(!used.endsWith("/Temp") ||
+                (made.isDir() && made.permissions() == QFile::Permissions(0x7700)));
     }
 
     void commandLine_data()

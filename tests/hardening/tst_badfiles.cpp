@@ -2,10 +2,14 @@
 #include "Fifo.h"
 #include "MainWindowFixture.h"
 #include "Pictures.h"
+#include "core/fs/FileCopy.h"
 #include "platform/LockFileInstance.h"
 
 #include <QListWidget>
+#include <QScopeGuard>
+#include <QStorageInfo>
 #include <fcntl.h>
+#include <sys/mount.h>
 
 class TestBadfiles : public QObject
 {
@@ -106,15 +110,23 @@ private slots:
         row("a symbolic link: refused", "link");
         row("a folder in place of a copy: reported", "blocked");
         row("open to all, a link planted: closed, the link replaced", "open");
-        if (::geteuid() == 0) // only root can hand a folder to another user
-            row("another user's, of the same group: refused", "other");
+        if (::geteuid() != 0) // only root can hand a folder to another user
+            return;
+        row("another user's, of the same group: refused, saying what to do", "other");
+        row("another user's in the shared folder, no TEMP set: the user's own used", "shared");
     }
     void harvestFolderGuard()
     {
         const auto [planted] = fetch<QString>("planted");
         MainWindowFixture f;
         QVERIFY(f.start());
-        f.env.writeFile("tmp/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
+        const bool shared = planted == "shared"; // TEMP unset: a folder of the user's own
+        if (shared) {
+            f.env.unsetVar("Temp");
+            f.env.unsetVar("TMPDIR");
+        }
+        const QString temp = shared ? "cache/Dorvane/Temp" : "tmp", own = f.env.path(temp + "/dvn");
+        f.env.writeFile(temp + "/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
         const QString harvest = f.env.path("tmp/dvn"), folder = f.env.makeDir("elsewhere");
         QVERIFY(planted != "link" || QFile::link(folder, harvest));
         QVERIFY(planted != "blocked" || QDir().mkpath(harvest + "/dvn2.jpg"));
@@ -122,14 +134,57 @@ private slots:
         QVERIFY(planted != "open" ||
                 (QDir().mkpath(harvest) && QFile::link(victim, harvest + "/dvn2.jpg") &&
                  ::chmod(QFile::encodeName(harvest), 0777) == 0));
-        QVERIFY(planted != "other" || (QDir().rename(folder, harvest) &&
-                                       ::chown(QFile::encodeName(harvest), 65534, getegid()) == 0));
-        const int used = planted.isEmpty() || planted == "open"; // else reported, nothing copied
+        QVERIFY((planted != "other" && !shared) ||
+                (QDir().rename(folder, harvest) &&
+                 ::chown(QFile::encodeName(harvest), 65534, getegid()) == 0));
+        const int used = planted.isEmpty() || planted == "open" || shared; // else reported
         QCOMPARE(f.openTools()->widget<QListWidget>("lstimages")->count(), used);
-        QCOMPARE(QDir(harvest).entryList(QDir::Files).size(), used);
+        QCOMPARE(QDir(own).entryList(QDir::Files).size(), used);
         QCOMPARE(f.dialogs.messages.size(), 1 - used);
-        QVERIFY(!used || !(QFile::permissions(harvest) & QFile::Permissions(0x77))); // owner only
+        QVERIFY(planted != "other" || f.dialogs.messages.value(0).text.contains("TMPDIR"));
+        QVERIFY(!used || !(QFile::permissions(own) & QFile::Permissions(0x77))); // owner only
         QCOMPARE(TestEnvironment::read(victim), "the user's own");
+    }
+    // A copy that meets a full disk fails whole: what had the name keeps it, nothing half made is
+    // left behind, and the user is told.
+    void fullDisk_data()
+    {
+        columns<QString, QStringList>("copy", "left"); // left: the small disk's files afterwards
+        row("a copy over the user's dvn2.jpg", "replace",
+            QStringList{"dvn2.jpg", "filler", "own.png"});
+        row("Add beside the user's dvn2.jpg", "add", QStringList{"dvn2.jpg", "filler", "own.png"});
+        row("a harvest: the earlier copy removed, no half copy", "harvest", QStringList{"filler"});
+    }
+    void fullDisk()
+    {
+        const auto [copy, left] = fetch<QString, QStringList>("copy", "left");
+        MainWindowFixture f;
+        const QString small = copy == "harvest" ? "tmp/dvn" : "pics", disk = f.env.makeDir(small);
+        if (::mount("tmpfs", QFile::encodeName(disk), "tmpfs", 0, "size=64k") != 0)
+            QSKIP(qPrintable("Cannot mount a small file system: " + qt_error_string(errno)));
+        const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(disk), MNT_DETACH); });
+        QVERIFY(f.start({.pictures = {"own.png"}}));
+        const QString cached = f.env.writeFile(
+            "tmp/MessengerCache/big.png", Pictures::pngDeclaring(96, 96) + QByteArray(60000, 'x'));
+        const QByteArray own(28007, 'o'); // 12 KiB left beside it
+        f.env.writeFile(small + "/dvn2.jpg", own);
+        f.env.writeFile(small + "/filler",
+                        QByteArray(QStorageInfo(disk).bytesAvailable() - 12288, 0));
+        QString said;
+        if (copy == "replace") {
+            said = FileCopy::replace(cached, disk + "/dvn2.jpg").error();
+        } else {
+            const auto tools = f.openTools();
+            if (copy == "add") {
+                tools->widget<QListWidget>("lstimages")->item(0)->setSelected(true);
+                tools->widget<QPushButton>("cmdadd")->click();
+                QCOMPARE(f.dialogs.messages.value(1).text.left(3), "0  "); // none added
+            }
+            said = f.dialogs.messages.value(0).text;
+        }
+        QVERIFY2(said.contains(qt_error_string(ENOSPC)), qPrintable(said));
+        QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::System), left);
+        QVERIFY(!left.contains("dvn2.jpg") || TestEnvironment::read(disk + "/dvn2.jpg") == own);
     }
     void damagedSettingsFileIsNeverRewritten_data()
     {

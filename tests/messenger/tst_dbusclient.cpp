@@ -6,6 +6,7 @@
 #include "ui/tools/ContactLists.h"
 
 #include <QDeadlineTimer>
+#include <QListWidget>
 
 class TestDbusclient : public QObject
 {
@@ -61,6 +62,20 @@ private slots:
                          f.path("b.png"));
         QCOMPARE(FakeMessengerClient::pairs(Answer::myContacts(m_client)),
                  restart ? QStringList({"z@x|Zoë", "a@x|Same"}) : QStringList{"<refused>"});
+    }
+
+    // Where no TEMP is set, the stand-in and the program take the same folder of the user's own.
+    void harvestOfTheStandinsCache()
+    {
+        MainWindowFixture f;
+        f.env.unsetVar("Temp");
+        f.env.unsetVar("TMPDIR");
+        f.messengerFactory = &SessionMessengerClient::create;
+        StandinProcess standin;
+        QVERIFY(standin.start() && f.start());
+        const auto tools = f.openTools();
+        QTRY_VERIFY(tools->widget<QListWidget>("lstimages")->count() > 0);
+        QVERIFY(QFile::exists(f.env.path("cache/Dorvane/Temp/dvn/dvn2.jpg")));
     }
 };
 

@@ -9,19 +9,20 @@
 #include <map>
 #include <optional>
 
-// Moves every folder the program could touch (home, configuration, autostart, runtime folder,
-// temporary folder) into a fresh temporary folder and points BROWSER at a command that does
+// Moves every folder the program could touch (home, configuration, cache, autostart, runtime
+// folder, temporary folder) into a fresh temporary folder and points BROWSER at a command that does
 // nothing, for the lifetime of the object; the variables are put back afterwards.
 class TestEnvironment
 {
 public:
     TestEnvironment()
     {
-        for (const char* sub : {"home", "config", "xdg", "runtime", "tmp", "app"})
+        for (const char* sub : {"home", "config", "cache", "xdg", "runtime", "tmp", "app"})
             makeDir(QString::fromLatin1(sub));
         QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         setVar("HOME", path(QStringLiteral("home")).toLocal8Bit());
         setVar("XDG_CONFIG_HOME", configHome().toLocal8Bit());
+        setVar("XDG_CACHE_HOME", path(QStringLiteral("cache")).toLocal8Bit());
         setVar("XDG_CONFIG_DIRS", configDirs().toLocal8Bit());
         setVar("XDG_RUNTIME_DIR", runtimeDir().toLocal8Bit());
         setVar("TMPDIR", temp().toLocal8Bit());

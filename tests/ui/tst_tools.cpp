@@ -58,6 +58,8 @@ private slots:
         f.setText("txtrtl", signedIn ? "0" : "1");
         const QByteArray a = cache(f, "a.png", 96, 96);
         f.env.writeFile("tmp/dvn/dvn2.jpg", "an earlier opening's copy");
+        f.env.writeFile("tmp/dvn/dvn7.jpg", Pictures::png(Pictures::filled(96, 96, Qt::red)));
+        const QString notACopy = f.env.writeFile("tmp/dvn/dvn7.jpg.txt", "");
         const int created = f.messenger->created;
         auto tools = f.openTools();
         QCOMPARE(f.messenger->created, created + (client != "none")); // a client of its own
@@ -67,6 +69,7 @@ private slots:
         QCOMPARE(f.dialogs.messages.size(), signedIn ? 0 : 1);
         QCOMPARE(texts(tools->widget<QListWidget>("lstimages")), QStringList{"dvn2.jpg"});
         QCOMPARE(TestEnvironment::read(f.env.temp() + "/dvn/dvn2.jpg"), a);
+        QVERIFY(!QFile::exists(f.env.temp() + "/dvn/dvn7.jpg") && QFile::exists(notACopy));
         QCOMPARE(tools->formRightToLeft(), signedIn);
     }
 
@@ -116,21 +119,32 @@ private slots:
 
     void add_data()
     {
-        // listed: the folder and the main list afterwards; added -1: "select first", no count
-        columns<QList<int>, bool, QStringList, int>("rows", "folderExists", "listed", "added");
+        // listed: the folder and the main list afterwards; added -1: "select first", no count;
+        // before: the picture folder's dvn5.jpg before Add ("same": the bytes of the copy)
+        columns<QList<int>, bool, QStringList, int, QString>("rows", "folderExists", "listed",
+                                                             "added", "before");
         row("rows 0 and 2 (dvn2.jpg is 96 x 50)", QList<int>{0, 2}, true,
-            QStringList{"dvn3.jpg", "dvn5.jpg", "own.png"}, 2);
-        row("nothing selected", QList<int>{}, true, QStringList{"own.png"}, -1);
-        row("no picture folder", QList<int>{0}, false, QStringList{"own.png"}, 0);
+            QStringList{"dvn3.jpg", "dvn5.jpg", "own.png"}, 2, QString());
+        row("nothing selected", QList<int>{}, true, QStringList{"own.png"}, -1, QString());
+        row("no picture folder", QList<int>{0}, false, QStringList{"own.png"}, 0, QString());
+        row("over another dvn5.jpg: both kept", QList<int>{2}, true,
+            QStringList{"dvn5-2.jpg", "dvn5.jpg", "own.png"}, 1, "another contact's");
+        row("over the same dvn5.jpg: counted, not doubled", QList<int>{2}, true,
+            QStringList{"dvn5.jpg", "own.png"}, 1, "same");
     }
     void add()
     {
-        const auto [rows, folderExists, listed, added] =
-            fetch<QList<int>, bool, QStringList, int>("rows", "folderExists", "listed", "added");
+        const auto [rows, folderExists, listed, added, before] =
+            fetch<QList<int>, bool, QStringList, int, QString>("rows", "folderExists", "listed",
+                                                               "added", "before");
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = {"own.png"}}));
+        QByteArray last;
         for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
-            cache(f, name, 96, name[0] == 'a' ? 50 : 96);
+            last = cache(f, name, 96, name[0] == 'a' ? 50 : 96);
+        const QByteArray earlier = before == "same" ? last : before.toUtf8();
+        if (!before.isEmpty())
+            f.env.writeFile("pics/dvn5.jpg", earlier);
         auto tools = f.openTools();
         if (!folderExists)
             f.window->rotation()->setFolder(f.env.path("gone"));
@@ -139,6 +153,7 @@ private slots:
         tools->widget<QPushButton>("cmdadd")->click();
         QCOMPARE(QDir(f.env.path("pics")).entryList(QDir::Files), listed);
         QCOMPARE(f.listed(), folderExists ? listed : QStringList());
+        QVERIFY(before.isEmpty() || TestEnvironment::read(f.env.path("pics/dvn5.jpg")) == earlier);
         QCOMPARE(f.dialogs.messages.size(), folderExists ? 1 : 2);
         QCOMPARE(f.dialogs.messages.last().text,
                  added < 0 ? f.language.GetLangString("0004")

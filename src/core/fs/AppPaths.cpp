@@ -2,7 +2,25 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Makes the folder and each missing folder above it, readable by the user alone; a folder that
+// is there is left as it is. A failure shows when the folder is used.
+void makePrivate(const QString& path)
+{
+    for (qsizetype slash = path.indexOf(u'/', 1);; slash = path.indexOf(u'/', slash + 1)) {
+        ::mkdir(QFile::encodeName(slash < 0 ? path : path.left(slash)).constData(), S_IRWXU);
+        if (slash < 0)
+            return;
+    }
+}
+
+} // namespace
 
 namespace AppPaths {
 
@@ -13,7 +31,13 @@ QString tempDir()
         if (!value.isEmpty())
             return value;
     }
-    return QStringLiteral("/tmp");
+    // Never the shared /tmp, where another user could take the program's names first.
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!QDir::isAbsolutePath(cache)) // a relative one is invalid, as for every XDG variable
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    QString own = cache + QStringLiteral("/Dorvane/Temp");
+    makePrivate(own);
+    return own;
 }
 
 QString join(const QString& folder, const QString& name)

@@ -6,7 +6,8 @@
 // program's own name, and the joining of a folder text with a name.
 namespace AppPaths {
 
-// TEMP: the variable "Temp", else "TEMP", else "TMPDIR", else "/tmp".
+// TEMP: the variable "Temp", else "TEMP", else "TMPDIR", else the user's own
+// $XDG_CACHE_HOME/Dorvane/Temp (~/.cache/Dorvane/Temp), made with mode 0700 when missing.
 QString tempDir();
 
 // The folder text joined with a file name by "/", unless the folder already ends in "/".

@@ -1,6 +1,8 @@
 #include "HarvestFolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -46,6 +48,31 @@ Result<bool> HarvestFolder::check(const QString& path)
     return Failure{QStringLiteral("The folder \"%1\" was not used: %2. No pictures were "
                                   "copied into it.")
                        .arg(path, reason)};
+}
+
+bool HarvestFolder::belongsToAnotherUser(const QString& path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid != ::geteuid();
+}
+
+QString HarvestFolder::copyName(int number)
+{
+    return QStringLiteral("dvn%1.jpg").arg(number);
+}
+
+QStringList HarvestFolder::removeCopies(const QString& path)
+{
+    static const QRegularExpression copy(QStringLiteral("^dvn[0-9]+\\.jpg$"));
+    const QDir folder(path);
+    QStringList failures;
+    // Links and other files too (System): a copy's name is the program's, whatever holds it.
+    for (const QString& name : folder.entryList(QDir::Files | QDir::System)) {
+        if (copy.match(name).hasMatch() &&
+            ::unlink(QFile::encodeName(folder.filePath(name)).constData()) != 0)
+            failures.append(QStringLiteral("%1: %2").arg(name, describe(errno)));
+    }
+    return failures;
 }
 
 bool HarvestFolder::isReady(const QString& path)

@@ -3,6 +3,7 @@
 #include "core/fs/AppPaths.h"
 #include "core/fs/FileCopy.h"
 #include "core/fs/FileList.h"
+#include "core/fs/FolderCopy.h"
 #include "core/fs/FolderExists.h"
 #include "core/fs/HarvestFolder.h"
 #include "core/language/LanguageSupport.h"
@@ -28,40 +29,45 @@ HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dia
     connect(m_widgets.add, &QPushButton::clicked, this, &HarvestPanel::cmdadd_Click);
 }
 
-QString HarvestPanel::harvestName(int number)
+QString HarvestPanel::text(const char* id, const char* english) const
 {
-    return QStringLiteral("dvn%1.jpg").arg(number);
-}
-
-QString HarvestPanel::langString(const QString& id) const
-{
-    return m_language ? m_language->GetLangString(id) : QString();
+    const QString translated =
+        m_language ? m_language->GetLangString(QLatin1String(id)) : QString();
+    return translated.isEmpty() ? QString::fromUtf8(english) : translated;
 }
 
 void HarvestPanel::copyCache(MessengerClient* client, const std::function<void()>& then)
 {
     const QString harvest = AppPaths::harvestDir();
     if (const Result<void> ready = HarvestFolder::prepare(harvest); !ready) {
-        m_report(ready.error());
+        m_report(HarvestFolder::belongsToAnotherUser(harvest)
+                     ? text("0013", "The folder \"%1\" belongs to another user, so no pictures "
+                                    "were copied. Set Temp, TEMP and TMPDIR to a folder of "
+                                    "your own, or unset them to use your own temporary "
+                                    "folder, then start Dorvane again.")
+                           .arg(harvest)
+                     : ready.error());
         if (then)
             then();
         return;
     }
     auto copy = [this, harvest, then](const Result<QString>& cache) {
+        // What an earlier harvest left would be listed as this one's.
+        QStringList failures = HarvestFolder::removeCopies(harvest);
         // A missing cache lists no file, like an empty one.
         const QString folder = cache.valueOr(QString());
-        QStringList failures;
         int number = 1;
         for (const QString& name : FileList::list(folder, QStringLiteral("*.*"))) {
             ++number;
-            const Result<void> copied = FileCopy::replace(
-                AppPaths::join(folder, name), AppPaths::join(harvest, harvestName(number)));
+            const Result<void> copied =
+                FileCopy::replace(AppPaths::join(folder, name),
+                                  AppPaths::join(harvest, HarvestFolder::copyName(number)));
             if (!copied)
                 failures.append(QStringLiteral("%1: %2").arg(name, copied.error()));
         }
         if (!failures.isEmpty())
-            m_report(QStringLiteral("These cached pictures could not be copied:\n") +
-                     failures.join(QLatin1Char('\n')));
+            m_report(text("0015", "These cached pictures could not be copied:") +
+                     QLatin1Char('\n') + failures.join(QLatin1Char('\n')));
         if (then)
             then();
     };
@@ -119,8 +125,9 @@ void HarvestPanel::cmdadd_Click()
         ++selected;
         if (!folderExists)
             continue;
-        const Result<void> added = FileCopy::replace(AppPaths::join(harvest, item->text()),
-                                                     AppPaths::join(folder, item->text()));
+        // Never over a picture of the user's: an earlier dvn5.jpg may be another contact's.
+        const Result<QString> added =
+            FolderCopy::add(AppPaths::join(harvest, item->text()), folder, item->text());
         if (added)
             ++copied;
         else
@@ -128,22 +135,21 @@ void HarvestPanel::cmdadd_Click()
     }
 
     if (selected != 0 && !folderExists) {
-        m_report(QStringLiteral("The picture folder \"%1\" does not exist; no picture was added.")
+        m_report(text("0016", "The picture folder \"%1\" does not exist; no picture was added.")
                      .arg(folder));
     } else if (!failures.isEmpty()) {
-        m_report(QStringLiteral("These pictures could not be added:\n") +
+        m_report(text("0014", "These pictures could not be added:") + QLatin1Char('\n') +
                  failures.join(QLatin1Char('\n')));
     }
 
     if (m_dialogs) {
         if (selected != 0) {
-            m_dialogs->message(m_window, Dialogs::Icon::Information,
-                               langString(QStringLiteral("0003")),
+            m_dialogs->message(m_window, Dialogs::Icon::Information, text("0003", "Pictures Added"),
                                QString::number(copied) + QStringLiteral("  ") +
-                                   langString(QStringLiteral("0002")));
+                                   text("0002", "picture(s) added to your images folder."));
         } else {
             m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
-                               langString(QStringLiteral("0004")));
+                               text("0004", "Select the pictures to add first."));
         }
     }
 

@@ -35,8 +35,6 @@ public:
     HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
                  LanguageSupport* language, QWidget* window, QObject* parent = nullptr);
 
-    static QString harvestName(int number);
-
     // Copies the client's cache (the Messenger cache when there is no client) into the folder,
     // once the client has said where its cache is; `then` runs when the copies are made.
     void copyCache(MessengerClient* client, const std::function<void()>& then = {});
@@ -48,7 +46,8 @@ public:
     const ImageHeaderReader& reader() const { return m_reader; }
 
 private:
-    QString langString(const QString& id) const;
+    // The language's text `id`, else the English one.
+    QString text(const char* id, const char* english) const;
 
     Widgets m_widgets;
     ToolsHost* m_host;
