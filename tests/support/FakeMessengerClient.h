@@ -21,6 +21,8 @@ public:
         bool running = true;
         bool signedIn = true;
         bool holdAnswers = false;
+        // What a refused picture is answered with.
+        QString refusal = QStringLiteral("refused");
         QList<MessengerContact> contacts;
         QStringList sentPictures;
         int created = 0;
@@ -70,7 +72,7 @@ public:
     void setMyProperty(int code, const QVariant& value, Done<void> done) override
     {
         if (refuses(true) || code != DisplayPictureProperty)
-            return answer<void>(done, Failure{QStringLiteral("refused")});
+            return answer<void>(done, Failure{m_state->refusal});
         m_state->sentPictures.append(value.toString());
         answer<void>(done, {});
     }

@@ -1,0 +1,331 @@
+// The rotation's rules on the model alone, without any window: the order of pictures, the states
+// and what each command does in them, going back, a client that comes late, outages.
+#include "FakeMessengerClient.h"
+#include "Table.h"
+#include "TestEnvironment.h"
+
+#include "core/fs/FolderWatch.h"
+#include "core/rotation/Rotation.h"
+#include "core/rotation/RotationTimer.h"
+#include "core/settings/Settings.h"
+
+#include <QSignalSpy>
+
+using Entry = Settings::Entry;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A rotation over a folder of (empty) picture files, a fake client and a clock the test moves.
+struct Model
+{
+    TestEnvironment env;
+    Settings settings{env.settingsFile()};
+    std::shared_ptr<FakeMessengerClient::State> client =
+        std::make_shared<FakeMessengerClient::State>();
+    FakeMessengerClient destination{client};
+    std::chrono::milliseconds now{0};
+    Rotation rotation{settings, 60s, [this] { return now; }};
+
+    explicit Model(const QStringList& names = {"A.png", "B.png", "C.png", "D.png", "E.png"})
+    {
+        env.makeDir("pics");
+        for (const QString& name : names)
+            env.writeFile("pics/" + name, "");
+        rotation.setDestination(&destination);
+        rotation.setFolder(env.path("pics"));
+    }
+    // The names sent so far.
+    QStringList sent() const
+    {
+        QStringList names;
+        for (const QString& path : client->sentPictures)
+            names.append(path.section('/', -1));
+        return names;
+    }
+    QString selected() const { return rotation.pictures().name(rotation.position()); }
+    Rotation::Applied on() { return rotation.apply(true, 30000); }
+    // The state as "running", "paused" or "stopped: why".
+    QString state() const
+    {
+        static const char* whys[] = {"", "off", "no folder", "no pictures", "no client"};
+        switch (rotation.state()) {
+        case Rotation::State::Running:
+            return "running";
+        case Rotation::State::Paused:
+            return "paused";
+        case Rotation::State::Stopped:
+            break;
+        }
+        return QString("stopped: ") + whys[int(rotation.why())];
+    }
+};
+
+} // namespace
+
+class TestRotationModel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ticks_data()
+    {
+        columns<int, QString, QStringList>("selected", "mode", "sent");
+        row("in order from B, wrapping past E", 1, "0", QStringList{"C.png", "D.png", "E.png",
+                                                                    "A.png", "B.png"});
+        row("in order with nothing selected: from A", -1, "0", QStringList{"A.png", "B.png"});
+        row("mode 2 is list order", 3, "2", QStringList{"E.png", "A.png"});
+        row("a word is list order", 3, "yes", QStringList{"E.png", "A.png"});
+    }
+    void ticks()
+    {
+        const auto [selected, mode, sent] = fetch<int, QString, QStringList>("selected", "mode",
+                                                                            "sent");
+        Model m;
+        (void)m.settings.write(Entry::Random, mode); // read afresh at each tick, no Apply
+        m.rotation.select(selected);
+        for (const QString& expected : sent) {
+            m.rotation.TimerTick();
+            QCOMPARE(m.sent().last(), expected);
+            QCOMPARE(m.selected(), expected); // the position follows what is sent
+        }
+    }
+
+    void randomIsInsideTheListAndRepeatable()
+    {
+        const auto draw = [] {
+            Model m;
+            (void)m.settings.write(Entry::Random, "1.0");
+            for (int i = 0; i < 200; ++i)
+                m.rotation.TimerTick();
+            return m.sent();
+        };
+        const QStringList first = draw();
+        QCOMPARE(draw(), first);
+        QCOMPARE(QSet<QString>(first.begin(), first.end()),
+                 (QSet<QString>{"A.png", "B.png", "C.png", "D.png", "E.png"}));
+        QVERIFY(first.mid(0, 5) != QStringList({"A.png", "B.png", "C.png", "D.png", "E.png"}));
+        Model one({"only.png"});
+        (void)one.settings.write(Entry::Random, "1");
+        for (int i = 0; i < 3; ++i)
+            one.rotation.TimerTick();
+        QCOMPARE(one.sent(), QStringList(3, "only.png"));
+    }
+
+    // Each step is "command=state after it"; a refused command is marked "!".
+    void states_data()
+    {
+        columns<QString>("steps");
+        row("pause and resume", "on=running pause=paused resume=running");
+        row("off: pause and resume refused", "on=running off=stopped: off !pause=stopped: off "
+                                             "!resume=stopped: off");
+        row("Apply starts a paused rotation", "on=running pause=paused on=running");
+        row("no client at Apply: it waits, then starts", "gone=stopped: off on=stopped: no client "
+                                                         "back=running");
+        row("a client that comes while paused stays paused",
+            "on=running pause=paused gone=paused back=paused resume=running");
+        row("resumed without a client: waits for one",
+            "on=running pause=paused gone=paused resume=stopped: no client back=running");
+        row("the folder emptied, then filled", "on=running empty=stopped: no pictures "
+                                               "fill=running");
+        row("the folder gone", "on=running nofolder=stopped: no folder");
+    }
+    void states()
+    {
+        const auto [steps] = fetch<QString>("steps");
+        Model m;
+        for (const QString& step : steps.split(QRegularExpression(" (?=!?[a-z]+=)"))) {
+            const bool refused = step.startsWith('!');
+            const QString command = step.mid(refused ? 1 : 0).section('=', 0, 0);
+            const QString expected = step.section('=', 1);
+            bool ok = true;
+            if (command == "on" || command == "off")
+                (void)m.rotation.apply(command == "on", 30000);
+            else if (command == "pause")
+                ok = m.rotation.pause().ok();
+            else if (command == "resume")
+                ok = m.rotation.resume().ok();
+            else if (command == "gone" || command == "back")
+                m.client->setRunning(command == "back");
+            else if (command == "empty" || command == "fill" || command == "nofolder") {
+                QDir pics(m.env.path("pics"));
+                for (const QString& name : {"A.png", "B.png", "C.png", "D.png", "E.png"})
+                    command == "fill" ? void(m.env.writeFile("pics/" + name, ""))
+                                      : void(pics.remove(name));
+                if (command == "nofolder")
+                    QVERIFY(pics.removeRecursively());
+                QTRY_COMPARE(m.state(), expected); // once the folder's change is seen
+            }
+            QVERIFY2(ok != refused, qPrintable(step));
+            QCOMPARE(m.state(), expected);
+            // What it says is what its timer does (without pictures, ticks go on sending nothing).
+            if (!expected.contains("folder") && !expected.contains("pictures"))
+                QCOMPARE(m.rotation.timer()->isActive(), expected == "running");
+            QCOMPARE(m.rotation.stateReason().isEmpty(), expected == "running");
+        }
+    }
+
+    // Back through what was sent, whatever sent it; a picture sent anew after going back drops
+    // the ones that came after it.
+    void previous_data()
+    {
+        columns<QString, QStringList>("steps", "sent");
+        row("back twice, then on from there", "tick tick back back tick back",
+            QStringList{"A.png", "B.png", "C.png", "B.png", "A.png", "B.png", "A.png"});
+        row("the oldest: refused, and it stays", "tick back !back tick",
+            QStringList{"A.png", "B.png", "A.png", "B.png"});
+        row("a double-click and a random pick count", "click:D random back back",
+            QStringList{"A.png", "D.png", "B.png", "D.png", "A.png"});
+    }
+    void previous()
+    {
+        const auto [steps, sent] = fetch<QString, QStringList>("steps", "sent");
+        Model m;
+        QCOMPARE(m.on(), Rotation::Applied::Started);
+        QVERIFY(!m.rotation.previous()); // nothing before the first
+        for (const QString& step : steps.split(' ')) {
+            const quint32 timer = m.rotation.timer()->timerId();
+            if (step == "tick")
+                m.rotation.next();
+            else if (step == "random") {
+                (void)m.settings.write(Entry::Random, "1");
+                m.rotation.TimerTick();
+                (void)m.settings.write(Entry::Random, "0");
+            } else if (step.startsWith("click:")) {
+                m.rotation.select(step.back().unicode() - 'A');
+                m.rotation.sendSelected();
+            } else {
+                QCOMPARE(m.rotation.previous().ok(), step == "back");
+                // Sent again, the interval starts again; refused, nothing changes.
+                QCOMPARE(m.rotation.timer()->timerId(), timer + (step == "back" ? 1 : 0));
+            }
+        }
+        QCOMPARE(m.sent(), sent);
+        QCOMPARE(m.selected(), sent.last());
+        QCOMPARE(m.rotation.currentPicture().section('/', -1), sent.last());
+    }
+
+    void aHundredBack()
+    {
+        Model m;
+        (void)m.on();
+        for (int i = 0; i < 150; ++i)
+            m.rotation.next();
+        for (int i = 0; i < 100; ++i)
+            QVERIFY(m.rotation.previous());
+        QCOMPARE(m.sent().size(), 251);
+        QCOMPARE(m.sent().last(), m.sent().at(50));
+    }
+
+    // Started before the client, or beside one that went away: when it comes, the rotation starts
+    // as Apply would, from the first picture, and "on" is stored.
+    void clientComesLate_data()
+    {
+        columns<bool>("afterOutage");
+        row("after start-up", false);
+        row("after an outage", true);
+    }
+    void clientComesLate()
+    {
+        const auto [afterOutage] = fetch<bool>("afterOutage");
+        Model m;
+        if (afterOutage) {
+            (void)m.on();
+            m.rotation.next();
+            m.client->setRunning(false);
+            m.rotation.TimerTick(); // refused, the list moves on
+        } else {
+            m.client->setRunning(false);
+            QCOMPARE(m.on(), Rotation::Applied::Unchanged);
+            QVERIFY(m.sent().isEmpty() && !m.rotation.timer()->isActive());
+        }
+        QCOMPARE(m.rotation.client(), "");
+        const QStringList before = m.sent();
+        m.client->setRunning(true);
+        QCOMPARE(m.sent(), before + QStringList{"A.png"});
+        QCOMPARE(m.selected(), "A.png");
+        QVERIFY(m.rotation.timer()->isActive());
+        QCOMPARE(m.rotation.timer()->intervalMs(), 30000);
+        QCOMPARE(m.settings.read(Entry::Control), "1");
+        QCOMPARE(m.rotation.client(), "Fake");
+    }
+
+    // Told once an outage has lasted a full minute, and once when pictures arrive again.
+    void outage_data()
+    {
+        columns<QList<int>, QStringList>("failuresAtSeconds", "notes");
+        row("shorter than a minute", QList<int>{0, 30, 59}, QStringList{});
+        row("a full minute: told once", QList<int>{0, 30, 60, 90}, QStringList{"out: no", "back"});
+    }
+    void outage()
+    {
+        const auto [failuresAtSeconds, notes] = fetch<QList<int>, QStringList>("failuresAtSeconds",
+                                                                               "notes");
+        Model m;
+        (void)m.on();
+        QStringList told;
+        connect(&m.rotation, &Rotation::outageNoticed, this,
+                [&](bool outage, const QString& why) { told.append(outage ? "out: " + why : "back"); });
+        m.client->signedIn = false;
+        m.client->refusal = "no";
+        for (int second : failuresAtSeconds) {
+            m.now = std::chrono::seconds(second);
+            m.rotation.next();
+            QCOMPARE(m.rotation.lastError(), "no");
+        }
+        m.client->signedIn = true;
+        m.rotation.next();
+        QCOMPARE(m.rotation.lastError(), "");
+        QCOMPARE(told, notes);
+    }
+
+    // A failure is kept short wherever it is shown, and written once while it repeats.
+    void failuresAreShortAndWrittenOnce()
+    {
+        Model m;
+        (void)m.on();
+        m.client->signedIn = false;
+        m.client->refusal = QString(4 << 20, 'x');
+        static QStringList written;
+        written.clear();
+        const auto previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& text) { written.append(text); });
+        for (int i = 0; i < 5; ++i)
+            m.rotation.next();
+        m.client->signedIn = true;
+        m.rotation.next();
+        qInstallMessageHandler(previous);
+        QVERIFY(m.rotation.lastError().size() <= Rotation::MaxFailureLength);
+        QCOMPARE(written.size(), 2);
+        QVERIFY(written.at(0).size() < 400);
+        QCOMPARE(written.at(1), "Dorvane: the same failure came 4 more times.");
+    }
+
+    // While the client has not answered, ticks do not pile up calls: the newest picture waits.
+    void aBusyClientGetsTheNewestPictureOnly()
+    {
+        Model m;
+        (void)m.on();
+        m.client->holdAnswers = true;
+        for (int i = 0; i < 3; ++i)
+            m.rotation.TimerTick();
+        QCOMPARE(m.sent(), QStringList({"A.png", "B.png"}));
+        QCOMPARE(m.selected(), "D.png"); // the list goes on meanwhile
+        m.client->releaseAnswers();
+        QCOMPARE(m.sent(), QStringList({"A.png", "B.png", "D.png"}));
+    }
+
+    // A burst of changes in the folder gives one listing.
+    void aBurstGivesOneRefresh()
+    {
+        Model m;
+        QSignalSpy listed(&m.rotation, &Rotation::listingChanged);
+        for (int i = 0; i < 50; ++i)
+            m.env.writeFile(QString("pics/n%1.png").arg(i), "");
+        QTRY_COMPARE(m.rotation.count(), 55);
+        QCOMPARE(listed.size(), 1);
+        QVERIFY(!listed.wait(2 * FolderWatch::SettleMs)); // and no second one after it
+    }
+};
+
+QTEST_MAIN(TestRotationModel)
+#include "tst_rotationmodel.moc"
