@@ -136,6 +136,37 @@ private slots:
             QCOMPARE(f.dialogs.offeredCustomColors[size_t(i)], QColor(QRgb(0x0F0F0F * (i + 1))));
         QVERIFY(f.dialogs.messages.isEmpty());
     }
+
+    // Cancel on a window that follows the desktop's palette keeps both windows following it,
+    // when the desktop's theme changes and at the next start.
+    void backgroundFollowsTheDesktop()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        dark.setColor(QPalette::Window, QColor(40, 40, 48));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        QPalette light = before;
+        light.setColor(QPalette::Window, QColor(250, 250, 250));
+        light.setColor(QPalette::WindowText, QColor(10, 10, 10));
+        QApplication::setPalette(dark);
+        MainWindowFixture f;
+        QVERIFY(f.start());
+        f.widget<QPushButton>("cmdchange")->click(); // Cancel
+        auto tools = f.openTools();
+        const auto windowColours = [&] {
+            return QList<QColor>{f.window->palette().color(QPalette::Window),
+                                 tools->palette().color(QPalette::Window)};
+        };
+        QCOMPARE(windowColours(), QList<QColor>(2, dark.color(QPalette::Window)));
+        QApplication::setPalette(light);
+        QTRY_COMPARE(windowColours(), QList<QColor>(2, light.color(QPalette::Window)));
+        tools.reset();
+        f.window.reset();
+        QVERIFY(f.start());
+        tools = f.openTools();
+        QCOMPARE(windowColours(), QList<QColor>(2, light.color(QPalette::Window)));
+        QApplication::setPalette(before);
+    }
 };
 
 QTEST_MAIN(TestShell)
