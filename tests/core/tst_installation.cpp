@@ -76,6 +76,12 @@ private slots:
         row("-h", QStringList{"-h"}, int(A::Help));
         row("Qt's own options are Qt's", QStringList{"-style", "fusion", "-session", "x"},
             int(A::Start));
+        row("Qt's own with \"=\" and without a value", QStringList{"-style=fusion", "-reverse"},
+            int(A::Start));
+        row("-next is --next", QStringList{"-next"}, int(A::Next));
+        row("-status after Qt's own", QStringList{"-platform", "xcb", "-status"}, int(A::Status));
+        row("-version", QStringList{"-version"}, int(A::Version));
+        row("an unknown option with one dash", QStringList{"-nxt"}, int(A::Invalid));
         row("an unknown option", QStringList{"--anything"}, int(A::Invalid));
         row("a stray word", QStringList{"picture.png"}, int(A::Invalid));
         row("two requests", QStringList{"--help", "--version"}, int(A::Invalid));
