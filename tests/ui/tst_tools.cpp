@@ -3,9 +3,11 @@
 
 #include "Pictures.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -37,7 +39,64 @@ QByteArray cache(const MainWindowFixture& f, const QString& name, int width, int
 class TestTools : public QObject
 {
     Q_OBJECT
+public:
+    // Two screens side by side, where no display of its own is given.
+    static void initMain()
+    {
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
+            qputenv("QT_QPA_PLATFORM",
+                    "offscreen:configfile=" DORVANE_TEST_DATA "/two-screens.json");
+    }
+
 private slots:
+    // The tools window opens over the main window, within the screen that shows it.
+    void placement_data()
+    {
+        columns<int, QString>("screen", "corner");
+        row("left screen, middle", 0, "middle");
+        row("left screen, bottom right corner", 0, "bottom right");
+        row("right screen, middle", 1, "middle");
+        row("right screen, top left corner", 1, "top left");
+        row("right screen, bottom right corner", 1, "bottom right");
+    }
+    void placement()
+    {
+        const auto [screen, corner] = fetch<int, QString>("screen", "corner");
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 2)
+            QSKIP("one screen only");
+        const QRect area = screens.at(screen)->availableGeometry();
+        MainWindowFixture f;
+        QVERIFY(f.start({.shown = true}));
+        const QSize size = f.window->frameGeometry().size();
+        const QPoint at = corner == "top left" ? area.topLeft()
+                          : corner == "bottom right"
+                              ? area.bottomRight() - QPoint(size.width() - 1, size.height() - 1)
+                              : area.center() - QPoint(size.width() / 2, size.height() / 2);
+        f.window->move(at);
+        QTRY_COMPARE(f.window->frameGeometry().topLeft(), at);
+        QRect placed;
+        QScreen* shownOn = nullptr;
+        QTimer::singleShot(0, f.window.get(), [&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (qobject_cast<FrmTools*>(window) && window->isVisible()) {
+                    placed = window->frameGeometry();
+                    shownOn = window->screen();
+                    window->close();
+                }
+            }
+        });
+        f.widget<QPushButton>("cmdtools")->click();
+        QCOMPARE(shownOn, screens.at(screen));
+        QVERIFY2(area.contains(placed), qPrintable(QString("%1,%2 %3x%4")
+                                                       .arg(placed.x())
+                                                       .arg(placed.y())
+                                                       .arg(placed.width())
+                                                       .arg(placed.height())));
+        if (corner == "middle")
+            QVERIFY((placed.center() - f.window->frameGeometry().center()).manhattanLength() <= 2);
+    }
+
     // Whoever is signed in, the cached pictures are copied as dvn2.jpg ... over older copies.
     void opening_data()
     {
