@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "core/web/VendorSite.h"
+#include "platform/SystemBrowser.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -116,6 +117,19 @@ private slots:
         }
         QCOMPARE(f.browser.opened, QList<QUrl>{page});
         QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    // The command in BROWSER opens the pages, given the address as its one argument.
+    void browserCommand()
+    {
+        TestEnvironment env;
+        const QString script =
+            env.writeFile("browser", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.opened\"\n");
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+        env.setVar("BROWSER", QFile::encodeName(script));
+        const QUrl page("https://dorvane.example/dvn/faq.php?a=1&b=two words;$(id)");
+        QVERIFY(SystemBrowser().openUrl(page));
+        QTRY_COMPARE(TestEnvironment::read(script + ".opened"), "1\n" + page.toEncoded() + "\n");
     }
 
     // Cancel stores the colour shown too; the dialog offers greys from 15 to 240.
