@@ -74,8 +74,6 @@ private slots:
         row("first start in a language that does not ship: English", QByteArray(),
             QStringList{"LANG=de_DE.UTF-8"}, "English",
             QStringList{"Arabic", "[English]", "French", "Test"});
-        row("first start in the C locale: English", QByteArray(), none, "English",
-            QStringList{"Arabic", "[English]", "French", "Test"});
         row("an earlier choice wins over the session's language", QByteArray("English"),
             QStringList{"LANG=fr_FR.UTF-8"}, "English",
             QStringList{"Arabic", "[English]", "French", "Test"});
