@@ -6,23 +6,14 @@ CommandLine CommandLine::parse(const QStringList& arguments)
 {
     // Qt's own options (-style, -session from the session manager, ...) are Qt's to read, with
     // their value after them or after "=".
-    static const QStringList qtWithValue = {QStringLiteral("-platform"),
-                                            QStringLiteral("-platformpluginpath"),
-                                            QStringLiteral("-platformtheme"),
-                                            QStringLiteral("-plugin"),
-                                            QStringLiteral("-qwindowgeometry"),
-                                            QStringLiteral("-qwindowtitle"),
-                                            QStringLiteral("-qwindowicon"),
-                                            QStringLiteral("-session"),
-                                            QStringLiteral("-style"),
-                                            QStringLiteral("-stylesheet"),
-                                            QStringLiteral("-display"),
-                                            QStringLiteral("-geometry"),
-                                            QStringLiteral("-title"),
-                                            QStringLiteral("-name"),
-                                            QStringLiteral("-icon"),
-                                            QStringLiteral("-visual"),
-                                            QStringLiteral("-qmljsdebugger")};
+    static const QStringList qtWithValue = {
+        QStringLiteral("-platform"),        QStringLiteral("-platformpluginpath"),
+        QStringLiteral("-platformtheme"),   QStringLiteral("-plugin"),
+        QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowtitle"),
+        QStringLiteral("-qwindowicon"),     QStringLiteral("-session"),
+        QStringLiteral("-style"),           QStringLiteral("-stylesheet"),
+        QStringLiteral("-display"),         QStringLiteral("-geometry"),
+        QStringLiteral("-title"),           QStringLiteral("-name")};
     static const QStringList qtFlags = {QStringLiteral("-reverse"), QStringLiteral("-widgetcount"),
                                         QStringLiteral("-nograb"),  QStringLiteral("-dograb"),
                                         QStringLiteral("-sync"),    QStringLiteral("-testability")};

@@ -20,11 +20,12 @@ void BackgroundColour::restore()
     for (int i = 0; i < 16; ++i)
         m_customColors[static_cast<size_t>(i)] = QColor(15 * (i + 1), 15 * (i + 1), 15 * (i + 1));
     // Until the user chooses a colour the window follows the desktop's theme, light or dark.
-    m_followsPalette = !m_settings->chosenColor();
-    if (m_followsPalette)
+    if (const std::optional<quint32> chosen = m_settings->chosenColor()) {
+        setBackColor(*chosen);
+    } else {
+        m_followsPalette = true;
         m_backColor = Colors::fromQColor(m_window->palette().color(QPalette::Window));
-    else
-        setBackColor(*m_settings->chosenColor());
+    }
 }
 
 void BackgroundColour::setBackColor(quint32 value)
