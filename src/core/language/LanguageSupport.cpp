@@ -48,7 +48,7 @@ QString LanguageSupport::ownSettingFile() const
 QString LanguageSupport::settingFile() const
 {
     // What lies in an installed copy's folders is the same for every user and is not a choice.
-    const QString own = ownSettingFile();
+    QString own = ownSettingFile();
     if (m_installed || (!own.isEmpty() && QFileInfo::exists(own)))
         return own;
     return AppPaths::join(m_langDir, SettingFileName);
