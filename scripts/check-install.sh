@@ -3,7 +3,9 @@
 # launcher, the metainfo and the log-on entry validate, the Debian package builds without a
 # lintian error, and the installed program, run by a user who cannot write the prefix, starts
 # beside the installed stand-in, finds its languages and sample pictures, and keeps that user's
-# language choice in the user's own folder. Run as root (it runs the program as "nobody").
+# language choice in the user's own folder; run by root it leaves the prefix as it is; removing the
+# package removes the program's own system log-on entry. Run as root (it runs the program as
+# "nobody").
 #
 #   scripts/check-install.sh [BUILD_DIR]
 set -euo pipefail
@@ -60,4 +62,30 @@ entry=$home/config/autostart/dvn.desktop
 [ -f "$entry" ] || { echo "no log-on entry in the user's folder" >&2; exit 1; }
 desktop-file-validate "$entry"
 as_user dbus-run-session -- "$build/tests/acceptance/tst_installed"
+
+echo "-- the installed program, run by root, who can write $prefix, leaves it as it is"
+mkdir -m 700 "$work/root-runtime"
+touch "$work/stamp"
+env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$work/root-runtime" QT_QPA_PLATFORM=offscreen \
+    DORVANE_INSTALLED_PREFIX="$prefix" dbus-run-session -- "$build/tests/acceptance/tst_installed"
+changed=$(find "$prefix" -newer "$work/stamp")
+[ -z "$changed" ] || { echo "written into the installed copy: $changed" >&2; exit 1; }
+
+echo "-- removing the package takes the program's own system log-on entry, and only that"
+dpkg-deb -e "$build/dorvane_4.0_amd64.deb" "$work/control"
+autostart=$work/autostart
+mkdir "$autostart"
+sed "s|/etc/xdg/autostart|$autostart|" "$work/control/postrm" >"$work/postrm"
+grep -q "$autostart" "$work/postrm" || { echo "postrm names no autostart folder" >&2; exit 1; }
+own() { sed "s|$prefix/bin/dvn|/usr/bin/dvn|" "$entry" >"$autostart/dvn.desktop"; }
+other() { sed "s|$prefix/bin/dvn|/opt/other/dvn|" "$entry" >"$autostart/dvn.desktop"; }
+expect() { # expect present|absent after: postrm ARGUMENT
+    sh "$work/postrm" "$2"
+    if [ -e "$autostart/dvn.desktop" ]; then state=present; else state=absent; fi
+    [ "$state" = "$1" ] || { echo "postrm $2 left the entry $state" >&2; exit 1; }
+}
+own && expect present upgrade
+own && expect absent remove
+own && expect absent purge
+other && expect present remove
 echo "-- the installed copy is sound"

@@ -4,7 +4,8 @@
 
 CommandLine CommandLine::parse(const QStringList& arguments)
 {
-    // Qt's own options (-style, -session from the session manager, ...) are Qt's to read.
+    // Qt's own options (-style, -session from the session manager, ...) are Qt's to read, with
+    // their value after them or after "=".
     static const QStringList qtWithValue = {
         QStringLiteral("-platform"),        QStringLiteral("-platformpluginpath"),
         QStringLiteral("-platformtheme"),   QStringLiteral("-plugin"),
@@ -13,6 +14,9 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         QStringLiteral("-style"),           QStringLiteral("-stylesheet"),
         QStringLiteral("-display"),         QStringLiteral("-geometry"),
         QStringLiteral("-title"),           QStringLiteral("-name")};
+    static const QStringList qtFlags = {QStringLiteral("-reverse"), QStringLiteral("-widgetcount"),
+                                        QStringLiteral("-nograb"),  QStringLiteral("-dograb"),
+                                        QStringLiteral("-sync"),    QStringLiteral("-testability")};
     static const QList<std::pair<QLatin1String, Action>> options = {
         {QLatin1String("--help"), Action::Help},
         {QLatin1String("-h"), Action::Help},
@@ -34,9 +38,19 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         }
         if (action == Action::Invalid && argument.startsWith(QLatin1Char('-')) &&
             !argument.startsWith(QLatin1String("--"))) {
-            if (qtWithValue.contains(argument))
+            if (qtWithValue.contains(argument)) {
                 ++i;
-            continue;
+                continue;
+            }
+            if (qtFlags.contains(argument) ||
+                qtWithValue.contains(argument.section(QLatin1Char('='), 0, 0)))
+                continue;
+            // "-next" is taken as "--next"; any other word with one dash is refused below,
+            // never left for a window that would then start instead of the request.
+            for (const auto& [name, named] : options) {
+                if (name.startsWith(QLatin1String("--")) && argument == name.mid(1))
+                    action = named;
+            }
         }
         if (action == Action::Invalid) {
             line.m_action = Action::Invalid;

@@ -33,34 +33,39 @@ private slots:
         QCOMPARE(folders.imagesDir(), env.path(found) + "/images");
     }
 
-    // The choice is kept beside the language files, or in the user's own folder when those
-    // cannot be written or the user's own choice is there already.
+    // The choice is kept beside the language files of a build tree, or in the user's own folder
+    // when those cannot be written, are an installed copy's (even one that can be written), or
+    // the user's own choice is there already. What lies in an installed copy is no one's choice.
     void languageChoice_data()
     {
-        columns<bool, bool, QString>("writable", "userFileBefore", "keptIn");
-        row("language folder writable", true, false, "lang");
-        row("language folder read-only", false, false, "user");
-        row("the user's own choice is read and kept first", true, true, "user");
+        columns<QString, bool, QString, QString>("lang", "userFileBefore", "readFirst", "keptIn");
+        row("build tree, language folder writable", "lang", false, "English", "lang");
+        row("build tree, language folder read-only", "", false, "", "user");
+        row("the user's own choice is read and kept first", "lang", true, "Arabic", "user");
+        row("installed, the prefix writable", "share/dorvane/lang", false, "", "user");
+        row("installed, the user's own choice", "share/dorvane/lang", true, "Arabic", "user");
     }
     void languageChoice()
     {
-        const auto [writable, userFileBefore, keptIn] =
-            fetch<bool, bool, QString>("writable", "userFileBefore", "keptIn");
+        const auto [langFolder, userFileBefore, readFirst, keptIn] =
+            fetch<QString, bool, QString, QString>("lang", "userFileBefore", "readFirst", "keptIn");
         TestEnvironment env;
         // Even for root a folder under a file cannot be written.
-        const QString lang = writable ? env.makeDir("lang") : env.writeFile("file", "") + "/lang";
+        const QString lang =
+            langFolder.isEmpty() ? env.writeFile("file", "") + "/lang" : env.makeDir(langFolder);
         const QString shipped =
-            env.writeFile("lang/LangSetting.ini", "[Language]\nCurrentLanguage=English\n");
+            env.writeFile((langFolder.isEmpty() ? "lang" : langFolder) + "/LangSetting.ini",
+                          "[Language]\nCurrentLanguage=English\n");
         if (userFileBefore)
             env.writeFile("user/LangSetting.ini", "[Language]\nCurrentLanguage=Arabic\n");
         LanguageSupport language(lang, env.path("user"));
-        QCOMPARE(language.storedLanguage(), userFileBefore ? "Arabic" : writable ? "English" : "");
+        QCOMPARE(language.storedLanguage(), readFirst);
         QVERIFY(language.storeLanguage("French"));
         LanguageSupport nextStart(lang, env.path("user"));
         QCOMPARE(nextStart.storedLanguage(), "French");
         const QString kept = keptIn == "user" ? env.path("user/LangSetting.ini") : shipped;
         QVERIFY(TestEnvironment::read(kept).contains("CurrentLanguage=French"));
-        if (keptIn == "user") // what ships is left as it was
+        if (keptIn == "user") // what lies beside the language files is left as it was
             QCOMPARE(TestEnvironment::read(shipped), "[Language]\nCurrentLanguage=English\n");
     }
 
@@ -98,6 +103,12 @@ private slots:
         row("-h", QStringList{"-h"}, int(A::Help));
         row("Qt's own options are Qt's", QStringList{"-style", "fusion", "-session", "x"},
             int(A::Start));
+        row("Qt's own with \"=\" and without a value", QStringList{"-style=fusion", "-reverse"},
+            int(A::Start));
+        row("-next is --next", QStringList{"-next"}, int(A::Next));
+        row("-status after Qt's own", QStringList{"-platform", "xcb", "-status"}, int(A::Status));
+        row("-version", QStringList{"-version"}, int(A::Version));
+        row("an unknown option with one dash", QStringList{"-nxt"}, int(A::Invalid));
         row("an unknown option", QStringList{"--anything"}, int(A::Invalid));
         row("a stray word", QStringList{"picture.png"}, int(A::Invalid));
         row("two requests", QStringList{"--help", "--version"}, int(A::Invalid));

@@ -10,8 +10,9 @@
 #include <optional>
 
 // Moves every folder the program could touch (home, configuration, cache, autostart, runtime
-// folder, temporary folder) into a fresh temporary folder and points BROWSER at a command that does
-// nothing, for the lifetime of the object; the variables are put back afterwards.
+// folder, temporary folder) into a fresh temporary folder, points BROWSER at a command that does
+// nothing and sets the C locale, for the lifetime of the object; the variables are put back
+// afterwards.
 class TestEnvironment
 {
 public:
@@ -29,6 +30,10 @@ public:
         setVar("Temp", temp().toLocal8Bit());
         unsetVar("TEMP");
         setVar("BROWSER", "true");
+        // The program's language before any choice follows the session's locale.
+        unsetVar("LC_ALL");
+        unsetVar("LC_MESSAGES");
+        setVar("LANG", "C.UTF-8");
     }
     ~TestEnvironment()
     {

@@ -49,35 +49,59 @@ class TestLanguages : public QObject
 {
     Q_OBJECT
 private slots:
+    // Before any choice the session's language (by POSIX's order of the variables) when its
+    // file ships, else English; a choice made earlier wins.
     void atStart_data()
     {
-        columns<QByteArray, QString, QStringList>("stored", "file", "items"); // file: whose texts
+        // stored: empty for no LangSetting.ini; file: whose texts
+        columns<QByteArray, QStringList, QString, QStringList>("stored", "locale", "file", "items");
         const QStringList names = {"Arabic", "English", "French", "Test"};
-        row("French", QByteArray("French"), "French",
-            QStringList{"Arabic", "English", "[French]", "Test"});
-        row("arabic, in any case", QByteArray("arabic"), "Arabic", names);
-        row("no such file: as designed", QByteArray("Klingon"), "", names);
-        row("no language files", QByteArray(), "", QStringList{"mnuLanguage 0"});
-        row("tags and array members by index", QByteArray("Test"), "Test",
+        const QStringList none;
+        const auto checked = [&](const QString& name) {
+            return QStringList(names).replaceInStrings(name, "[" + name + "]");
+        };
+        row("French", QByteArray("French"), none, "French", checked("French"));
+        row("arabic, in any case", QByteArray("arabic"), none, "Arabic", names);
+        row("no such file: as designed", QByteArray("Klingon"), none, "", names);
+        row("no language files", QByteArray(), none, "", QStringList{"mnuLanguage 0"});
+        row("tags and array members by index", QByteArray("Test"), none, "Test",
             QStringList{"Arabic", "English", "Third", "[Test]"});
+        row("first start under LANG=fr_FR.UTF-8", QByteArray(), QStringList{"LANG=fr_FR.UTF-8"},
+            "French", checked("French"));
+        row("first start: LC_ALL before LC_MESSAGES before LANG", QByteArray(),
+            QStringList{"LC_ALL=ar_EG.UTF-8", "LC_MESSAGES=fr_FR.UTF-8", "LANG=fr_FR.UTF-8"},
+            "Arabic", checked("Arabic"));
+        row("first start: LC_MESSAGES before LANG", QByteArray(),
+            QStringList{"LC_MESSAGES=fr_CA", "LANG=ar_EG.UTF-8"}, "French", checked("French"));
+        row("first start in a language that does not ship: English", QByteArray(),
+            QStringList{"LANG=de_DE.UTF-8"}, "English", checked("English"));
+        row("an earlier choice wins over the session's language", QByteArray("English"),
+            QStringList{"LANG=fr_FR.UTF-8"}, "English", checked("English"));
     }
     void atStart()
     {
-        const auto [stored, file, items] =
-            fetch<QByteArray, QString, QStringList>("stored", "file", "items");
+        const auto [stored, locale, file, items] =
+            fetch<QByteArray, QStringList, QString, QStringList>("stored", "locale", "file",
+                                                                 "items");
         MainWindowFixture f;
+        for (const QString& variable : locale)
+            f.env.setVar(qPrintable(variable.section('=', 0, 0)),
+                         variable.section('=', 1).toUtf8());
         f.env.writeFile("app/lang/Test.lng", "[frmMine]\r\nfrmMine.Caption=Title\r\n"
                                              "lblpath.Tag=no\r\nmnuLanguage(2).Caption=Third\r\n1");
-        f.env.writeFile("app/lang/LangSetting.ini",
-                        "[Language]\r\nCurrentLanguage=" + stored + "\r\n");
-        if (stored.isEmpty())
+        if (!stored.isEmpty())
+            f.env.writeFile("app/lang/LangSetting.ini",
+                            "[Language]\r\nCurrentLanguage=" + stored + "\r\n");
+        else if (file.isEmpty())
             QVERIFY(QDir(f.language.langDir()).removeRecursively());
         QVERIFY(f.start());
         QCOMPARE(::items(f), items);
         verifyTexts(f, *f.window, FrmMine(f.services()), file);
         QCOMPARE(f.window->formRightToLeft(), file == QLatin1String("Arabic"));
         QCOMPARE(f.dialogs.messages.value(0).text,
-                 stored.isEmpty() ? QStringLiteral("there are no languages files !") : QString());
+                 stored.isEmpty() && file.isEmpty() ? "there are no languages files !" : QString());
+        // Only a choice of the user's is kept.
+        QCOMPARE(QFileInfo::exists(f.language.langDir() + "/LangSetting.ini"), !stored.isEmpty());
     }
 
     // A right-to-left language (its file ends in 0) mirrors the window exactly once.

@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "core/web/VendorSite.h"
+#include "platform/SystemBrowser.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -119,6 +120,19 @@ private slots:
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
+    // The command in BROWSER opens the pages, given the address as its one argument.
+    void browserCommand()
+    {
+        TestEnvironment env;
+        const QString script =
+            env.writeFile("browser", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.opened\"\n");
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+        env.setVar("BROWSER", QFile::encodeName(script));
+        const QUrl page("https://dorvane.example/dvn/faq.php?a=1&b=two words;$(id)");
+        QVERIFY(SystemBrowser().openUrl(page));
+        QTRY_COMPARE(TestEnvironment::read(script + ".opened"), "1\n" + page.toEncoded() + "\n");
+    }
+
     // Cancel stores the colour shown too; the dialog offers greys from 15 to 240.
     void backgroundColour()
     {
@@ -136,6 +150,32 @@ private slots:
         for (int i = 0; i < 16; ++i)
             QCOMPARE(f.dialogs.offeredCustomColors[size_t(i)], QColor(QRgb(0x0F0F0F * (i + 1))));
         QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    // Cancel on a window that follows the desktop's palette keeps both windows following it
+    // when the desktop's theme changes.
+    void backgroundFollowsTheDesktop()
+    {
+        const QPalette before = QApplication::palette();
+        const auto theme = [&](const QColor& window) {
+            QPalette palette = before;
+            palette.setColor(QPalette::Window, window);
+            QApplication::setPalette(palette);
+            return window;
+        };
+        const QColor dark = theme(QColor(40, 40, 48));
+        MainWindowFixture f;
+        QVERIFY(f.start());
+        f.widget<QPushButton>("cmdchange")->click(); // Cancel
+        auto tools = f.openTools();
+        const auto windowColours = [&] {
+            return QList<QColor>{f.window->palette().color(QPalette::Window),
+                                 tools->palette().color(QPalette::Window)};
+        };
+        QCOMPARE(windowColours(), QList<QColor>(2, dark));
+        const QColor light = theme(QColor(250, 250, 250));
+        QTRY_COMPARE(windowColours(), QList<QColor>(2, light));
+        QApplication::setPalette(before);
     }
 };
 

@@ -3,9 +3,11 @@
 
 #include "Pictures.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -37,7 +39,55 @@ QByteArray cache(const MainWindowFixture& f, const QString& name, int width, int
 class TestTools : public QObject
 {
     Q_OBJECT
+public:
+    // Two screens side by side, where no display of its own is given.
+    static void initMain()
+    {
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
+            qputenv("QT_QPA_PLATFORM",
+                    "offscreen:configfile=" DORVANE_TEST_DATA "/two-screens.json");
+    }
+
 private slots:
+    // The tools window opens over the main window, within the screen that shows it.
+    void placement_data()
+    {
+        columns<int, QString>("screen", "corner");
+        row("left screen, middle", 0, "middle");
+        row("right screen, top left corner", 1, "top left");
+        row("right screen, hanging over its bottom right corner", 1, "over the corner");
+    }
+    void placement()
+    {
+        const auto [screen, corner] = fetch<int, QString>("screen", "corner");
+        if (QGuiApplication::screens().size() < 2)
+            QSKIP("one screen only");
+        QScreen* const expected = QGuiApplication::screens().at(screen);
+        const QRect area = expected->availableGeometry();
+        MainWindowFixture f;
+        QVERIFY(f.start({.shown = true}));
+        QRect at(area.topLeft(), f.window->frameGeometry().size());
+        if (corner == "middle")
+            at.moveCenter(area.center());
+        if (corner == "over the corner")
+            at.moveCenter(area.bottomRight());
+        f.window->move(at.topLeft());
+        QTRY_COMPARE(f.window->frameGeometry(), at);
+        QRect placed;
+        QScreen* shownOn = nullptr;
+        QTimer::singleShot(0, f.window.get(), [&] {
+            if (QWidget* tools = QApplication::activeModalWidget()) {
+                placed = tools->frameGeometry();
+                shownOn = tools->screen();
+                tools->close();
+            }
+        });
+        f.widget<QPushButton>("cmdtools")->click();
+        QCOMPARE(shownOn, expected);
+        QVERIFY(area.contains(placed));
+        QVERIFY(corner != "middle" || (placed.center() - at.center()).manhattanLength() <= 2);
+    }
+
     // Whoever is signed in, the cached pictures are copied as dvn2.jpg ... over older copies.
     void opening_data()
     {

@@ -6,6 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// The installed copy's files, relative to the prefix.
+const QString InstalledData = QStringLiteral("share/dorvane");
+
+} // namespace
+
 AppFolders::AppFolders(QString programDir, QString dataDir)
     : m_programDir(std::move(programDir)), m_dataDir(std::move(dataDir))
 {
@@ -14,7 +21,7 @@ AppFolders::AppFolders(QString programDir, QString dataDir)
 AppFolders AppFolders::find(const QString& programDir)
 {
     const QString installed =
-        QDir::cleanPath(AppPaths::join(programDir, QStringLiteral("../share/dorvane")));
+        QDir::cleanPath(AppPaths::join(programDir, QStringLiteral("../") + InstalledData));
     for (const QString& dir : {programDir, installed}) {
         if (QFileInfo(AppPaths::join(dir, QStringLiteral("lang"))).isDir())
             return AppFolders(programDir, dir);
@@ -25,6 +32,12 @@ AppFolders AppFolders::find(const QString& programDir)
 AppFolders AppFolders::ofRunningProgram()
 {
     return find(QCoreApplication::applicationDirPath());
+}
+
+bool AppFolders::isInstalledLangDir(const QString& langDir)
+{
+    return QDir::cleanPath(langDir).endsWith(QLatin1Char('/') + InstalledData +
+                                             QStringLiteral("/lang"));
 }
 
 QString AppFolders::langDir() const

@@ -15,6 +15,9 @@ public:
     static AppFolders find(const QString& programDir);
     // The folders of the program that is running.
     static AppFolders ofRunningProgram();
+    // Whether a language folder is an installed copy's (PREFIX/share/dorvane/lang), which the
+    // program never writes, rather than one beside the program in a build tree.
+    static bool isInstalledLangDir(const QString& langDir);
 
     const QString& programDir() const { return m_programDir; }
     const QString& dataDir() const { return m_dataDir; }

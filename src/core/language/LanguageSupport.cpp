@@ -1,11 +1,14 @@
 #include "LanguageSupport.h"
 
+#include "core/fs/AppFolders.h"
 #include "core/fs/AppPaths.h"
 #include "core/language/LangFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QObject>
 
 #include <sys/stat.h>
 
@@ -13,30 +16,72 @@ namespace {
 
 const QString SettingFileName = QStringLiteral("LangSetting.ini");
 
+// The language of the session's messages, named as QLocale names languages ("French"), from the
+// first of LC_ALL, LC_MESSAGES and LANG that is set, as POSIX orders them; empty for C and POSIX.
+QString sessionLanguage()
+{
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (value.isEmpty())
+            continue;
+        // "fr_FR.UTF-8@euro": the language and territory come before the encoding.
+        const QLocale locale(value.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0));
+        if (locale.language() == QLocale::C || locale.language() == QLocale::AnyLanguage)
+            return QString();
+        return QLocale::languageToString(locale.language());
+    }
+    return QString();
+}
+
 } // namespace
 
 LanguageSupport::LanguageSupport(const QString& langDir, const QString& userDir)
-    : m_langDir(langDir), m_userDir(userDir)
+    : m_langDir(langDir), m_userDir(userDir), m_installed(AppFolders::isInstalledLangDir(langDir))
 {
+}
+
+QString LanguageSupport::ownSettingFile() const
+{
+    return m_userDir.isEmpty() ? QString() : AppPaths::join(m_userDir, SettingFileName);
 }
 
 QString LanguageSupport::settingFile() const
 {
-    QString own = AppPaths::join(m_userDir, SettingFileName);
-    if (!m_userDir.isEmpty() && QFileInfo::exists(own))
+    // What lies in an installed copy's folders is the same for every user and is not a choice.
+    QString own = ownSettingFile();
+    if (m_installed || (!own.isEmpty() && QFileInfo::exists(own)))
         return own;
     return AppPaths::join(m_langDir, SettingFileName);
 }
 
 Result<void> LanguageSupport::storeLanguage(const QString& name) const
 {
+    // Even where an installed copy's folder can be written (root), writing there would change
+    // every user's language and the installed package.
     QString file = settingFile();
-    if (!QFileInfo(m_langDir).isWritable() && !m_userDir.isEmpty()) {
+    if (!m_installed && !QFileInfo(m_langDir).isWritable())
+        file = ownSettingFile();
+    if (file.isEmpty())
+        return Failure{QObject::tr("There is no folder to keep the language choice in.")};
+    if (file == ownSettingFile())
         QDir().mkpath(m_userDir);
-        file = AppPaths::join(m_userDir, SettingFileName);
-    }
     return LangFile::WriteLangValue(file, QStringLiteral("Language"),
                                     QStringLiteral("CurrentLanguage"), name);
+}
+
+QString LanguageSupport::shippedName(const QString& name) const
+{
+    const QFileInfo file(langFilePath(name));
+    return name.isEmpty() || !file.exists() ? QString() : file.fileName().chopped(4);
+}
+
+QString LanguageSupport::startLanguage() const
+{
+    if (QString chosen = storedLanguage(); !chosen.isEmpty())
+        return chosen;
+    if (QString session = shippedName(sessionLanguage()); !session.isEmpty())
+        return session;
+    return shippedName(QStringLiteral("English"));
 }
 
 QString LanguageSupport::langFilePath(const QString& name) const
@@ -94,6 +139,6 @@ Result<QString> LanguageSupport::text(const QString& section, const QString& key
 QString LanguageSupport::GetLangString(const QString& id)
 {
     if (m_currentLang.isEmpty())
-        m_currentLang = storedLanguage();
+        m_currentLang = startLanguage();
     return text(QStringLiteral("Strings"), id).valueOr(QString());
 }

@@ -11,9 +11,10 @@
 class LanguageSupport
 {
 public:
-    // The language files are in `langDir`; the choice is kept in LangSetting.ini beside them, or
-    // in `userDir` when that folder cannot be written (an installed program) or the user's own
-    // choice is already there.
+    // The language files are in `langDir`. The choice is kept in LangSetting.ini in `userDir`
+    // when the language files are an installed copy's, when their folder cannot be written or
+    // when the user's own choice is already there; otherwise beside the language files (a build
+    // tree).
     LanguageSupport(const QString& langDir, const QString& userDir);
 
     const QString& langDir() const { return m_langDir; }
@@ -33,12 +34,20 @@ public:
     QString GetLangString(const QString& id);
     // The language named in LangSetting.ini; empty when none is.
     QString storedLanguage() const;
+    // The language to start in: the stored choice; before any choice, the language of the
+    // session's locale when a file for it ships, else English (when its file is there).
+    QString startLanguage() const;
     // Remembers the choice for the next start.
     Result<void> storeLanguage(const QString& name) const;
 
 private:
-    // The LangSetting.ini that is read: the user's own when there is one.
+    // The LangSetting.ini that is read: the user's own when there is one, or always for an
+    // installed copy.
     QString settingFile() const;
+    QString ownSettingFile() const;
+    // The file name of a language's file without ".lng", as the language list shows it; empty
+    // when no such file is there.
+    QString shippedName(const QString& name) const;
 
     // What tells that a file changed: its modification time, size and inode.
     struct Stamp
@@ -64,6 +73,7 @@ private:
 
     QString m_langDir;
     QString m_userDir;
+    bool m_installed;
     QString m_currentLang;
     mutable Cache m_cache;
 };

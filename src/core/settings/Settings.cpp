@@ -287,5 +287,9 @@ std::optional<quint32> Settings::chosenColor() const
     // Stored as signed 32-bit text; anything outside 32 bits is not a colour.
     if (!value || *value != std::floor(*value) || *value < -2147483648.0 || *value > 4294967295.0)
         return std::nullopt;
-    return static_cast<quint32>(static_cast<qint64>(*value));
+    const auto colour = static_cast<quint32>(static_cast<qint64>(*value));
+    // The default colour stands for the desktop's palette, which a window follows.
+    if (colour == defaultValue(Entry::Color).toUInt())
+        return std::nullopt;
+    return colour;
 }

@@ -59,7 +59,8 @@ public:
     bool readFlag(Entry entry) const;
     // The colour value: red in the low byte, green in the second, blue in the third.
     quint32 readColor() const;
-    // The colour the user chose; nothing when none is stored (or what is stored is no colour).
+    // The colour the user chose; nothing when none is stored, when what is stored is no colour,
+    // or when it is the default colour: the windows then follow the desktop's palette.
     std::optional<quint32> chosenColor() const;
 
     // Reads a text as a number the way the store does: blanks around it allowed.

@@ -37,4 +37,6 @@ private:
     ErrorReporter m_report;
     std::array<QColor, 16> m_customColors;
     quint32 m_backColor;
+    // No colour of the user's: the window takes the desktop's palette, light or dark.
+    bool m_followsPalette = true;
 };

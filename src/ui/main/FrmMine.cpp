@@ -329,7 +329,7 @@ void FrmMine::loadBanner()
 void FrmMine::cmdtools_Click()
 {
     // A fresh window each time; the main window takes no input until it is closed.
-    FrmTools::showModal(this, m_services);
+    FrmTools::showModal(this, m_services, this);
 }
 
 QString FrmMine::directionFlag() const

@@ -69,8 +69,9 @@ void LanguageMenu::MLSFillMenuLanguages()
         item->setCaption(caption);
         m_list->addItem(caption);
     }
-    // Without LangSetting.ini the designed texts stay; nothing is checked.
-    m_language->setCurrentLang(m_language->storedLanguage());
+    // Before the user's first choice, the session's language (or English); without its file
+    // the designed texts stay and nothing is checked.
+    m_language->setCurrentLang(m_language->startLanguage());
     for (int position = 0; position < files.size(); ++position) {
         NamedControl* item = m_window->control(ItemName, position);
         if (item->caption() == m_language->CurrentLang()) {

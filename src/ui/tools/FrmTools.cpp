@@ -14,10 +14,12 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -88,17 +90,43 @@ void FrmTools::buildWidgets()
 // ---------------------------------------------------------------------------------------------
 // Opening, background and closing
 
-void FrmTools::showModal(ToolsHost* host, const MainServices& services)
+void FrmTools::showModal(ToolsHost* host, const MainServices& services, const QWidget* owner)
 {
     // No owner window: the tools window is a top-level window of its own.
     auto tools = std::make_unique<FrmTools>(host, services);
     tools->Form_Load();
     tools->setWindowModality(Qt::ApplicationModal);
+    tools->placeOver(owner);
     QEventLoop loop;
     connect(tools.get(), &FrmTools::closed, &loop, &QEventLoop::quit);
     tools->show();
     // Also left when the application is told to end (the main window's Exit).
     loop.exec();
+}
+
+void FrmTools::placeOver(const QWidget* owner)
+{
+    // The screen that shows the most of the owner.
+    const QRect over = owner->frameGeometry();
+    QScreen* screen = owner->screen();
+    qint64 most = 0;
+    for (QScreen* candidate : QGuiApplication::screens()) {
+        const QRect shown = candidate->geometry().intersected(over);
+        if (qint64(shown.width()) * shown.height() > most) {
+            most = qint64(shown.width()) * shown.height();
+            screen = candidate;
+        }
+    }
+    // A window manager places the frame; before the window is shown its size is the client's.
+    const QRect area = screen->availableGeometry();
+    QRect placed(QPoint(), frameGeometry().size());
+    placed.moveCenter(over.center());
+    placed.moveLeft(std::clamp(placed.left(), area.left(),
+                               std::max(area.left(), area.right() + 1 - placed.width())));
+    placed.moveTop(std::clamp(placed.top(), area.top(),
+                              std::max(area.top(), area.bottom() + 1 - placed.height())));
+    setScreen(screen);
+    move(placed.topLeft());
 }
 
 void FrmTools::Form_Load()

@@ -36,9 +36,12 @@ public:
     FrmTools(ToolsHost* host, const MainServices& services, QWidget* parent = nullptr);
     ~FrmTools() override;
 
-    // Builds and loads a window, shows it modally over every other window and deletes it once
-    // it is closed. Other events (the rotation timer's among them) go on meanwhile.
-    static void showModal(ToolsHost* host, const MainServices& services);
+    // Builds and loads a window, shows it modally over every other window (centred over
+    // `owner`) and deletes it once it is closed. Other events (the rotation timer's among them)
+    // go on meanwhile.
+    static void showModal(ToolsHost* host, const MainServices& services, const QWidget* owner);
+    // Centred over `owner`, and kept within the screen that shows it.
+    void placeOver(const QWidget* owner);
 
     void Form_Load();
     void Form_Resize();
