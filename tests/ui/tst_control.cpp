@@ -1,8 +1,11 @@
 // Steering from outside the window: the tray's items, the bus interface and the command line
 // share one controller; the list follows its folder; outages are told on the desktop, once.
+#include "ClientAnswers.h"
 #include "MainWindowFixture.h"
+#include "StandinProcess.h"
 
 #include "core/language/LangFile.h"
+#include "messenger/DBusMessengerClient.h"
 #include "platform/ControlBus.h"
 #include "platform/ControlService.h"
 #include "platform/FreedesktopNotifier.h"
@@ -29,6 +32,7 @@ public:
     QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "peer");
     QStringList pictures; // PictureChanged, as heard
     QStringList notes;    // what the desktop was asked to show, once serve() made it the service
+    QVariantMap changed;  // each property's value as PropertiesChanged last told it
 
     ~BusPeer() override { QDBusConnection::disconnectFromBus("peer"); }
 
@@ -60,6 +64,10 @@ public:
 
 public slots:
     void pictureChanged(const QString& path) { pictures.append(path); }
+    void propertiesChanged(const QString&, const QVariantMap& values, const QStringList&)
+    {
+        changed.insert(values);
+    }
     uint Notify(const QString&, uint, const QString&, const QString&, const QString& body,
                 const QStringList&, const QVariantMap&, int)
     {
@@ -245,22 +253,33 @@ private slots:
     // Help and version are answered at once. None needs a display, none takes the lock.
     void commandLine_data()
     {
-        columns<QString, bool>("option", "running");
-        for (const char* option : {"--next", "--pause", "--resume", "--show", "--status"}) {
-            row(option, QString(option), true);
-            row(qPrintable(QString(option) + " with no copy running"), QString(option), false);
+        // copy: "none" runs, "on" rotates (with one picture to go back to), "off" has rotation
+        // off, "fresh" has sent only its first picture; error: what is said on standard error
+        columns<QString, QString, QString>("option", "copy", "error");
+        for (const char* option :
+             {"--next", "--previous", "--pause", "--resume", "--show", "--status"}) {
+            row(option, QString(option), "on", "");
+            row(qPrintable(QString(option) + " with no copy running"), QString(option), "none",
+                "Dorvane is not running.\n");
         }
-        row("--help", "--help", false);
-        row("--version", "--version", false);
+        row("--resume while rotation is off", "--resume", "off",
+            "Rotation is off: tick \"Enable Control.\" and press Apply first.\n");
+        row("--previous at the oldest picture", "--previous", "fresh",
+            "This is the oldest picture sent since Dorvane started.\n");
+        row("--help", "--help", "none", "");
+        row("--version", "--version", "none", "");
     }
     void commandLine()
     {
-        const auto [option, running] = fetch<QString, bool>("option", "running");
+        const auto [option, copy, error] =
+            fetch<QString, QString, QString>("option", "copy", "error");
         RunningCopy f;
-        if (running) {
-            QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = true}));
-            if (option == "--resume")
+        if (copy != "none") {
+            QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = copy != "off"}));
+            if (option == "--resume" && copy == "on")
                 (void)f.window->rotation()->pause();
+            if (option == "--previous" && copy == "on")
+                f.window->rotation()->next();
         }
         QProcess dvn;
         QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
@@ -270,21 +289,90 @@ private slots:
         dvn.start(DORVANE_PROGRAM_PATH, {option});
         QTRY_COMPARE_WITH_TIMEOUT(dvn.state(), QProcess::NotRunning, 10000);
         const QString output = dvn.readAllStandardOutput(), errors = dvn.readAllStandardError();
-        const bool answered = running || option == "--help" || option == "--version";
-        QCOMPARE(dvn.exitCode(), answered ? 0 : 1);
-        QCOMPARE(errors, answered ? "" : "Dorvane is not running.\n");
-        QVERIFY(running || QDir(f.env.runtimeDir()).isEmpty());
+        QCOMPARE(errors, error);
+        QCOMPARE(dvn.exitCode(), error.isEmpty() ? 0 : 1);
+        QVERIFY(copy != "none" || QDir(f.env.runtimeDir()).isEmpty());
         if (option == "--help" || option == "--version")
             QVERIFY(output.startsWith(option == "--help" ? "Usage: dvn [option]" : "Dorvane 4.0"));
-        if (option == "--next" && running)
+        if (copy != "on")
+            return;
+        if (option == "--next")
             QCOMPARE(f.sent(), (QStringList{"a.png", "b.png"}));
-        if ((option == "--pause" || option == "--resume") && running)
+        if (option == "--previous")
+            QCOMPARE(f.sent(), (QStringList{"a.png", "b.png", "a.png"}));
+        if (option == "--pause" || option == "--resume")
             QCOMPARE(f.window->rotation()->isPaused(), option == "--pause");
-        if (option == "--show" && running)
+        if (option == "--show")
             QVERIFY(f.window->isVisible());
-        if (option == "--status" && running)
+        if (option == "--status")
             QCOMPARE(output, "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
                                  "\nRotation: running\nClient: Fake\n");
+    }
+
+    // A client that comes after Dorvane (the usual order at log-on) gets the first picture at
+    // once; until then, Dorvane says it waits for one.
+    void clientComesLater()
+    {
+        MainWindowFixture setup; // its environment and stored settings only
+        const QString folder = setup.pictureFolder({"a.png", "b.png"});
+        setup.store(Settings::Entry::FirstRun, "1");
+        setup.store(Settings::Entry::Control, "1");
+        setup.store(Settings::Entry::ImagePath, folder);
+        QProcess dvn;
+        dvn.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        dvn.start(DORVANE_PROGRAM_PATH);
+        const auto status = [] {
+            QProcess ask;
+            ask.start(DORVANE_PROGRAM_PATH, {"--status"});
+            ask.waitForFinished(10000);
+            return QString(ask.readAllStandardOutput());
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(
+            status().contains("Rotation: stopped: Waiting for a Messenger client."), 20000);
+        StandinProcess standin;
+        QVERIFY(standin.start({"--no-cache"}));
+        DBusMessengerClient client(QDBusConnection::sessionBus());
+        const QDeadlineTimer twoSeconds(2000);
+        QTRY_COMPARE_WITH_TIMEOUT(Answer::myProperty(client, 2).valueOr(QVariant()).toString(),
+                                  folder + "/a.png", 2000);
+        QVERIFY(!twoSeconds.hasExpired());
+        QVERIFY(status().contains("Rotation: running"));
+        dvn.terminate();
+        QVERIFY(dvn.waitForFinished(10000));
+    }
+
+    // Every property's change is announced, with its new value, as the bus's properties say.
+    void propertiesChanged_data()
+    {
+        columns<QString>("property");
+        for (const char* name :
+             {"CurrentPicture", "Folder", "Paused", "Client", "LastError", "State", "StateReason"})
+            row(name, QString(name));
+    }
+    void propertiesChanged()
+    {
+        const auto [property] = fetch<QString>("property");
+        RunningCopy f;
+        QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = true}));
+        BusPeer peer;
+        QVERIFY(peer.bus.connect(ControlBus::ServiceName, ControlBus::ObjectPath,
+                                 "org.freedesktop.DBus.Properties", "PropertiesChanged", &peer,
+                                 SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
+        Rotation& rotation = *f.window->rotation();
+        if (property == "CurrentPicture")
+            rotation.next();
+        else if (property == "Folder")
+            rotation.setFolder(f.pictureFolder({"c.png"}, "other"));
+        else if (property == "Paused" || property == "State" || property == "StateReason")
+            (void)rotation.pause();
+        else if (property == "Client")
+            f.messenger->setRunning(false);
+        else if (property == "LastError") {
+            f.messenger->signedIn = false;
+            rotation.next();
+        }
+        QTRY_VERIFY(peer.changed.contains(property));
+        QCOMPARE(peer.changed.value(property).toString(), peer.property(property));
     }
 
     // Its output on a pipe whose reader has gone: the write fails, and the program goes on.

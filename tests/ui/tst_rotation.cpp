@@ -1,4 +1,5 @@
-// Start-up, the rotation, Apply and the folder dialog, as the user meets them.
+// Start-up, Apply and the folder dialog as the user meets them, and the rotation's timer: the
+// window's part of the rotation, whose rules the model's own tests hold.
 #include "MainWindowFixture.h"
 
 #include <QApplication>
@@ -7,14 +8,6 @@
 using Entry = Settings::Entry;
 
 namespace {
-
-QStringList numbered(int count)
-{
-    QStringList names;
-    for (int i = 0; i < count; ++i)
-        names.append(QStringLiteral("p%1.png").arg(i, 2, 10, QLatin1Char('0')));
-    return names;
-}
 
 // The check boxes, in the order chkrun, chkwin, chkran, chkmwin, as "1"/"0".
 QString boxes(const MainWindowFixture& f)
@@ -114,75 +107,6 @@ private slots:
         QCOMPARE(f.listed().size(), 1);
         // The rotation starts beside a running client, signed in or not.
         QCOMPARE(f.timer()->isActive(), running);
-    }
-
-    void inListOrder_data()
-    {
-        columns<int, QStringList>("selected", "sent");
-        row("from B, wrapping past C", 1, QStringList{"C.png", "A.png", "B.png"});
-        row("nothing selected starts at A", -1, QStringList{"A.png", "B.png"});
-        row("from the last to the first", 2, QStringList{"A.png", "B.png"});
-    }
-    void inListOrder()
-    {
-        const auto [selected, sent] = fetch<int, QStringList>("selected", "sent");
-        MainWindowFixture f;
-        QVERIFY(f.start({.pictures = {"A.png", "B.png", "C.png"}}));
-        f.select(selected);
-        for (const QString& expected : sent) {
-            QCOMPARE(f.tick(), QStringList{expected});
-            // The selection is the rotation's position.
-            QCOMPARE(f.listed().value(f.currentRow()), expected);
-        }
-    }
-
-    void randomIsInsideTheListAndRepeatable()
-    {
-        const QStringList names = numbered(5);
-        const auto run = [&] {
-            MainWindowFixture f;
-            return f.start({.pictures = names, .rotation = true, .random = true}) ? f.tick(200)
-                                                                                  : QStringList();
-        };
-        const QStringList first = run();
-        QCOMPARE(first.size(), 200);
-        QCOMPARE(run(), first);
-        // Every picture comes up, nothing outside the list, and not in list order.
-        QCOMPARE(QSet<QString>(first.begin(), first.end()),
-                 QSet<QString>(names.begin(), names.end()));
-        QVERIFY(first.mid(0, 10) != (names + names).mid(1, 10));
-    }
-
-    void modeIsReadAtEachTick_data()
-    {
-        columns<QString, bool>("stored", "random");
-        row("1.0 is random", "1.0", true);
-        row("2 is list order", "2", false);
-        row("a word is list order", "yes", false);
-    }
-    void modeIsReadAtEachTick()
-    {
-        const auto [stored, random] = fetch<QString, bool>("stored", "random");
-        MainWindowFixture f;
-        const QStringList names = numbered(8);
-        QVERIFY(f.start({.pictures = names, .rotation = true}));
-        // Changed in the store behind the window's back, without Apply.
-        f.store(Entry::Random, stored);
-        QCOMPARE(f.tick(16) != (names + names + names).mid(1, 16), random);
-    }
-
-    // While the client has not answered, ticks do not pile up calls: the newest picture waits.
-    void aBusyClientGetsTheNewestPictureOnly()
-    {
-        MainWindowFixture f;
-        QVERIFY(f.start({.pictures = {"A.png", "B.png", "C.png", "D.png"}, .rotation = true}));
-        f.messenger->holdAnswers = true;
-        QCOMPARE(f.tick(3), QStringList{"B.png"});
-        QCOMPARE(f.listed().value(f.currentRow()), "D.png"); // the list goes on meanwhile
-        f.messenger->releaseAnswers();
-        QCOMPARE(f.sent(), QStringList({"A.png", "B.png", "D.png"}));
-        f.messenger->releaseAnswers();
-        QCOMPARE(f.tick(), QStringList{"A.png"});
     }
 
     void timerDrivesTheTicks()
