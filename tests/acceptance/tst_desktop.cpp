@@ -1,8 +1,9 @@
-// Dorvane on a real desktop: a StatusNotifierItem host and a Wayland session.
+// Dorvane on a real desktop: a StatusNotifierItem host, a Wayland session and a screen reader.
 #include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
 
+#include "core/web/VendorSite.h"
 #include "messenger/DBusMessengerClient.h"
 #include "platform/SystemTrayIcon.h"
 
@@ -14,6 +15,7 @@
 #include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QLibraryInfo>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
@@ -116,6 +118,90 @@ private slots:
         QVERIFY(dvn.waitForFinished(10000));
         compositor.terminate();
         compositor.waitForFinished();
+    }
+
+    // What a screen reader hears of both windows, through at-spi as Orca reads it.
+    void screenReaderSeesWhatTheControlsAre()
+    {
+        const QString launcher = QStandardPaths::findExecutable(
+            "at-spi-bus-launcher", {"/usr/libexec", "/usr/lib/at-spi2-core"});
+        if (launcher.isEmpty())
+            QSKIP("at-spi (at-spi2-core) is not installed");
+        TestEnvironment env;
+        QProcess accessibilityBus;
+        accessibilityBus.start(launcher, {"--launch-immediately"});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus"), 20000);
+        StandinProcess standin;
+        QVERIFY(standin.start());
+        QProcess dvn;
+        QProcessEnvironment listened = QProcessEnvironment::systemEnvironment();
+        listened.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        dvn.setProcessEnvironment(listened);
+        dvn.start(DORVANE_PROGRAM_PATH);
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                                     "example.dorvane.Dorvane"),
+                                 20000);
+        const auto stop = qScopeGuard([&] {
+            dvn.kill();
+            dvn.waitForFinished();
+            accessibilityBus.terminate();
+            accessibilityBus.waitForFinished();
+        });
+
+        // Debian's pyatspi is built for Debian's own interpreter.
+        struct Tree
+        {
+            int code = -1;
+            QString nodes; // depth|role|name|description|visible, one node a line
+            QByteArray error;
+        };
+        const auto read = [](const QStringList& options) {
+            QProcess reader;
+            reader.start(
+                QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+                QStringList{DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py", "Dorvane"} +
+                    options);
+            const bool ran = reader.waitForFinished(60000);
+            return Tree{ran ? reader.exitCode() : 77,
+                        QString::fromUtf8(reader.readAllStandardOutput()),
+                        reader.readAllStandardError()};
+        };
+        Tree tree = read({});
+        if (tree.code == 77)
+            QSKIP("python3 or python3-pyatspi is not installed");
+        // The preview is described by the picture it shows, once it is read.
+        const QRegularExpression preview("\\|image\\|Current picture\\|([^|]+)\\|");
+        QTRY_VERIFY_WITH_TIMEOUT((tree = read({})).nodes.contains(preview), 20000);
+        QVERIFY(QDir(QFileInfo(DORVANE_PROGRAM_PATH).path() + "/images")
+                    .exists(preview.match(tree.nodes).captured(1)));
+
+        tree = read({"--press", "Other Tools"});
+        QVERIFY2(tree.code == 0, tree.error.constData());
+        QStringList heard;
+        QList<int> depths;
+        QStringList roles;
+        for (const QString& line : tree.nodes.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList node = line.split('|');
+            QCOMPARE(node.size(), 5);
+            const int depth = node[0].toInt();
+            while (!depths.isEmpty() && depths.last() >= depth) {
+                depths.removeLast();
+                roles.removeLast();
+            }
+            // Nothing hidden is there, but for a list box's list while it is closed.
+            QVERIFY2(node[4] == "1" || roles.contains("combo box"), qPrintable(line));
+            QVERIFY2(node[1] != "filler", qPrintable(line));
+            depths.append(depth);
+            roles.append(node[1]);
+            heard.append(node[1] + "|" + node[2]);
+        }
+        // At-spi calls a titled top-level window a frame.
+        for (const QString& node : QStringList{
+                 "frame|Dorvane 4.0", "frame|Dorvane", "combo box|Language",
+                 "link|" + vendorUrl().host(), "link|For Help Click Here",
+                 "link|For Support Click Here", "image|Current picture", "image|Cached picture"})
+            QVERIFY2(heard.contains(node), qPrintable(node));
     }
 };
 
