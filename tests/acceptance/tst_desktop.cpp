@@ -84,25 +84,38 @@ private slots:
         QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
     }
 
+    // Weston has no notification area: a window started minimised stays on screen, and --show
+    // brings it forward (a window weston minimised is mapped anew; it says nothing of it).
     void startsOnAWaylandOnlySession()
     {
         if (QStandardPaths::findExecutable("weston").isEmpty() ||
+            QStandardPaths::findExecutable("weston-debug").isEmpty() ||
             QLibraryInfo::path(QLibraryInfo::PluginsPath).isEmpty() ||
             !QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                            "/platforms/libqwayland-generic.so"))
             QSKIP("weston or Qt's Wayland platform is not installed");
         TestEnvironment env;
+        env.writeFile("config/Dorvane/Dorvane.ini", "[state]\nwinmode=1\n");
         QProcess compositor;
-        compositor.start(
-            "weston", {"--backend=headless-backend.so", "--socket=dorvane-test", "--idle-time=0"});
+        compositor.start("weston", {"--backend=headless-backend.so", "--socket=dorvane-test",
+                                    "--idle-time=0", "--debug"});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(env.runtimeDir() + "/dorvane-test"), 20000);
         StandinProcess standin;
         QVERIFY(standin.start({"--no-cache"}));
-        QProcess dvn;
         QProcessEnvironment wayland = QProcessEnvironment::systemEnvironment();
         wayland.remove("DISPLAY");
         wayland.insert("QT_QPA_PLATFORM", "wayland");
         wayland.insert("WAYLAND_DISPLAY", "dorvane-test");
+        // What weston shows: its scene lists no window it minimised or that is hidden.
+        const auto shown = [&] {
+            QProcess scene;
+            scene.setProcessEnvironment(wayland);
+            scene.start("weston-debug", {"scene-graph"});
+            scene.waitForFinished(10000);
+            return QString::fromUtf8(scene.readAllStandardOutput())
+                .contains(QRegularExpression("xdg_toplevel.*example\\.dorvane\\.Dorvane"));
+        };
+        QProcess dvn;
         dvn.setProcessEnvironment(wayland);
         dvn.start(DORVANE_PROGRAM_PATH);
         // It starts, finds its sample pictures and makes the first one the display picture.
@@ -114,6 +127,13 @@ private slots:
         // Once its window shows it owns its name on the bus.
         QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(
             "example.dorvane.Dorvane"));
+        QTRY_VERIFY(shown());
+        QProcess show;
+        show.setProcessEnvironment(wayland);
+        show.start(DORVANE_PROGRAM_PATH, {"--show"});
+        QVERIFY(show.waitForFinished(10000));
+        QCOMPARE(show.exitCode(), 0);
+        QTRY_VERIFY(shown());
         dvn.terminate();
         QVERIFY(dvn.waitForFinished(10000));
         compositor.terminate();

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -60,6 +61,12 @@ void NotificationArea::Form_Resize()
 
 void NotificationArea::mnuopen_Click()
 {
+    // Wayland tells a program neither that its window was minimised nor any way to bring it
+    // back but an activation the compositor may not offer (weston has none), so a window it
+    // still counts as shown is mapped anew, which every compositor shows.
+    if (m_window->isVisible() &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        m_window->hide();
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->showNormal();
     m_window->raise();
