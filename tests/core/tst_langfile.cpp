@@ -15,12 +15,6 @@ static QByteArray padded(const QByteArray& content, qsizetype size = LangFile::I
     return content + "\r\n;" + QByteArray(size - content.size() - 3, 'x');
 }
 
-// The directional isolates written readably: > first-strong, ^ right-to-left, < the end of one.
-static QString marked(QString text)
-{
-    return text.replace('>', QChar(0x2068)).replace('^', QChar(0x2067)).replace('<', QChar(0x2069));
-}
-
 class TestLangFile : public QObject
 {
     Q_OBJECT
@@ -78,7 +72,6 @@ private slots:
     {
         columns<QString, QString>("name", "inserted");
         row("Latin name", "Pidgin 2", ">Pidgin 2<");
-        row("Arabic name", "ماسنجر", ">ماسنجر<");
         row("empty name: no marks", "", "");
         row("its own isolate kept", "a^b<c", ">a^b<c<");
         row("an isolate it leaves open is closed", "Pid^gin", ">Pid^gin<<");
@@ -87,6 +80,12 @@ private slots:
     void isolate()
     {
         const auto [name, inserted] = fetch<QString, QString>("name", "inserted");
+        // Isolates written readably: > first-strong, ^ right-to-left, < the end of one.
+        const auto marked = [](QString text) {
+            return text.replace('>', QChar(0x2068))
+                .replace('^', QChar(0x2067))
+                .replace('<', QChar(0x2069));
+        };
         QCOMPARE(bidiIsolated(marked(name)), marked(inserted));
     }
 };

@@ -25,14 +25,14 @@ QAccessibleInterface* describe(const QString&, QObject* object)
         return new AccessibleControl(widget, QAccessible::Graphic);
     if (widget->property(LinkProperty).toBool())
         return new AccessibleControl(widget, QAccessible::Link);
-    // Qt names a list box by its current entry; one given a name of its own goes by that.
-    if (qobject_cast<QComboBox*>(widget) && !widget->accessibleName().isEmpty())
+    // Qt names a list box by its current entry even when it has a name of its own.
+    if (qobject_cast<QComboBox*>(widget) && qobject_cast<Form*>(widget->window()))
         return new AccessibleControl(widget, QAccessible::ComboBox);
     return nullptr;
 }
 
-// Qt keeps the description it made for an object; one made before the object was marked (its
-// text set while a screen reader listened) is dropped so that the next one asked for is ours.
+// Qt keeps the description it made for an object; one made before the object was marked is
+// dropped so that the next one asked for is ours.
 void describeAnew(QObject* object)
 {
     if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(object))

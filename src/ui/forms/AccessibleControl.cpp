@@ -16,18 +16,16 @@ AccessibleControl::AccessibleControl(QWidget* widget, QAccessible::Role role)
 QString AccessibleControl::text(QAccessible::Text t) const
 {
     const QWidget* shown = widget();
-    if (t == QAccessible::Name) {
-        if (!shown->accessibleName().isEmpty())
-            return shown->accessibleName();
+    const auto* box = qobject_cast<const QComboBox*>(shown);
+    if (t == QAccessible::Name && shown->accessibleName().isEmpty()) {
         if (const auto* label = qobject_cast<const QLabel*>(shown))
             return label->text();
-        if (shown->isWindow())
-            return shown->windowTitle();
-    }
-    if (t == QAccessible::Value) {
-        if (const auto* box = qobject_cast<const QComboBox*>(shown))
+        if (box)
             return box->currentText();
     }
+    if (t == QAccessible::Value && box)
+        return box->currentText();
+    // The accessible name, a window's title, a tooltip as the description.
     return QAccessibleWidget::text(t);
 }
 
