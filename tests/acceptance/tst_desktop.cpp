@@ -198,6 +198,8 @@ private slots:
                  "link|" + vendorUrl().host(), "link|For Help Click Here",
                  "link|For Support Click Here", "image|Current picture", "image|Cached picture"})
             QVERIFY2(heard.contains(node), qPrintable(node));
+        dvn.terminate();
+        QVERIFY(dvn.waitForFinished(10000));
     }
 };
 

@@ -66,11 +66,12 @@ int AccessibleControl::indexOfChild(const QAccessibleInterface* child) const
 
 QStringList AccessibleControl::actionNames() const
 {
+    QStringList names = QAccessibleWidget::actionNames();
     if (role() == QAccessible::Link)
-        return {pressAction()};
-    if (role() == QAccessible::ComboBox)
-        return {showMenuAction()};
-    return QAccessibleWidget::actionNames();
+        names.prepend(pressAction());
+    else if (role() == QAccessible::ComboBox)
+        names.prepend(showMenuAction());
+    return names;
 }
 
 void AccessibleControl::doAction(const QString& actionName)
