@@ -153,14 +153,9 @@ private slots:
             QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus"), 20000);
         StandinProcess standin;
         QVERIFY(standin.start());
+        env.setVar("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
         QProcess dvn;
-        QProcessEnvironment listened = QProcessEnvironment::systemEnvironment();
-        listened.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-        dvn.setProcessEnvironment(listened);
         dvn.start(DORVANE_PROGRAM_PATH);
-        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(
-                                     "example.dorvane.Dorvane"),
-                                 20000);
         // Debian's pyatspi is built for Debian's own interpreter. The tree comes one node a line:
         // depth|role|name|description|visible.
         QProcess reader;
