@@ -9,6 +9,7 @@ packages=(
     libstb-dev libx11-dev
     dbus dbus-bin xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
     qt6-wayland
+    at-spi2-core python3-pyatspi
     pidgin
 )
 if [ "${DORVANE_WITH_DEV_TOOLS:-0}" = 1 ]; then

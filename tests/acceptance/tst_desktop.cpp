@@ -1,8 +1,9 @@
-// Dorvane on a real desktop: a StatusNotifierItem host and a Wayland session.
+// Dorvane on a real desktop: a StatusNotifierItem host, a Wayland session and a screen reader.
 #include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
 
+#include "core/web/VendorSite.h"
 #include "messenger/DBusMessengerClient.h"
 #include "platform/SystemTrayIcon.h"
 
@@ -14,6 +15,7 @@
 #include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QLibraryInfo>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
@@ -82,25 +84,37 @@ private slots:
         QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
     }
 
+    // Weston has no notification area: a window started minimised stays on screen, and --show
+    // brings it forward (a window weston minimised is mapped anew; it says nothing of it).
     void startsOnAWaylandOnlySession()
     {
         if (QStandardPaths::findExecutable("weston").isEmpty() ||
+            QStandardPaths::findExecutable("weston-debug").isEmpty() ||
             QLibraryInfo::path(QLibraryInfo::PluginsPath).isEmpty() ||
             !QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                            "/platforms/libqwayland-generic.so"))
             QSKIP("weston or Qt's Wayland platform is not installed");
         TestEnvironment env;
+        env.writeFile("config/Dorvane/Dorvane.ini", "[state]\nwinmode=1\n");
         QProcess compositor;
-        compositor.start(
-            "weston", {"--backend=headless-backend.so", "--socket=dorvane-test", "--idle-time=0"});
+        compositor.start("weston", {"--backend=headless-backend.so", "--socket=dorvane-test",
+                                    "--idle-time=0", "--debug"});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(env.runtimeDir() + "/dorvane-test"), 20000);
         StandinProcess standin;
         QVERIFY(standin.start({"--no-cache"}));
-        QProcess dvn;
         QProcessEnvironment wayland = QProcessEnvironment::systemEnvironment();
         wayland.remove("DISPLAY");
         wayland.insert("QT_QPA_PLATFORM", "wayland");
         wayland.insert("WAYLAND_DISPLAY", "dorvane-test");
+        // What weston shows: its scene lists no window it minimised or that is hidden.
+        const auto shown = [&] {
+            QProcess scene;
+            scene.setProcessEnvironment(wayland);
+            scene.start("weston-debug", {"scene-graph"});
+            scene.waitForFinished(10000);
+            return scene.readAllStandardOutput().contains("of example.dorvane.Dorvane");
+        };
+        QProcess dvn;
         dvn.setProcessEnvironment(wayland);
         dvn.start(DORVANE_PROGRAM_PATH);
         // It starts, finds its sample pictures and makes the first one the display picture.
@@ -112,10 +126,75 @@ private slots:
         // Once its window shows it owns its name on the bus.
         QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(
             "example.dorvane.Dorvane"));
+        QTRY_VERIFY(shown());
+        QCOMPARE(QProcess::execute(DORVANE_PROGRAM_PATH, {"--show"}), 0);
+        QTRY_VERIFY(shown());
         dvn.terminate();
         QVERIFY(dvn.waitForFinished(10000));
         compositor.terminate();
         compositor.waitForFinished();
+    }
+
+    // What a screen reader hears of both windows, through at-spi as Orca reads it.
+    void screenReaderSeesWhatTheControlsAre()
+    {
+        const QString launcher = QStandardPaths::findExecutable(
+            "at-spi-bus-launcher", {"/usr/libexec", "/usr/lib/at-spi2-core"});
+        if (launcher.isEmpty())
+            QSKIP("at-spi (at-spi2-core) is not installed");
+        TestEnvironment env;
+        QProcess accessibilityBus;
+        accessibilityBus.start(launcher, {"--launch-immediately"});
+        const auto stop = qScopeGuard([&] {
+            accessibilityBus.terminate();
+            accessibilityBus.waitForFinished();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus"), 20000);
+        StandinProcess standin;
+        QVERIFY(standin.start());
+        env.setVar("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        QProcess dvn;
+        dvn.start(DORVANE_PROGRAM_PATH);
+        // Debian's pyatspi is built for Debian's own interpreter. The tree comes one node a line:
+        // depth|role|name|description|visible.
+        QProcess reader;
+        const auto read = [&](const QStringList& options) {
+            reader.start(
+                QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+                QStringList{DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py", "Dorvane"} +
+                    options);
+            reader.waitForFinished(60000);
+            return QString::fromUtf8(reader.readAllStandardOutput());
+        };
+        QString tree = read({});
+        if (reader.exitCode() == 77 || reader.error() == QProcess::FailedToStart)
+            QSKIP("python3 or python3-pyatspi is not installed");
+        // The preview is described by the picture it shows, once it is read.
+        const QRegularExpression preview("\\|image\\|Current picture\\|([^|]+)\\|");
+        QTRY_VERIFY_WITH_TIMEOUT((tree = read({})).contains(preview), 20000);
+        QVERIFY(QDir(QFileInfo(DORVANE_PROGRAM_PATH).path() + "/images")
+                    .exists(preview.match(tree).captured(1)));
+
+        tree = read({"--press", "Other Tools"});
+        QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+        QStringList heard;
+        for (const QString& line : tree.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList node = line.split('|');
+            // No bare pane, and nothing hidden but a list box's list while it is closed.
+            QVERIFY2(node.value(1) != "filler", qPrintable(line));
+            QVERIFY2(node.value(4) == "1" || node.value(1) + node.value(2) == "list",
+                     qPrintable(line));
+            heard.append(node.value(1) + "|" + node.value(2));
+        }
+        // At-spi calls a titled top-level window a frame.
+        for (const QString& node : QStringList{
+                 "frame|Dorvane 4.0", "frame|Dorvane", "combo box|Language",
+                 "link|" + vendorUrl().host(), "link|For Help Click Here",
+                 "link|For Support Click Here", "image|Current picture", "image|Cached picture"})
+            QVERIFY2(heard.contains(node), qPrintable(node));
+        dvn.terminate();
+        QVERIFY(dvn.waitForFinished(10000));
     }
 };
 

@@ -1,6 +1,8 @@
-// Reading language files (INI rules to 64000 bytes, line by line above) and writing into them.
+// Reading language files (INI rules to 64000 bytes, line by line above) and writing into them,
+// and names put into their sentences.
 #include "Table.h"
 #include "TestEnvironment.h"
+#include "core/language/BidiIsolate.h"
 #include "core/language/LangFile.h"
 
 #include <QTest>
@@ -65,6 +67,26 @@ private slots:
         QCOMPARE(LangFile::WriteLangValue(path, names[0], names[1], names[2]).ok(),
                  after != "<refused>");
         QCOMPARE(TestEnvironment::read(path), after == "<refused>" ? before : after);
+    }
+    void isolate_data()
+    {
+        columns<QString, QString>("name", "inserted");
+        row("Latin name", "Pidgin 2", ">Pidgin 2<");
+        row("empty name: no marks", "", "");
+        row("its own isolate kept", "a^b<c", ">a^b<c<");
+        row("an isolate it leaves open is closed", "Pid^gin", ">Pid^gin<<");
+        row("an end it did not open cannot close the isolate early", "Pid<gin<", ">Pidgin<");
+    }
+    void isolate()
+    {
+        const auto [name, inserted] = fetch<QString, QString>("name", "inserted");
+        // Isolates written readably: > first-strong, ^ right-to-left, < the end of one.
+        const auto marked = [](QString text) {
+            return text.replace('>', QChar(0x2068))
+                .replace('^', QChar(0x2067))
+                .replace('<', QChar(0x2069));
+        };
+        QCOMPARE(bidiIsolated(marked(name)), marked(inserted));
     }
 };
 

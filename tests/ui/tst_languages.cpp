@@ -145,6 +145,10 @@ private slots:
         QCOMPARE(apply->left(), rtl ? mirrored : designed);
         QCOMPARE(f.window->control("lblpath")->alignment(), rtl ? 1 : 0);
         QCOMPARE(f.window->control("txtpath")->alignment(), 0);
+        // The notification area's menu and the list's menu read in the language's direction.
+        for (const char* menu : {"mnuTray", "mnuimglst"})
+            QCOMPARE(f.window->control(menu)->menu()->layoutDirection(),
+                     rtl ? Qt::RightToLeft : Qt::LeftToRight);
         // A window closed while its language is applied.
         QTimer::singleShot(0, f.window.get(), [&] { tools.reset(); });
         FormLanguage::ApplyLanguage(f.language, tools.get());

@@ -4,6 +4,7 @@
 #include "core/web/VendorSite.h"
 #include "platform/SystemBrowser.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -60,7 +61,8 @@ private slots:
         QVERIFY(!f.timer()->isActive() && !f.tray.isVisible() && !f.window->isVisible());
     }
 
-    // Enter applies, Escape closes the contact tools window, the links open from the keyboard.
+    // Enter applies, Escape closes the contact tools window, the links open from the keyboard
+    // and a screen reader.
     void keyboard()
     {
         MainWindowFixture f;
@@ -83,6 +85,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), help);
         QTest::keyClick(help, Qt::Key_Space);
         QCOMPARE(f.browser.opened.value(0), vendorUrl("/dvn/faq.php"));
+        // A screen reader presses a link as a link.
+        QAccessible::queryAccessibleInterface(f.widget<QLabel>("lblsupport"))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(f.browser.opened.value(1), vendorUrl("/dvn/contactus.php"));
         const auto tools = f.openTools();
         tools->show();
         QVERIFY(QTest::qWaitForWindowActive(tools.get()));

@@ -1,6 +1,7 @@
 #include "Form.h"
 
 #include "core/Twips.h"
+#include "ui/forms/Accessibility.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
 
@@ -18,6 +19,7 @@ Form::Form(const QString& formName, const QSizeF& clientTwips, QWidget* parent)
     : QWidget(parent), m_formName(formName), m_clientTwips(clientTwips), m_tppX(Twips::perPixelX()),
       m_tppY(Twips::perPixelY())
 {
+    Accessibility::install();
     setObjectName(formName);
     setFixedSize(Twips::toPixels(clientTwips.width(), m_tppX),
                  Twips::toPixels(clientTwips.height(), m_tppY));

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -83,6 +84,13 @@ void NotificationArea::Form_Resize()
 
 void NotificationArea::mnuopen_Click()
 {
+    // Wayland tells a program neither that its window was minimised nor any way to bring it
+    // back but an activation the compositor may not offer (weston has none), so a window it
+    // still counts as shown is mapped anew, which every compositor shows. Not while the contact
+    // tools window is open over it: that one would end up behind it.
+    if (m_window->isVisible() && !QApplication::activeModalWidget() &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        m_window->hide();
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->showNormal();
     m_window->raise();

@@ -2,6 +2,7 @@
 
 #include "core/web/VendorSite.h"
 #include "platform/Browser.h"
+#include "ui/forms/Accessibility.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -24,6 +25,7 @@ WebLinks::WebLinks(QWidget* window, Browser* browser, QLabel* site, QLabel* help
         // Reached with Tab and opened with Enter or Space as well as with the mouse.
         label->setFocusPolicy(Qt::StrongFocus);
         label->installEventFilter(this);
+        Accessibility::announceAsLink(label);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/picture/PictureLoader.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -19,6 +20,7 @@ void ImageControl::setPicture(const QImage& picture)
 void ImageControl::clearPicture()
 {
     m_picture = QImage();
+    setAccessibleDescription(QString());
     update();
 }
 
@@ -33,6 +35,7 @@ void ImageControl::showFile(const QString& path, const QSize& size)
 void ImageControl::start(const Request& request)
 {
     m_busy = true;
+    m_loadingPath = request.path;
     m_loading.setFuture(QtConcurrent::run([request] {
         return PictureLoader::LoadScaledPicture(request.path, request.size.width(),
                                                 request.size.height(), QColor(Qt::white));
@@ -48,10 +51,12 @@ void ImageControl::loaded()
     }
     m_busy = false;
     Result<QImage> result = m_loading.result();
-    if (result)
+    if (result) {
         setPicture(std::move(result).value());
-    else
+        setAccessibleDescription(QFileInfo(m_loadingPath).fileName());
+    } else {
         emit failed(result.error());
+    }
 }
 
 void ImageControl::setDesignSize(double widthTwips, double heightTwips)

@@ -25,8 +25,9 @@ public:
     void setPicture(const QImage& picture);
     void clearPicture();
 
-    // Shows the picture in the file, scaled over white to `size`, once it is read. A file that
-    // cannot be shown leaves the control as it is and is reported by failed().
+    // Shows the picture in the file, scaled over white to `size`, once it is read, and tells
+    // screen readers the file's name. A file that cannot be shown leaves the control as it is
+    // and is reported by failed().
     void showFile(const QString& path, const QSize& size);
     // A picture is still being read.
     bool isLoading() const { return m_busy; }
@@ -55,6 +56,7 @@ private:
     QImage m_picture;
     QSizeF m_designTwips; // invalid until the window sets it
     QFutureWatcher<Result<QImage>> m_loading;
+    QString m_loadingPath;
     std::optional<Request> m_next;
     bool m_busy = false;
 };
