@@ -430,8 +430,8 @@ private slots:
     {
         columns<int, QStringList>("delayMs", "notes");
         row("longer than the delay", 0,
-            QStringList{"Pictures have not reached Fake for a while: refused",
-                        "Pictures reach Fake again."});
+            QStringList{"Pictures have not reached \u2068Fake\u2069 for a while: \u2068refused\u2069",
+                        "Pictures reach \u2068Fake\u2069 again."});
         row("shorter than the delay", 3600000, QStringList{});
     }
     void outageNotices()

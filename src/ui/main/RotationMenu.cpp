@@ -1,5 +1,6 @@
 #include "RotationMenu.h"
 
+#include "core/language/BidiIsolate.h"
 #include "core/language/LanguageSupport.h"
 #include "core/rotation/Rotation.h"
 #include "platform/DesktopNotifier.h"
@@ -8,17 +9,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-
-namespace {
-
-// A name of another script kept whole inside a sentence: a Latin client name in an Arabic line
-// reads in the right order.
-QString isolated(const QString& name)
-{
-    return QChar(0x2068) + name + QChar(0x2069);
-}
-
-} // namespace
 
 RotationMenu::RotationMenu(Rotation& rotation, const Items& items,
                            NotificationArea* notificationArea, LanguageSupport* language,
@@ -76,9 +66,9 @@ QString RotationMenu::statusLine() const
     if (m_rotation.why() != Rotation::Why::NoClient)
         parts.append(clientName().isEmpty()
                          ? text("0009", "No Messenger client receives the pictures.")
-                         : text("0008", "Pictures go to %1.").arg(isolated(clientName())));
+                         : text("0008", "Pictures go to %1.").arg(bidiIsolated(clientName())));
     if (!m_rotation.lastError().isEmpty())
-        parts.append(text("0010", "Last failure: %1").arg(isolated(m_rotation.lastError())));
+        parts.append(text("0010", "Last failure: %1").arg(bidiIsolated(m_rotation.lastError())));
     return parts.join(QLatin1Char(' '));
 }
 
@@ -105,6 +95,7 @@ void RotationMenu::tellOutage(bool outage, const QString& why, const QString& cl
                              : client;
     m_notifier->notify(
         QStringLiteral("Dorvane"),
-        outage ? text("0011", "Pictures have not reached %1 for a while: %2").arg(name, why)
-               : text("0012", "Pictures reach %1 again.").arg(name));
+        outage ? text("0011", "Pictures have not reached %1 for a while: %2")
+                     .arg(bidiIsolated(name), bidiIsolated(why))
+               : text("0012", "Pictures reach %1 again.").arg(bidiIsolated(name)));
 }
