@@ -1,10 +1,10 @@
 #include "PictureRotation.h"
 
 #include "core/fs/AppPaths.h"
+#include "core/fs/FolderWatch.h"
 #include "core/rotation/RotationTimer.h"
 #include "core/settings/Settings.h"
 #include "messenger/MessengerClient.h"
-#include "ui/main/FolderWatch.h"
 #include "ui/main/IntervalFields.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
