@@ -13,45 +13,37 @@
 
 namespace {
 
-constexpr const char* FilePath = "/stuck.png";
-constexpr off_t FileSize = 4096;
-
 std::mutex g_lock;
 std::condition_variable g_releasedChanged;
 bool g_released = false;
 
-int getAttr(const char* path, struct stat* info, fuse_file_info*)
+bool isFile(const char* path)
 {
-    std::memset(info, 0, sizeof *info);
-    if (std::strcmp(path, "/") == 0) {
-        info->st_mode = S_IFDIR | 0755;
-        info->st_nlink = 2;
-    } else if (std::strcmp(path, FilePath) == 0) {
-        info->st_mode = S_IFREG | 0444;
-        info->st_nlink = 1;
-        info->st_size = FileSize;
-    } else {
-        return -ENOENT;
-    }
-    return 0;
+    return std::strcmp(path, "/stuck.png") == 0;
 }
 
-int readDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*,
+int getAttr(const char* path, struct stat* info, fuse_file_info*)
+{
+    *info = {};
+    const bool root = std::strcmp(path, "/") == 0;
+    info->st_mode = root ? S_IFDIR | 0755 : S_IFREG | 0444;
+    info->st_nlink = 1;
+    info->st_size = 4096;
+    return root || isFile(path) ? 0 : -ENOENT;
+}
+
+int readDir(const char*, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*,
             fuse_readdir_flags)
 {
-    if (std::strcmp(path, "/") != 0)
-        return -ENOENT;
-    for (const char* name : {".", "..", FilePath + 1})
+    for (const char* name : {".", "..", "stuck.png"})
         fill(buffer, name, nullptr, 0, fuse_fill_dir_flags{});
     return 0;
 }
 
 int openFile(const char* path, fuse_file_info* file)
 {
-    if (std::strcmp(path, FilePath) != 0)
-        return -ENOENT;
     file->direct_io = 1; // every read comes here, none from a cache
-    return 0;
+    return isFile(path) ? 0 : -ENOENT;
 }
 
 int readFile(const char*, char*, size_t, off_t, fuse_file_info*)
@@ -65,11 +57,8 @@ int readFile(const char*, char*, size_t, off_t, fuse_file_info*)
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2)
-        return 2;
     std::thread([] {
-        char byte = 0;
-        while (::read(STDIN_FILENO, &byte, 1) > 0) {
+        for (char byte = 0; ::read(STDIN_FILENO, &byte, 1) > 0;) {
         }
         const std::lock_guard held(g_lock);
         g_released = true;
@@ -81,6 +70,6 @@ int main(int argc, char* argv[])
     operations.open = openFile;
     operations.read = readFile;
     char foreground[] = "-f";
-    char* arguments[] = {argv[0], foreground, argv[1], nullptr};
+    char* arguments[] = {argv[0], foreground, argc > 1 ? argv[1] : nullptr, nullptr};
     return fuse_main(3, arguments, &operations, nullptr);
 }

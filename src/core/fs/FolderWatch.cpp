@@ -106,9 +106,11 @@ void FolderWatch::poll()
     const Stamp now = stampOf(m_folder);
     if (now == m_stamp)
         return;
+    const bool replaced = !now.sameFolder(m_stamp);
     m_stamp = now;
-    // Something moved: a watch may be had again.
-    if (m_watcher)
+    // Another folder in its place may be on a file system where a watch can be had; a failed
+    // try warns, so the same folder is not tried again.
+    if (m_watcher && replaced)
         arm();
     m_settle.start();
 }
