@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
-    libstb-dev libx11-dev
+    libstb-dev libx11-dev libfuse3-dev
     dbus dbus-bin xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
     qt6-wayland
     at-spi2-core python3-pyatspi

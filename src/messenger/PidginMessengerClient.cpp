@@ -1,14 +1,16 @@
 #include "PidginMessengerClient.h"
 
+#include "core/DetachedRun.h"
 #include "core/fs/RegularFile.h"
 #include "messenger/PidginCalls.h"
 
+#include <QBuffer>
 #include <QDBusConnectionInterface>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QImageReader>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -18,6 +20,10 @@ const QString PidginMessengerClient::ServiceName = PidginCalls::ServiceName;
 const QString PidginMessengerClient::BuddyIconPref = QStringLiteral("/pidgin/accounts/buddyicon");
 
 namespace {
+
+// As long as a bus call is given: a picture on a hung share fails instead of holding back the
+// pictures after it.
+constexpr int PictureCheckMs = 2000;
 
 // Pidgin lists buddies in no stable order; by name, without regard to case first, so that the
 // same list always comes out the same.
@@ -41,8 +47,14 @@ Result<void> PidginMessengerClient::checkReadablePicture(const QString& path)
     // A FIFO or a device in the picture's place would never end; only an ordinary file is read.
     if (const Result<void> opened = RegularFile::open(file); !opened)
         return Failure{QObject::tr("%1 is not a file: %2").arg(path, opened.error())};
+    // Read here, not by Qt's reader, which tells formats apart under a lock of its own: a read that
+    // never ends there would hold back every other picture in the program.
+    QBuffer content;
+    content.setData(file.readAll());
+    if (file.error() != QFile::NoError || !content.open(QIODevice::ReadOnly))
+        return Failure{QObject::tr("%1 cannot be read: %2").arg(path, file.errorString())};
     // Decoding the whole picture, not only its header, also catches a truncated file.
-    QImageReader reader(&file);
+    QImageReader reader(&content);
     reader.setDecideFormatFromContent(true);
     if (reader.read().isNull())
         return Failure{
@@ -90,8 +102,20 @@ void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<
     // Pidgin reads the file from its own working folder; make it the file checked here.
     const QString text = value.toString();
     const QString path = text.isEmpty() ? text : QFileInfo(text).absoluteFilePath();
+    // Each check runs on a thread of its own: one that never ends holds back no other.
     auto* checking = new QFutureWatcher<Result<void>>(this);
-    connect(checking, &QFutureWatcherBase::finished, this, [this, checking, path, done] {
+    auto* deadline = new QTimer(checking);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, [checking, path, done] {
+        checking->disconnect();
+        checking->deleteLater();
+        done(Failure{tr("%1 could not be read within %2 seconds; it may be on a share or disk "
+                        "that does not answer.")
+                         .arg(path)
+                         .arg(PictureCheckMs / 1000)});
+    });
+    connect(checking, &QFutureWatcherBase::finished, this, [this, checking, deadline, path, done] {
+        deadline->stop();
         checking->deleteLater();
         if (const Result<void> readable = checking->result(); !readable)
             return done(readable);
@@ -110,7 +134,8 @@ void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<
                        });
                    });
     });
-    checking->setFuture(QtConcurrent::run(&PidginMessengerClient::checkReadablePicture, path));
+    checking->setFuture(runDetached([path] { return checkReadablePicture(path); }));
+    deadline->start(PictureCheckMs);
 }
 
 void PidginMessengerClient::myProperty(int code, Done<QVariant> done)

@@ -3,6 +3,7 @@
 #include "FakeMessengerClient.h"
 #include "Fifo.h"
 #include "Pictures.h"
+#include "StuckFile.h"
 #include "Table.h"
 #include "TestEnvironment.h"
 #include "messenger/PidginCalls.h"
@@ -11,7 +12,9 @@
 #include <QDBusContext>
 #include <QDBusVariant>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThreadPool>
 
 // Pidgin's calls the client makes, and MessengerAPI's SetMyProperty. "gone": a buddy just removed.
 class FakeClients : public QObject, protected QDBusContext
@@ -89,6 +92,24 @@ private slots:
         QCOMPARE(m_fake.icons, icons.replaceInStrings("~", QDir::currentPath()));
         // The picture shown is Pidgin's global icon as it stands.
         QCOMPARE(Answer::myProperty(m_pidgin, 2).valueOr(QVariant()).toString(), icons.last());
+    }
+
+    // A picture on a share whose reads never end fails after a while, as a bus call would; the
+    // next picture goes on, and nothing the program's end waits for is held.
+    void stuckPictureHoldsNoOtherBack()
+    {
+        StuckFile stuck(m_env.path("share"));
+        if (!stuck.isMounted())
+            QSKIP("FUSE cannot be mounted here");
+        QElapsedTimer clock;
+        clock.start();
+        const Result<void> refused = Answer::setMyProperty(m_pidgin, 2, stuck.path());
+        QVERIFY(!refused && refused.error().contains("could not be read within 2 seconds"));
+        QVERIFY(clock.elapsed() < 5000);
+        const Result<void> b = Answer::setMyProperty(m_pidgin, 2, "b.png");
+        QVERIFY2(b, qPrintable(b ? QString() : b.error()));
+        QCOMPARE(m_fake.icons, QStringList({"", QDir::currentPath() + "/b.png"}));
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(0));
     }
 
     void contactsSortedPerAccount()

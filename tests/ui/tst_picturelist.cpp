@@ -2,8 +2,11 @@
 #include "MainWindowFixture.h"
 
 #include "Pictures.h"
+#include "StuckFile.h"
+#include "ui/widgets/ImageControl.h"
 
 #include <QMenu>
+#include <QThreadPool>
 
 namespace {
 
@@ -112,6 +115,28 @@ private slots:
         QCOMPARE(centre(f.preview()), shown.isValid() ? shown : before);
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(f.tick(), QStringList{"C.png"});
+    }
+
+    // A picture on a share whose reads never end holds its own reader only: the next click is
+    // previewed, and nothing the program's end waits for is held.
+    void stuckPictureHoldsNoOtherPreview()
+    {
+        MainWindowFixture f;
+        StuckFile stuck(f.env.path("share"));
+        if (!stuck.isMounted())
+            QSKIP("FUSE cannot be mounted here");
+        QVERIFY(f.start({.pictures = ABC, .rotation = true, .shown = true}));
+        QVERIFY(QFile::link(stuck.path(), f.folder() + "/D.png"));
+        f.window->rotation()->fillPictureList();
+        f.clickRow(2);
+        QCOMPARE(centre(f.preview()), centre(QImage(f.path("C.png"))));
+        auto* preview = f.widget<ImageControl>("imgnow");
+        f.clickRow(3);
+        QVERIFY(preview->isLoading());
+        f.clickRow(1);
+        QTRY_VERIFY(!preview->isLoading());
+        QCOMPARE(centre(preview->picture()), centre(QImage(f.path("B.png"))));
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(0));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/fs/RegularFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
@@ -41,7 +42,15 @@ QImage decode(const QString& path, const QSize& target)
     QFile file(path);
     if (!RegularFile::open(file))
         return {};
-    QImageReader reader(&file);
+    // Qt's reader tells formats apart under a lock of its own: a read that never ends there (a
+    // hung share) would stop every other picture in the program. The file is read here first.
+    if (file.size() > MaxDecodedBytes)
+        return {};
+    QBuffer content;
+    content.setData(file.readAll());
+    if (file.error() != QFile::NoError || !content.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&content);
     // The content decides, as it does for a file with a misleading or missing suffix.
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);

@@ -26,6 +26,7 @@ Rotation::Rotation(Settings& settings, std::chrono::milliseconds outageNoticeAft
 {
     connect(m_timer, &RotationTimer::tick, this, &Rotation::TimerTick);
     connect(m_watch, &FolderWatch::changed, this, [this] { relist(true); });
+    connect(m_watch, &FolderWatch::watchingChanged, this, &Rotation::stateChanged);
 }
 
 Rotation::~Rotation() = default;
@@ -40,6 +41,11 @@ void Rotation::setDestination(PictureDestination* destination)
         connect(destination, &PictureDestination::availabilityChanged, this,
                 &Rotation::destinationChanged);
     emit stateChanged();
+}
+
+bool Rotation::isFollowingFolder() const
+{
+    return m_folder.isEmpty() || m_watch->isWatching();
 }
 
 QString Rotation::client() const

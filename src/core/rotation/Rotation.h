@@ -88,6 +88,9 @@ public:
     bool isOn() const { return m_on; }
     bool isPaused() const { return m_paused; }
     bool canGoBack() const { return m_history.canGoBack(); }
+    // The folder's changes are followed as they happen; false while it is only looked at every
+    // few seconds (no file watches left).
+    bool isFollowingFolder() const;
     // The picture the destination took last (full path); empty before the first.
     const QString& currentPicture() const { return m_current; }
     // Why the last picture did not reach the destination, cut to a readable length; empty once

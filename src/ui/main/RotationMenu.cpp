@@ -67,6 +67,9 @@ QString RotationMenu::statusLine() const
         parts.append(clientName().isEmpty()
                          ? text("0009", "No Messenger client receives the pictures.")
                          : text("0008", "Pictures go to %1.").arg(bidiIsolated(clientName())));
+    if (!m_rotation.isFollowingFolder())
+        parts.append(text("0046", "The folder is looked at every few seconds (no file watches "
+                                  "left)."));
     if (!m_rotation.lastError().isEmpty())
         parts.append(text("0010", "Last failure: %1").arg(bidiIsolated(m_rotation.lastError())));
     return parts.join(QLatin1Char(' '));

@@ -1,14 +1,20 @@
 #include "ImageControl.h"
 
+#include "core/DetachedRun.h"
 #include "core/picture/PictureLoader.h"
 
 #include <QFileInfo>
 #include <QPainter>
-#include <QtConcurrent/QtConcurrentRun>
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
 {
     connect(&m_loading, &QFutureWatcherBase::finished, this, &ImageControl::loaded);
+    m_patience.setSingleShot(true);
+    m_patience.setInterval(PatienceMs);
+    connect(&m_patience, &QTimer::timeout, this, [this] {
+        if (m_next)
+            startNext();
+    });
 }
 
 void ImageControl::setPicture(const QImage& picture)
@@ -26,17 +32,18 @@ void ImageControl::clearPicture()
 
 void ImageControl::showFile(const QString& path, const QSize& size)
 {
-    if (m_busy)
-        m_next = Request{path, size};
-    else
-        start(Request{path, size});
+    m_next = Request{path, size};
+    if (!m_busy || !m_patience.isActive())
+        startNext();
 }
 
-void ImageControl::start(const Request& request)
+void ImageControl::startNext()
 {
     m_busy = true;
-    m_loadingPath = request.path;
-    m_loading.setFuture(QtConcurrent::run([request] {
+    m_patience.start();
+    m_loadingPath = m_next->path;
+    // A read given up on still finishes into its own future, which nothing watches any more.
+    m_loading.setFuture(runDetached([request = *std::exchange(m_next, std::nullopt)] {
         return PictureLoader::LoadScaledPicture(request.path, request.size.width(),
                                                 request.size.height(), QColor(Qt::white));
     }));
@@ -45,11 +52,10 @@ void ImageControl::start(const Request& request)
 void ImageControl::loaded()
 {
     // A newer request came meanwhile: this picture is no longer the one to show.
-    if (m_next) {
-        start(*std::exchange(m_next, std::nullopt));
-        return;
-    }
+    if (m_next)
+        return startNext();
     m_busy = false;
+    m_patience.stop();
     Result<QImage> result = m_loading.result();
     if (result) {
         setPicture(std::move(result).value());

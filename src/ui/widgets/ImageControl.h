@@ -5,6 +5,7 @@
 #include <QFutureWatcher>
 #include <QImage>
 #include <QSizeF>
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
@@ -14,11 +15,15 @@
 //
 // A picture file is decoded and scaled on a worker thread, never the window's. While one is
 // being read, a newer request waits in its place and the older ones are dropped, so that clicking
-// quickly through large pictures never queues them up; only the newest is shown.
+// quickly through large pictures never queues them up; only the newest is shown. A read that
+// takes longer than PatienceMs (a hung share, a stalled disk) is given up once a newer request
+// comes: its thread is left to it and the newer picture is read on another.
 class ImageControl : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr int PatienceMs = 500;
+
     explicit ImageControl(QWidget* parent = nullptr);
 
     const QImage& picture() const { return m_picture; }
@@ -50,13 +55,14 @@ private:
         QString path;
         QSize size;
     };
-    void start(const Request& request);
+    void startNext();
     void loaded();
 
     QImage m_picture;
     QSizeF m_designTwips; // invalid until the window sets it
     QFutureWatcher<Result<QImage>> m_loading;
     QString m_loadingPath;
+    QTimer m_patience; // running while the read in progress is still waited for
     std::optional<Request> m_next;
     bool m_busy = false;
 };

@@ -1,0 +1,73 @@
+// The picture folder watched by its path: changes inside it, the folder replaced under the
+// program, and no file watch left.
+#include "Table.h"
+#include "TestEnvironment.h"
+#include "core/fs/FolderWatch.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <memory>
+
+class TestFolderWatch : public QObject
+{
+    Q_OBJECT
+private slots:
+    // "replace": renamed away, another put in its place; "remake": deleted and made again;
+    // "repoint": a link pointed at another folder. No inotify: made while this process can open
+    // no file, as when the user's inotify instances are used up (the limit is put back at once).
+    void followsThePath_data()
+    {
+        columns<QString, bool>("change", "inotify");
+        for (const char* change : {"add", "replace", "remake", "repoint"}) {
+            row(change, QString(change), true);
+            row(qPrintable(QString(change) + ", no inotify left"), QString(change), false);
+        }
+    }
+    void followsThePath()
+    {
+        const auto [change, inotify] = fetch<QString, bool>("change", "inotify");
+        TestEnvironment env;
+        const QString folder = env.path("pics");
+        env.writeFile("a/one.png", "x");
+        QVERIFY(change == "repoint" ? QFile::link(env.path("a"), folder)
+                                    : QDir(env.root()).rename("a", "pics"));
+        rlimit saved{};
+        getrlimit(RLIMIT_NOFILE, &saved);
+        rlimit none = saved;
+        none.rlim_cur = inotify ? saved.rlim_cur : 0;
+        setrlimit(RLIMIT_NOFILE, &none);
+        const auto watch = std::make_unique<FolderWatch>();
+        setrlimit(RLIMIT_NOFILE, &saved);
+        QSignalSpy watching(watch.get(), &FolderWatch::watchingChanged);
+        watch->watch(folder);
+        QCOMPARE(watch->isWatching(), inotify);
+        QCOMPARE(watching.count(), inotify ? 0 : 1);
+        QSignalSpy changed(watch.get(), &FolderWatch::changed);
+        // A watch tells at once; a look every few seconds within two looks.
+        const int within = inotify ? 1500 : FolderWatch::PollMs * 2 + FolderWatch::SettleMs;
+        int expected = 1;
+        if (change == "replace") {
+            QVERIFY(QDir(env.root()).rename("pics", "pics.old"));
+        } else if (change == "remake") {
+            QVERIFY(QDir(folder).removeRecursively());
+            QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, within); // told gone
+            expected = 2;
+        } else if (change == "repoint") {
+            QVERIFY(QFile::link(env.makeDir("b"), env.path("pics.new")));
+            QVERIFY(std::rename(qPrintable(env.path("pics.new")), qPrintable(folder)) == 0);
+        }
+        env.writeFile("pics/two.png", "x");
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), expected, within);
+        // The folder now at the path is the one watched.
+        env.writeFile("pics/three.png", "x");
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), expected + 1, within);
+        QCOMPARE(watch->isWatching(), inotify);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolderWatch)
+#include "tst_folderwatch.moc"

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+#include <sys/mount.h>
+
+// A file whose reads never end, on a small FUSE file system mounted for the test at `mountPoint`
+// (where FUSE can be mounted: as root, with /dev/fuse). The reads are let go, failing, and the
+// file system unmounted when the object goes.
+class StuckFile
+{
+public:
+    explicit StuckFile(const QString& mountPoint) : m_mountPoint(mountPoint)
+    {
+        if (QByteArray(DORVANE_STUCKFS_PATH).isEmpty() || !QDir().mkpath(mountPoint))
+            return;
+        m_fs.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_fs.start(QStringLiteral(DORVANE_STUCKFS_PATH), {mountPoint});
+        (void)QTest::qWaitFor(
+            [this] { return QFileInfo::exists(path()) || m_fs.state() == QProcess::NotRunning; },
+            10000);
+    }
+    ~StuckFile()
+    {
+        m_fs.closeWriteChannel();
+        m_fs.terminate();
+        if (!m_fs.waitForFinished(5000))
+            m_fs.kill();
+        ::umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH);
+    }
+    StuckFile(const StuckFile&) = delete;
+    StuckFile& operator=(const StuckFile&) = delete;
+
+    bool isMounted() const { return QFileInfo::exists(path()); }
+    QString path() const { return m_mountPoint + QStringLiteral("/stuck.png"); }
+
+private:
+    QString m_mountPoint;
+    QProcess m_fs;
+};
