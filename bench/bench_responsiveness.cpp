@@ -3,7 +3,9 @@
 // for each scenario:
 //   1. ticks every second to a Messenger client that never answers (the stand-in's --hang);
 //   2. a click through ten 8000 x 8000 PNG pictures, one every 100 ms;
-//   3. the contact tools window opening on 100,000 contacts.
+//   3. the contact tools window opening on 100,000 contacts;
+//   4. ticks every second and a click every 100 ms while the bus daemon is stopped for 5 s (the
+//      benchmark's own daemon: run it under dbus-run-session).
 // Target: no gap over 50 ms.
 //
 //   bench_responsiveness [seconds of ticking, 10 when not given]
@@ -23,6 +25,8 @@
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
+
+#include "StoppedBus.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -249,6 +253,35 @@ double toolsWindowOnManyContacts(const QTemporaryDir& root)
     return worst;
 }
 
+double clicksWhileTheBusIsStopped(const QTemporaryDir& root)
+{
+    const pid_t daemon = StoppedBus::ownDaemon();
+    if (daemon == 0) {
+        std::printf(
+            "  (the bus daemon is not the benchmark's own: run it under dbus-run-session)\n");
+        return -1;
+    }
+    Standin standin({});
+    Program program(root, "[control]\nstate=1\n[timer]\ntimes=1\n[imagepath]\npath=" +
+                              QByteArray(DORVANE_BIN_DIR "/images\n"));
+    auto* list = program.window->widget<FileListBox>(QStringLiteral("lstimages"));
+    runUntil([] { return false; }, 2);
+    GapProbe probe;
+    probe.start();
+    {
+        const StoppedBus stopped(daemon);
+        for (int click = 0; click < 50; ++click) {
+            list->setCurrentRow(click % std::max(1, list->count()));
+            QEventLoop loop;
+            QTimer::singleShot(100, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+    }
+    // What the daemon held back arrives at once.
+    runUntil([] { return false; }, 2);
+    return probe.stop();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -280,6 +313,11 @@ int main(int argc, char** argv)
     {
         QTemporaryDir scenario;
         report("\"Other Tools\" opening on 100,000 contacts", toolsWindowOnManyContacts(scenario));
+    }
+    {
+        QTemporaryDir scenario;
+        report("ticks and clicks while the bus daemon is stopped for 5 s",
+               clicksWhileTheBusIsStopped(scenario));
     }
     return 0;
 }

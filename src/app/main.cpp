@@ -4,6 +4,7 @@
 #include "core/language/LanguageSupport.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
+#include "messenger/SessionBus.h"
 #include "messenger/SessionMessengerClient.h"
 #include "platform/ControlBus.h"
 #include "platform/ControlService.h"
@@ -18,25 +19,48 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QThreadPool>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
-// --next, --previous, --pause, --resume, --show and --status: carried out by the running copy.
+// The whole request, the bus's handshake included, has this long: a stalled bus or a copy that
+// does not answer is told as such, never waited for.
+constexpr int AnswerWithinSeconds = 5;
+std::atomic<bool> busConnected = false;
+
+void giveUpInTime()
+{
+    std::thread([] {
+        std::this_thread::sleep_for(std::chrono::seconds(AnswerWithinSeconds));
+        std::fprintf(stderr, "%s did not answer within %d seconds.\n",
+                     busConnected ? "Dorvane" : "The session bus", AnswerWithinSeconds);
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }).detach();
+}
+
+// --next, --previous, --pause, --resume, --show and --status: carried out by the running copy,
+// the one that holds the single-instance lock.
 int askRunningCopy(CommandLine::Action action)
 {
+    giveUpInTime();
     Result<QString> answer = QString();
     const QDBusConnection bus = QDBusConnection::sessionBus();
+    busConnected = true;
+    const qint64 holder = LockFileInstance::holder(LockFileInstance::defaultLockPath());
     if (action == CommandLine::Action::Status) {
-        const Result<QVariantMap> state = ControlBus::state(bus);
+        const Result<QVariantMap> state = ControlBus::state(holder, bus);
         answer = state ? Result<QString>(CommandLine::statusText(*state))
                        : Result<QString>(Failure{state.error()});
     } else if (const Result<void> done =
-                   ControlBus::request(CommandLine::requestMethod(action), bus);
+                   ControlBus::request(CommandLine::requestMethod(action), holder, bus);
                !done) {
         answer = Failure{done.error()};
     }
@@ -92,8 +116,8 @@ int main(int argc, char* argv[])
     // The main window ends the program itself; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
     // The session bus (the Messenger client, the notification area) is reached while the window
-    // is being built, so that its handshake does not hold the window up.
-    QThreadPool::globalInstance()->start([] { (void)QDBusConnection::sessionBus(); });
+    // is being built, so that its handshake, however long, never holds the window up.
+    SessionBus::whenReady(&app, [](const QDBusConnection&) {});
 
     const AppFolders folders = AppFolders::ofRunningProgram();
     Settings settings;
@@ -127,6 +151,7 @@ int main(int argc, char* argv[])
     ControlService service(*window.rotation());
     QObject::connect(&service, &ControlService::showRequested, window.notificationArea(),
                      &NotificationArea::mnuopen_Click);
-    service.publish();
+    SessionBus::whenReady(&service,
+                          [&service](const QDBusConnection& bus) { service.publish(bus); });
     return QApplication::exec();
 }

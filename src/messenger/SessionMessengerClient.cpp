@@ -1,16 +1,28 @@
 #include "SessionMessengerClient.h"
 
+#include "messenger/SessionBus.h"
+
 #include <QDBusError>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 
-SessionMessengerClient::SessionMessengerClient(const QDBusConnection& connection, QObject* parent)
-    : m_api(new DBusMessengerClient(connection, this)),
-      m_pidgin(new PidginMessengerClient(connection, this)),
-      m_watcher(new QDBusServiceWatcher(this))
+SessionMessengerClient::SessionMessengerClient(QObject* parent)
 {
     setParent(parent);
+}
+
+SessionMessengerClient::SessionMessengerClient(const QDBusConnection& connection, QObject* parent)
+    : SessionMessengerClient(parent)
+{
+    attach(connection);
+}
+
+void SessionMessengerClient::attach(const QDBusConnection& connection)
+{
+    m_api = new DBusMessengerClient(connection, this);
+    m_pidgin = new PidginMessengerClient(connection, this);
+    m_watcher = new QDBusServiceWatcher(this);
     const QStringList names{DBusMessengerClient::ServiceName, PidginMessengerClient::ServiceName};
     m_watcher->setConnection(connection);
     m_watcher->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
@@ -38,11 +50,19 @@ SessionMessengerClient::SessionMessengerClient(const QDBusConnection& connection
 
 Result<std::unique_ptr<MessengerClient>> SessionMessengerClient::create()
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return Failure{
-            QObject::tr("The session bus cannot be reached: %1").arg(bus.lastError().message())};
-    return std::unique_ptr<MessengerClient>(std::make_unique<SessionMessengerClient>(bus));
+    if (SessionBus::isReady()) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return Failure{QObject::tr("The session bus cannot be reached: %1")
+                               .arg(bus.lastError().message())};
+        return std::unique_ptr<MessengerClient>(std::make_unique<SessionMessengerClient>(bus));
+    }
+    // Calls made before the bus is there wait for it, as they wait for the names' owners; a bus
+    // that is not there fails them as a client that cannot be reached.
+    auto client = std::make_unique<SessionMessengerClient>();
+    SessionBus::whenReady(
+        client.get(), [client = client.get()](const QDBusConnection& bus) { client->attach(bus); });
+    return std::unique_ptr<MessengerClient>(std::move(client));
 }
 
 void SessionMessengerClient::ownerKnown(const QString& service, bool owned)

@@ -14,13 +14,17 @@ class SessionMessengerClient : public MessengerClient
 {
     Q_OBJECT
 public:
+    // Not on a bus yet: calls wait until attach().
+    explicit SessionMessengerClient(QObject* parent = nullptr);
     explicit SessionMessengerClient(const QDBusConnection& connection, QObject* parent = nullptr);
 
-    // Connects to the session bus; fails only when no session bus can be reached.
+    // On the session bus, or on its way there when the bus has not finished its handshake yet;
+    // fails only when the handshake is over and no session bus can be reached.
     static Result<std::unique_ptr<MessengerClient>> create();
 
     // The client that would take a call now: MessengerAPI when its name has an owner, else
-    // Pidgin when its name has one, else MessengerAPI (whose calls then fail as refused).
+    // Pidgin when its name has one, else MessengerAPI (whose calls then fail as refused); none
+    // before the bus is there.
     MessengerClient* current();
 
     bool isRunning() const override;
@@ -32,13 +36,14 @@ public:
     void cacheFolder(Done<QString> done) override;
 
 private:
+    void attach(const QDBusConnection& connection);
     void ownerKnown(const QString& service, bool owned);
     // Runs the call once the bus has said who owns the two names.
     void whenKnown(std::function<void()> call);
 
-    DBusMessengerClient* m_api;
-    PidginMessengerClient* m_pidgin;
-    QDBusServiceWatcher* m_watcher;
+    DBusMessengerClient* m_api = nullptr;
+    PidginMessengerClient* m_pidgin = nullptr;
+    QDBusServiceWatcher* m_watcher = nullptr;
     bool m_apiOwned = false;
     bool m_pidginOwned = false;
     int m_unanswered = 2;

@@ -16,8 +16,6 @@ constexpr int ReplyTimeoutMs = 5000;
 
 Result<QDBusMessage> call(const QDBusConnection& bus, const QDBusMessage& message)
 {
-    if (!bus.isConnected())
-        return Failure{QStringLiteral("No session bus: %1").arg(bus.lastError().message())};
     const QDBusMessage reply = bus.call(message, QDBus::Block, ReplyTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return reply;
@@ -32,26 +30,63 @@ Result<QDBusMessage> call(const QDBusConnection& bus, const QDBusMessage& messag
             .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage())};
 }
 
-} // namespace
-
-bool showRunningCopy(const QDBusConnection& bus)
+QDBusMessage askTheBus(const QString& method, const QString& name)
 {
-    return request(QStringLiteral("Show"), bus).ok();
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), method);
+    message << name;
+    return message;
 }
 
-Result<void> request(const QString& method, const QDBusConnection& bus)
+// The unique name of the connection that holds Dorvane's name, when that is the running copy's.
+Result<QString> runningCopy(const QDBusConnection& bus, qint64 lockHolder)
 {
+    if (!bus.isConnected())
+        return Failure{QStringLiteral("No session bus: %1").arg(bus.lastError().message())};
+    const auto owner = call(bus, askTheBus(QStringLiteral("GetNameOwner"), ServiceName));
+    if (!owner)
+        return Failure{owner.error()};
+    const QString unique = owner->arguments().value(0).toString();
+    // Asked of the owner found above, not of the name, which may change hands in between.
+    const auto process = call(bus, askTheBus(QStringLiteral("GetConnectionUnixProcessID"), unique));
+    if (!process)
+        return Failure{process.error()};
+    const qint64 pid = process->arguments().value(0).toLongLong();
+    if (pid != lockHolder)
+        return Failure{QStringLiteral("Another program holds Dorvane's name on the session bus "
+                                      "(process %1); Dorvane is not answering.")
+                           .arg(pid)};
+    return unique;
+}
+
+} // namespace
+
+void showRunningCopy(const QDBusConnection& bus)
+{
+    bus.send(QDBusMessage::createMethodCall(ServiceName, ObjectPath, InterfaceName,
+                                            QStringLiteral("Show")));
+}
+
+Result<void> request(const QString& method, qint64 lockHolder, const QDBusConnection& bus)
+{
+    const Result<QString> copy = runningCopy(bus, lockHolder);
+    if (!copy)
+        return Failure{copy.error()};
     const auto reply =
-        call(bus, QDBusMessage::createMethodCall(ServiceName, ObjectPath, InterfaceName, method));
+        call(bus, QDBusMessage::createMethodCall(*copy, ObjectPath, InterfaceName, method));
     if (!reply)
         return Failure{reply.error()};
     return {};
 }
 
-Result<QVariantMap> state(const QDBusConnection& bus)
+Result<QVariantMap> state(qint64 lockHolder, const QDBusConnection& bus)
 {
+    const Result<QString> copy = runningCopy(bus, lockHolder);
+    if (!copy)
+        return Failure{copy.error()};
     QDBusMessage message = QDBusMessage::createMethodCall(
-        ServiceName, ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        *copy, ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("GetAll"));
     message << InterfaceName;
     const auto reply = call(bus, message);

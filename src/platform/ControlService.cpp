@@ -5,6 +5,17 @@
 #include "platform/ControlBus.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+
+namespace {
+
+const QString BusDaemon = QStringLiteral("org.freedesktop.DBus");
+const QString DaemonPath = QStringLiteral("/org/freedesktop/DBus");
+// RequestName's answer when another connection holds the name and this one waits for it.
+constexpr uint InQueue = 2;
+
+} // namespace
 
 const QString ControlService::RefusedError =
     QStringLiteral("example.dorvane.Dorvane.Error.Refused");
@@ -26,8 +37,51 @@ bool ControlService::publish(const QDBusConnection& bus)
         return false;
     m_bus = bus;
     m_announced = properties();
-    return m_bus.registerObject(ControlBus::ObjectPath, this) &&
-           m_bus.registerService(ControlBus::ServiceName);
+    if (!m_bus.registerObject(ControlBus::ObjectPath, this))
+        return false;
+    // Heard before the name is asked for, so that the moment it comes is never missed.
+    m_bus.connect(BusDaemon, DaemonPath, BusDaemon, QStringLiteral("NameAcquired"), this,
+                  SLOT(nameAcquired(QString)));
+    // In the queue behind whoever holds the name now, never in its place: the bus hands the name
+    // over when that program lets it go. Nothing waits for the answer.
+    QDBusMessage ask =
+        QDBusMessage::createMethodCall(BusDaemon, DaemonPath, BusDaemon, "RequestName");
+    ask << ControlBus::ServiceName << 0u;
+    auto* answer = new QDBusPendingCallWatcher(m_bus.asyncCall(ask), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this, [this, answer] {
+        answer->deleteLater();
+        const QDBusPendingReply<uint> reply = *answer;
+        if (reply.isError())
+            qWarning("Dorvane: its name on the session bus was refused: %s",
+                     qPrintable(reply.error().message()));
+        else if (reply.value() == InQueue)
+            nameHeldElsewhere();
+    });
+    return true;
+}
+
+void ControlService::nameHeldElsewhere()
+{
+    m_queued = true;
+    QDBusMessage ask = QDBusMessage::createMethodCall(BusDaemon, DaemonPath, BusDaemon,
+                                                      "GetConnectionUnixProcessID");
+    ask << ControlBus::ServiceName;
+    auto* answer = new QDBusPendingCallWatcher(m_bus.asyncCall(ask), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this, [answer] {
+        answer->deleteLater();
+        const QDBusPendingReply<uint> pid = *answer;
+        const QString who =
+            pid.isValid() ? QStringLiteral(" (process %1)").arg(pid.value()) : QString();
+        qWarning("Dorvane: another program holds Dorvane's name on the session bus%s; Dorvane "
+                 "takes it when that program lets it go.",
+                 qPrintable(who));
+    });
+}
+
+void ControlService::nameAcquired(const QString& name)
+{
+    if (name == ControlBus::ServiceName && std::exchange(m_queued, false))
+        qWarning("Dorvane: Dorvane's name on the session bus is now its own.");
 }
 
 QString ControlService::currentPicture() const

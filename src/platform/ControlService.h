@@ -27,8 +27,9 @@ public:
 
     explicit ControlService(Rotation& rotation, QObject* parent = nullptr);
 
-    // Exports the service on the bus and takes Dorvane's name; false when there is no bus or the
-    // name is taken.
+    // Exports the service on the bus and asks for Dorvane's name, without waiting for it; false
+    // when there is no bus. When another program holds the name, that is written on standard
+    // error, and the name is taken as soon as that program lets it go.
     bool publish(const QDBusConnection& bus = QDBusConnection::sessionBus());
 
     QString currentPicture() const;
@@ -51,7 +52,11 @@ signals:
     // The window is asked to come forward.
     void showRequested();
 
+private slots:
+    void nameAcquired(const QString& name);
+
 private:
+    void nameHeldElsewhere();
     QVariantMap properties() const;
     void announceChanges();
     void refuseIfFailed(const QString& why);
@@ -59,4 +64,6 @@ private:
     Rotation& m_rotation;
     QDBusConnection m_bus;
     QVariantMap m_announced;
+    // Waiting in the bus's queue for the name.
+    bool m_queued = false;
 };

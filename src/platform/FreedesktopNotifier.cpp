@@ -1,5 +1,8 @@
 #include "FreedesktopNotifier.h"
 
+#include "messenger/SessionBus.h"
+
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QVariantMap>
@@ -13,5 +16,6 @@ void FreedesktopNotifier::notify(const QString& title, const QString& text)
     // Application, replaces id, icon, summary, body, actions, hints, timeout (-1: the server's).
     message << QStringLiteral("Dorvane") << 0u << QStringLiteral("example.dorvane.Dorvane") << title
             << text << QStringList() << QVariantMap() << -1;
-    QDBusConnection::sessionBus().send(message);
+    SessionBus::whenReady(QCoreApplication::instance(),
+                          [message](const QDBusConnection& bus) { bus.send(message); });
 }

@@ -2,8 +2,8 @@
 
 #include "platform/DesktopNotifier.h"
 
-// Notifications through the freedesktop notification service on the session bus, reached when
-// the first note goes. Nothing waits for the service; where there is none, the note is lost,
+// Notifications through the freedesktop notification service on the session bus, sent once the
+// bus is there. Nothing waits for the service; where there is none, the note is lost,
 // quietly.
 class FreedesktopNotifier : public DesktopNotifier
 {

@@ -1,8 +1,10 @@
 #include "LockFileInstance.h"
 
 #include "core/fs/AppPaths.h"
+#include "messenger/SessionBus.h"
 #include "platform/ControlBus.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -44,10 +46,19 @@ QString LockFileInstance::defaultLockPath()
     return dir + QStringLiteral("/dorvane.lock");
 }
 
+qint64 LockFileInstance::holder(const QString& lockPath)
+{
+    qint64 pid = 0;
+    QString host, application;
+    return QLockFile(lockPath).getLockInfo(&pid, &host, &application) ? pid : 0;
+}
+
 void LockFileInstance::bringRunningCopyForward()
 {
-    // A copy that does not answer (an older one, or one still starting) is left as it is.
-    ControlBus::showRunningCopy();
+    // Sent once the bus is there, and never waited for: a copy that does not answer (an older
+    // one, one still starting, a stalled bus) is left as it is.
+    SessionBus::whenReady(QCoreApplication::instance(),
+                          [](const QDBusConnection& bus) { ControlBus::showRunningCopy(bus); });
 }
 
 bool LockFileInstance::acquire()

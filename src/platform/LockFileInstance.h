@@ -16,6 +16,8 @@ public:
     explicit LockFileInstance(const QString& lockPath = defaultLockPath());
 
     static QString defaultLockPath();
+    // The process that holds the lock at `lockPath`, as the lock says; 0 when none does.
+    static qint64 holder(const QString& lockPath);
 
     bool acquire() override;
     void bringRunningCopyForward() override;

@@ -1,10 +1,48 @@
 #include "SystemTrayIcon.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include "messenger/SessionBus.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QSystemTrayIcon>
 
-SystemTrayIcon::SystemTrayIcon(QObject* parent) : TrayIcon(parent) {}
+namespace {
+
+const QString HostName = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+} // namespace
+
+SystemTrayIcon::SystemTrayIcon(QObject* parent) : TrayIcon(parent)
+{
+    SessionBus::whenReady(this, [this](const QDBusConnection& bus) { followHost(bus); });
+}
+
+void SystemTrayIcon::followHost(const QDBusConnection& bus)
+{
+    if (!bus.isConnected())
+        return;
+    auto* watcher =
+        new QDBusServiceWatcher(HostName, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& owner) {
+                m_hostKnown = true;
+                m_statusNotifierHost = !owner.isEmpty();
+            });
+    QDBusMessage ask = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    ask << HostName;
+    auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(ask), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this, [this, answer] {
+        answer->deleteLater();
+        const QDBusPendingReply<bool> owned = *answer;
+        // A change heard meanwhile is newer than this answer.
+        if (!std::exchange(m_hostKnown, true))
+            m_statusNotifierHost = owned.isValid() && owned.value();
+    });
+}
 
 QSystemTrayIcon* SystemTrayIcon::icon()
 {
@@ -19,7 +57,7 @@ QSystemTrayIcon* SystemTrayIcon::icon()
                 // An X11 icon answers a double-click; a StatusNotifierItem host sends one
                 // activation for its click, which would bring nothing back otherwise.
                 if (reason == QSystemTrayIcon::DoubleClick ||
-                    (reason == QSystemTrayIcon::Trigger && hasStatusNotifierHost()))
+                    (reason == QSystemTrayIcon::Trigger && m_statusNotifierHost))
                     emit activated();
             });
     return m_icon;
@@ -56,10 +94,4 @@ void SystemTrayIcon::setMenu(QMenu* menu)
     m_menu = menu;
     if (m_icon)
         m_icon->setContextMenu(menu);
-}
-
-bool SystemTrayIcon::hasStatusNotifierHost()
-{
-    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-    return bus && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
 }

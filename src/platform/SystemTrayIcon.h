@@ -2,6 +2,7 @@
 
 #include "platform/TrayIcon.h"
 
+#include <QDBusConnection>
 #include <QMenu>
 #include <QPointer>
 
@@ -22,11 +23,13 @@ public:
     void setMenu(QMenu* menu) override;
 
 private:
-    // The desktop shows its notification area through StatusNotifierItem hosts (KDE, GNOME's
-    // AppIndicator extension, Wayland panels) rather than X11 icons.
-    static bool hasStatusNotifierHost();
+    // Follows whether the desktop shows its notification area through a StatusNotifierItem host
+    // (KDE, GNOME's AppIndicator extension, Wayland panels) rather than X11 icons.
+    void followHost(const QDBusConnection& bus);
     QSystemTrayIcon* icon();
 
     QSystemTrayIcon* m_icon = nullptr;
     QPointer<QMenu> m_menu;
+    bool m_statusNotifierHost = false;
+    bool m_hostKnown = false;
 };

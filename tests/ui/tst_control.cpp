@@ -225,7 +225,7 @@ private slots:
         QVERIFY(!second.start());
         QCOMPARE(second.dialogs.messages.value(0).text, f.language.GetLangString("0001"));
         QCOMPARE(second.dialogs.messages.value(0).icon, Dialogs::Icon::Warning);
-        QVERIFY(f.window->isVisible() && !f.window->isMinimized());
+        QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
         // Exactly the documented interface: nothing else, nothing that writes or deletes.
         // Each member as "kind name type access", whatever order its attributes come in.
         const auto members = [](const QString& xml) {

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QProcess>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+// The test's own bus daemon (the one dbus-run-session started for the test run) stopped with
+// SIGSTOP for as long as the object lives, as a stalled daemon would be. Only a daemon started
+// beside one of this process's ancestors is ever stopped; should the test die before it goes on
+// again, a detached `kill -CONT` lets it go after 30 s.
+class StoppedBus
+{
+public:
+    // The daemon's process, when it is the test's own; 0 otherwise (or when there is no bus).
+    static pid_t ownDaemon()
+    {
+        const auto reply = QDBusConnection::sessionBus().interface()->servicePid(
+            QStringLiteral("org.freedesktop.DBus"));
+        const pid_t daemon = reply.isValid() ? pid_t(reply.value()) : 0;
+        if (daemon <= 0 || field(daemon, "Name") != "dbus-daemon")
+            return 0;
+        const pid_t parent = field(daemon, "PPid").toInt();
+        for (pid_t up = ::getppid(); up > 1; up = field(up, "PPid").toInt()) {
+            if (up == parent)
+                return daemon;
+        }
+        return 0;
+    }
+
+    explicit StoppedBus(pid_t daemon) : m_daemon(daemon)
+    {
+        QProcess guard;
+        guard.setProgram(QStringLiteral("sh"));
+        guard.setArguments(
+            {QStringLiteral("-c"), QStringLiteral("sleep 30; kill -CONT %1").arg(m_daemon)});
+        // Nothing of the test's own output: the test runner would wait for it to be closed.
+        guard.setStandardOutputFile(QProcess::nullDevice());
+        guard.setStandardErrorFile(QProcess::nullDevice());
+        qint64 pid = 0;
+        if (guard.startDetached(&pid))
+            m_guard = pid_t(pid);
+        ::kill(m_daemon, SIGSTOP);
+    }
+    ~StoppedBus()
+    {
+        ::kill(m_daemon, SIGCONT);
+        if (m_guard > 0)
+            ::kill(m_guard, SIGTERM);
+    }
+    StoppedBus(const StoppedBus&) = delete;
+    StoppedBus& operator=(const StoppedBus&) = delete;
+
+private:
+    // A line of /proc/PID/status, without its name.
+    static QByteArray field(pid_t pid, const QByteArray& name)
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return {};
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith(name + ':'))
+                return line.mid(name.size() + 1).trimmed();
+        }
+        return {};
+    }
+
+    pid_t m_daemon;
+    pid_t m_guard = 0;
+};

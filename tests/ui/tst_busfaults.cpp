@@ -1,0 +1,133 @@
+// The session bus misbehaving: its daemon stalled, at the start or while the rotation runs, and
+// Dorvane's name held by another program. Each is made from outside, as a desktop would make it.
+#include "MainWindowFixture.h"
+#include "StandinProcess.h"
+#include "StoppedBus.h"
+
+#include "messenger/SessionMessengerClient.h"
+#include "platform/ControlBus.h"
+#include "platform/ControlService.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QScopeGuard>
+
+namespace {
+
+// A window whose controller owns Dorvane's name on the test's bus.
+struct RunningCopy : MainWindowFixture
+{
+    std::unique_ptr<ControlService> service;
+    bool run(const Start& how)
+    {
+        return start(how) &&
+               (service = std::make_unique<ControlService>(*window->rotation()))->publish();
+    }
+    ~RunningCopy()
+    {
+        QDBusConnection::sessionBus().unregisterService(ControlBus::ServiceName);
+        QDBusConnection::sessionBus().unregisterObject(ControlBus::ObjectPath);
+    }
+};
+
+// Runs `dvn option` to its end: its exit code and standard error, or -1 when it did not end
+// within 20 s.
+std::pair<int, QString> runDvn(const QString& option)
+{
+    QProcess dvn;
+    dvn.start(DORVANE_PROGRAM_PATH, {option});
+    if (!QTest::qWaitFor([&] { return dvn.state() == QProcess::NotRunning; }, 20000)) {
+        dvn.kill();
+        dvn.waitForFinished();
+        return {-1, QString()};
+    }
+    return {dvn.exitCode(), dvn.readAllStandardError()};
+}
+
+} // namespace
+
+class TestBusFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    // The bus daemon stalls while the rotation runs: the window goes on answering at once, a
+    // copy started meanwhile gets on with its start-up, and the command line gives up after a
+    // few seconds instead of waiting for the bus.
+    void stalledBus()
+    {
+        const pid_t daemon = StoppedBus::ownDaemon();
+        if (daemon == 0)
+            QSKIP("the bus daemon is not the test's own (run the tests under dbus-run-session)");
+        StandinProcess standin;
+        QVERIFY(standin.start({"--no-cache"}));
+        RunningCopy f;
+        f.messengerFactory = &SessionMessengerClient::create;
+        QVERIFY(f.run({.pictures = {"a.png", "b.png", "c.png"}, .rotation = true, .shown = true}));
+        QTRY_COMPARE(f.window->rotation()->client(), "MessengerAPI");
+        {
+            const StoppedBus stopped(daemon);
+            QElapsedTimer clock;
+            clock.start();
+            const TestEnvironment elsewhere; // the other copy's folders
+            QProcess status, other;
+            status.start(DORVANE_PROGRAM_PATH, {"--status"});
+            other.start(DORVANE_PROGRAM_PATH);
+            for (int row : {2, 0, 1, 2}) {
+                f.tick();
+                QElapsedTimer click;
+                click.start();
+                f.clickRow(row);
+                QTest::qWait(20); // whatever the click left for the event loop runs too
+                QVERIFY2(click.elapsed() < 500, qPrintable(QString::number(click.elapsed())));
+                QCOMPARE(f.currentRow(), row);
+            }
+            // As far as its first run, which comes after its Messenger client is made.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                TestEnvironment::read(elsewhere.settingsFile()).contains("[firstrun]"), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(status.state(), QProcess::NotRunning, 15000);
+            QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+            QCOMPARE(status.readAllStandardError(),
+                     "The session bus did not answer within 5 seconds.\n");
+            QCOMPARE(status.exitCode(), 1);
+        }
+        // The daemon back, everything goes on.
+        QCOMPARE(runDvn("--status").first, 0);
+    }
+
+    // Another program holds Dorvane's name before the running copy starts: the running copy
+    // says so and waits for the name, the command line refuses the other program's answers, and
+    // once it lets go the running copy takes the name.
+    void nameHeldByAnotherProgram()
+    {
+        TestEnvironment env;
+        env.writeFile("config/Dorvane/Dorvane.ini",
+                      "[firstrun]\nstate=1\n[autorun]\nstate=0\n[control]\nstate=0\n");
+        QDBusConnection squatter =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, "squatter");
+        QVERIFY(squatter.registerService(ControlBus::ServiceName));
+        QProcess running;
+        running.start(DORVANE_PROGRAM_PATH);
+        const auto cleanUp = qScopeGuard([&] {
+            running.terminate();
+            running.waitForFinished(10000);
+            QDBusConnection::disconnectFromBus("squatter");
+        });
+        const QString held = QString("another program holds Dorvane's name on the session bus "
+                                     "(process %1)")
+                                 .arg(QCoreApplication::applicationPid());
+        QString told;
+        QTRY_VERIFY_WITH_TIMEOUT((told += running.readAllStandardError()).contains(held), 20000);
+        QCOMPARE(runDvn("--next"),
+                 std::pair(1, "Another program holds Dorvane's name on the session bus (process " +
+                                  QString::number(QCoreApplication::applicationPid()) +
+                                  "); Dorvane is not answering.\n"));
+        QVERIFY(squatter.unregisterService(ControlBus::ServiceName));
+        QTRY_VERIFY_WITH_TIMEOUT((told += running.readAllStandardError()).contains("now its own"),
+                                 10000);
+        QCOMPARE(told.count(held), 1);
+        QCOMPARE(runDvn("--status").first, 0);
+    }
+};
+
+QTEST_MAIN(TestBusFaults)
+#include "tst_busfaults.moc"
