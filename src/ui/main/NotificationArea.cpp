@@ -48,6 +48,9 @@ void NotificationArea::showAtStart(bool hidden)
 
 void NotificationArea::showState(bool paused, const QString& line)
 {
+    // Told at every tick; the desktop hears of it only when it changed.
+    if (paused == m_paused && line == m_line)
+        return;
     m_paused = paused;
     m_line = line;
     m_sysTray.update(icon(), tip());
