@@ -70,16 +70,16 @@ private slots:
     void ticks_data()
     {
         columns<int, QString, QStringList>("selected", "mode", "sent");
-        row("in order from B, wrapping past E", 1, "0", QStringList{"C.png", "D.png", "E.png",
-                                                                    "A.png", "B.png"});
+        row("in order from B, wrapping past E", 1, "0",
+            QStringList{"C.png", "D.png", "E.png", "A.png", "B.png"});
         row("in order with nothing selected: from A", -1, "0", QStringList{"A.png", "B.png"});
         row("mode 2 is list order", 3, "2", QStringList{"E.png", "A.png"});
         row("a word is list order", 3, "yes", QStringList{"E.png", "A.png"});
     }
     void ticks()
     {
-        const auto [selected, mode, sent] = fetch<int, QString, QStringList>("selected", "mode",
-                                                                            "sent");
+        const auto [selected, mode, sent] =
+            fetch<int, QString, QStringList>("selected", "mode", "sent");
         Model m;
         (void)m.settings.write(Entry::Random, mode); // read afresh at each tick, no Apply
         m.rotation.select(selected);
@@ -115,7 +115,7 @@ private slots:
     void states_data()
     {
         columns<QString>("steps");
-        row("pause and resume", "on=running pause=paused resume=running");
+        row("pause, next, resume", "on=running pause=paused next=paused resume=running");
         row("off: pause and resume refused", "on=running off=stopped: off !pause=stopped: off "
                                              "!resume=stopped: off");
         row("Apply starts a paused rotation", "on=running pause=paused on=running");
@@ -144,6 +144,8 @@ private slots:
                 ok = m.rotation.pause().ok();
             else if (command == "resume")
                 ok = m.rotation.resume().ok();
+            else if (command == "next")
+                m.rotation.next();
             else if (command == "gone" || command == "back")
                 m.client->setRunning(command == "back");
             else if (command == "empty" || command == "fill" || command == "nofolder") {
@@ -258,13 +260,14 @@ private slots:
     }
     void outage()
     {
-        const auto [failuresAtSeconds, notes] = fetch<QList<int>, QStringList>("failuresAtSeconds",
-                                                                               "notes");
+        const auto [failuresAtSeconds, notes] =
+            fetch<QList<int>, QStringList>("failuresAtSeconds", "notes");
         Model m;
         (void)m.on();
         QStringList told;
-        connect(&m.rotation, &Rotation::outageNoticed, this,
-                [&](bool outage, const QString& why) { told.append(outage ? "out: " + why : "back"); });
+        connect(&m.rotation, &Rotation::outageNoticed, this, [&](bool outage, const QString& why) {
+            told.append(outage ? "out: " + why : "back");
+        });
         m.client->signedIn = false;
         m.client->refusal = "no";
         for (int second : failuresAtSeconds) {
@@ -287,8 +290,10 @@ private slots:
         m.client->refusal = QString(4 << 20, 'x');
         static QStringList written;
         written.clear();
-        const auto previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext&, const QString& text) { written.append(text); });
+        const auto previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+                written.append(text);
+            });
         for (int i = 0; i < 5; ++i)
             m.rotation.next();
         m.client->signedIn = true;

@@ -1,50 +1,14 @@
 // The session bus misbehaving: its daemon stalled, at the start or while the rotation runs, and
 // Dorvane's name held by another program. Each is made from outside, as a desktop would make it.
-#include "MainWindowFixture.h"
+#include "RunningCopy.h"
 #include "StandinProcess.h"
 #include "StoppedBus.h"
 
 #include "messenger/SessionMessengerClient.h"
 #include "platform/ControlBus.h"
-#include "platform/ControlService.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QScopeGuard>
-
-namespace {
-
-// A window whose controller owns Dorvane's name on the test's bus.
-struct RunningCopy : MainWindowFixture
-{
-    std::unique_ptr<ControlService> service;
-    bool run(const Start& how)
-    {
-        return start(how) &&
-               (service = std::make_unique<ControlService>(*window->rotation()))->publish();
-    }
-    ~RunningCopy()
-    {
-        QDBusConnection::sessionBus().unregisterService(ControlBus::ServiceName);
-        QDBusConnection::sessionBus().unregisterObject(ControlBus::ObjectPath);
-    }
-};
-
-// Runs `dvn option` to its end: its exit code and standard error, or -1 when it did not end
-// within 20 s.
-std::pair<int, QString> runDvn(const QString& option)
-{
-    QProcess dvn;
-    dvn.start(DORVANE_PROGRAM_PATH, {option});
-    if (!QTest::qWaitFor([&] { return dvn.state() == QProcess::NotRunning; }, 20000)) {
-        dvn.kill();
-        dvn.waitForFinished();
-        return {-1, QString()};
-    }
-    return {dvn.exitCode(), dvn.readAllStandardError()};
-}
-
-} // namespace
 
 class TestBusFaults : public QObject
 {
@@ -91,7 +55,7 @@ private slots:
             QCOMPARE(status.exitCode(), 1);
         }
         // The daemon back, everything goes on.
-        QCOMPARE(runDvn("--status").first, 0);
+        QCOMPARE(runDvn({"--status"}).exitCode, 0);
     }
 
     // Another program holds Dorvane's name before the running copy starts: the running copy
@@ -117,15 +81,16 @@ private slots:
                                  .arg(QCoreApplication::applicationPid());
         QString told;
         QTRY_VERIFY_WITH_TIMEOUT((told += running.readAllStandardError()).contains(held), 20000);
-        QCOMPARE(runDvn("--next"),
-                 std::pair(1, "Another program holds Dorvane's name on the session bus (process " +
+        const DvnRun next = runDvn({"--next"});
+        QCOMPARE(next.errors, "Another program holds Dorvane's name on the session bus (process " +
                                   QString::number(QCoreApplication::applicationPid()) +
-                                  "); Dorvane is not answering.\n"));
+                                  "); Dorvane is not answering.\n");
+        QCOMPARE(next.exitCode, 1);
         QVERIFY(squatter.unregisterService(ControlBus::ServiceName));
         QTRY_VERIFY_WITH_TIMEOUT((told += running.readAllStandardError()).contains("now its own"),
                                  10000);
         QCOMPARE(told.count(held), 1);
-        QCOMPARE(runDvn("--status").first, 0);
+        QCOMPARE(runDvn({"--status"}).exitCode, 0);
     }
 };
 
