@@ -43,7 +43,7 @@ private slots:
             "1e999|30|16054520");
         row("a negative colour is the system's", "[color]\ncode=-2147483640"_ba,
             "30|30|2147483656");
-        row("binary", QByteArray("\0\1garbage\xff[[=]]\n", 16), kept);
+        row("a NUL byte", QByteArray("[timer]\ntimes=45\0\n", 18), kept);
         row("not UTF-8", "[imagepath]\npath=/caf\xe9\n[timer]\ntimes=45\n"_ba, kept);
         row("a line without =", "[timer]\ntimes=45\nnonsense\n"_ba, kept);
         row("an open section", "[timer\ntimes=45\n"_ba, kept);

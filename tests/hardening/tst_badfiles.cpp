@@ -186,17 +186,10 @@ private slots:
         QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::System), left);
         QVERIFY(!left.contains("dvn2.jpg") || TestEnvironment::read(disk + "/dvn2.jpg") == own);
     }
-    void damagedSettingsFileIsNeverRewritten_data()
-    {
-        columns<QByteArray>("content");
-        row("a NUL byte", QByteArray("[timer]\ntimes=45\0\n", 18));
-        row("not UTF-8", QByteArray("[imagepath]\npath=/caf\xe9\n[timer]\ntimes=45\n"));
-        row("far larger than any real one",
-            "[timer]\ntimes=45\n" + QByteArray(2 << 20, ';') + '\n');
-    }
+    // Which files are damaged is the store's to say; the window starts on defaults beside one.
     void damagedSettingsFileIsNeverRewritten()
     {
-        const auto [content] = fetch<QByteArray>("content");
+        const QByteArray content = "[timer]\ntimes=45\n" + QByteArray(2 << 20, ';') + '\n';
         MainWindowFixture f;
         f.env.writeFile("config/Dorvane/Dorvane.ini", content);
         f.pictureFolder({"a.png"}, "app/images"); // so that start-up ends with Apply
