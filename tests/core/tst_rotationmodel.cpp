@@ -49,15 +49,16 @@ struct Model
     QString state() const
     {
         static const char* whys[] = {"", "off", "no folder", "no pictures", "no client"};
-        switch (rotation.state()) {
-        case Rotation::State::Running:
-            return "running";
-        case Rotation::State::Paused:
-            return "paused";
-        case Rotation::State::Stopped:
-            break;
-        }
-        return QString("stopped: ") + whys[int(rotation.why())];
+        const Rotation::State state = rotation.state();
+        return state == Rotation::State::Running ? "running"
+               : state == Rotation::State::Paused
+                   ? "paused"
+                   : QString("stopped: ") + whys[int(rotation.why())];
+    }
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            rotation.TimerTick();
     }
 };
 
@@ -92,23 +93,19 @@ private slots:
 
     void randomIsInsideTheListAndRepeatable()
     {
-        const auto draw = [] {
-            Model m;
+        const auto draw = [](const QStringList& names, int count) {
+            Model m(names);
             (void)m.settings.write(Entry::Random, "1.0");
-            for (int i = 0; i < 200; ++i)
-                m.rotation.TimerTick();
+            m.ticks(count);
             return m.sent();
         };
-        const QStringList first = draw();
-        QCOMPARE(draw(), first);
+        const QStringList names = {"A.png", "B.png", "C.png", "D.png", "E.png"};
+        const QStringList first = draw(names, 200);
+        QCOMPARE(draw(names, 200), first);
         QCOMPARE(QSet<QString>(first.begin(), first.end()),
-                 (QSet<QString>{"A.png", "B.png", "C.png", "D.png", "E.png"}));
-        QVERIFY(first.mid(0, 5) != QStringList({"A.png", "B.png", "C.png", "D.png", "E.png"}));
-        Model one({"only.png"});
-        (void)one.settings.write(Entry::Random, "1");
-        for (int i = 0; i < 3; ++i)
-            one.rotation.TimerTick();
-        QCOMPARE(one.sent(), QStringList(3, "only.png"));
+                 QSet<QString>(names.begin(), names.end()));
+        QVERIFY(first.mid(0, 5) != names);
+        QCOMPARE(draw({"only.png"}, 3), QStringList(3, "only.png"));
     }
 
     // Each step is "command=state after it"; a refused command is marked "!".
@@ -210,8 +207,7 @@ private slots:
     {
         Model m;
         (void)m.on();
-        for (int i = 0; i < 150; ++i)
-            m.rotation.next();
+        m.ticks(150);
         for (int i = 0; i < 100; ++i)
             QVERIFY(m.rotation.previous());
         QCOMPARE(m.sent().size(), 251);
@@ -244,11 +240,9 @@ private slots:
         const QStringList before = m.sent();
         m.client->setRunning(true);
         QCOMPARE(m.sent(), before + QStringList{"A.png"});
-        QCOMPARE(m.selected(), "A.png");
-        QVERIFY(m.rotation.timer()->isActive());
-        QCOMPARE(m.rotation.timer()->intervalMs(), 30000);
-        QCOMPARE(m.settings.read(Entry::Control), "1");
-        QCOMPARE(m.rotation.client(), "Fake");
+        QCOMPARE(m.selected() + ' ' + m.settings.read(Entry::Control) + ' ' + m.rotation.client(),
+                 "A.png 1 Fake");
+        QVERIFY(m.rotation.timer()->isActive() && m.rotation.timer()->intervalMs() == 30000);
     }
 
     // Told once an outage has lasted a full minute, and once when pictures arrive again.
@@ -300,8 +294,7 @@ private slots:
         m.rotation.next();
         qInstallMessageHandler(previous);
         QVERIFY(m.rotation.lastError().size() <= Rotation::MaxFailureLength);
-        QCOMPARE(written.size(), 2);
-        QVERIFY(written.at(0).size() < 400);
+        QVERIFY(written.size() == 2 && written.at(0).size() < 400);
         QCOMPARE(written.at(1), "Dorvane: the same failure came 4 more times.");
     }
 
@@ -311,8 +304,7 @@ private slots:
         Model m;
         (void)m.on();
         m.client->holdAnswers = true;
-        for (int i = 0; i < 3; ++i)
-            m.rotation.TimerTick();
+        m.ticks(3);
         QCOMPARE(m.sent(), QStringList({"A.png", "B.png"}));
         QCOMPARE(m.selected(), "D.png"); // the list goes on meanwhile
         m.client->releaseAnswers();
