@@ -116,6 +116,8 @@ private slots:
         row("off: pause and resume refused", "on=running off=stopped: off !pause=stopped: off "
                                              "!resume=stopped: off");
         row("Apply starts a paused rotation", "on=running pause=paused on=running");
+        row("Apply ends a pause without a client",
+            "on=running pause=paused gone=paused on=stopped: no client back=running");
         row("no client at Apply: it waits, then starts", "gone=stopped: off on=stopped: no client "
                                                          "back=running");
         row("a client that comes while paused stays paused",

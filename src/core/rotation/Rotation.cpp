@@ -109,12 +109,13 @@ Rotation::Applied Rotation::apply(bool on, qint64 intervalMs)
         emit stateChanged();
         return Applied::Stopped;
     }
-    // Without pictures or a client a running timer runs on; a client that comes starts it.
+    // Apply ends a pause. Without pictures or a client a running timer runs on; a client that
+    // comes starts it.
+    setPaused(false);
     if (count() == 0 || !m_destination || !m_destination->isAvailable()) {
         emit stateChanged();
         return Applied::Unchanged;
     }
-    setPaused(false);
     startFromFirstPicture();
     return Applied::Started;
 }
