@@ -63,8 +63,11 @@ int main(int argc, char* argv[])
         g_released = true;
         g_releasedChanged.notify_all();
     }).detach();
-    fuse_operations operations{
-        .getattr = getAttr, .open = openFile, .read = readFile, .readdir = readDir};
+    fuse_operations operations{};
+    operations.getattr = getAttr;
+    operations.readdir = readDir;
+    operations.open = openFile;
+    operations.read = readFile;
     char foreground[] = "-f";
     char* arguments[] = {argv[0], foreground, argc > 1 ? argv[1] : nullptr, nullptr};
     return fuse_main(3, arguments, &operations, nullptr);

@@ -34,7 +34,8 @@ private slots:
         QCOMPARE(centre(f.preview()), centre(QImage(f.path(ABC.at(row)))));
         QCOMPARE(f.sent(), sent);
         f.clickRow(row, Qt::LeftButton, true);
-        QCOMPARE(f.sent() + f.tick(), sent + QStringList{ABC.at(row), "A.png"}); // on from the row
+        f.tick(); // on from the row sent
+        QCOMPARE(f.sent(), sent + QStringList({ABC.at(row), "A.png"}));
         // The right button selects the row it points at; a tick while the menu is open moves the
         // selection, and "Delete" still takes the row the menu was opened on, and only it.
         const int other = (f.currentRow() + 1) % 3;

@@ -11,7 +11,7 @@ namespace {
 
 // The minutes, the seconds and the check boxes chkrun, chkwin, chkran, chkmwin as "1"/"0"; or
 // whether the timer runs, and its interval.
-QString shown(const MainWindowFixture& f)
+QString options(const MainWindowFixture& f)
 {
     QString marks = f.text("txtm") + ' ' + f.text("txts") + ' ';
     for (const char* box : {"chkrun", "chkwin", "chkran", "chkmwin"})
@@ -34,7 +34,7 @@ private slots:
         MainWindowFixture f;
         f.pictureFolder({"p0.png", "p1.png"}, QStringLiteral("app/images"));
         QVERIFY(f.start({.firstRun = true}));
-        QCOMPARE(shown(f), "0 30 1110");
+        QCOMPARE(options(f), "0 30 1110");
         // No colour chosen: the window follows the desktop's palette.
         QCOMPARE(f.window->palette().color(QPalette::Window),
                  QApplication::palette().color(QPalette::Window));
@@ -81,7 +81,7 @@ private slots:
         f.store(Entry::WinMode, QStringLiteral("1"));
         QVERIFY(f.start({.folder = f.env.path("saved"), .random = true}));
         // A later start shows the store, and brings no notice.
-        QCOMPARE(shown(f), "2 45 0011");
+        QCOMPARE(options(f), "2 45 0011");
         QVERIFY(f.browser.opened.isEmpty() && !f.timer()->isActive());
         QCOMPARE(f.folder(), shown.isEmpty() ? QString() : f.env.path(shown));
         QCOMPARE(f.listed().size(), shown.isEmpty() ? 0 : savedExists ? 2 : 3);
