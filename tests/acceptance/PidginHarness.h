@@ -40,11 +40,9 @@ public:
             QDir().mkpath(QFileInfo(target).path());
             QFile::copy(it.filePath(), target);
         }
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("NO_AT_BRIDGE", "1"); // no accessibility bus and no settings daemon to wait for
-        env.insert("GSETTINGS_BACKEND", "memory");
-        m_pidgin.setProcessEnvironment(env);
-        m_pidgin.start("pidgin", {"--config=" + profile(), "--nologin"});
+        // No accessibility bus and no settings daemon to wait for.
+        m_pidgin.start("env", {"NO_AT_BRIDGE=1", "GSETTINGS_BACKEND=memory", "pidgin",
+                               "--config=" + profile(), "--nologin"});
         // Pidgin owns its name a moment before it has read the profile; its first answer counts.
         return QTest::qWaitFor([this] { return call("PurpleAccountsGetAll").isValid(); }, 30000);
     }

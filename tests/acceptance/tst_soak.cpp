@@ -26,12 +26,11 @@ private slots:
 #endif
         MainWindowFixture f;
         QStringList names;
-        for (int i = 0; i < 300; ++i) {
+        for (int i = 0; i < 300; ++i)
             names << QStringLiteral("p%1.png").arg(i);
-            if (i < 8)
-                f.env.writeFile(QStringLiteral("tmp/MessengerCache/%1.png").arg(i),
-                                Pictures::png(Pictures::scenery(96, 96)));
-        }
+        for (int i = 0; i < 8; ++i)
+            f.env.writeFile("tmp/MessengerCache/" + names[i],
+                            Pictures::png(Pictures::scenery(96, 96)));
         f.messenger->contacts = {{"ami@x", "Ami n°1 صديق"}, {"bob@x", "Bob"}};
         QVERIFY(f.start({.pictures = names, .rotation = true, .shown = true}));
         qint64 before = 0;

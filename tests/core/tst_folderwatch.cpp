@@ -37,15 +37,13 @@ private slots:
                                     : QDir(env.root()).rename("a", "pics"));
         rlimit saved{};
         getrlimit(RLIMIT_NOFILE, &saved);
-        rlimit none = saved;
-        none.rlim_cur = inotify ? saved.rlim_cur : 0;
+        const rlimit none{inotify ? saved.rlim_cur : 0, saved.rlim_max};
         setrlimit(RLIMIT_NOFILE, &none);
         const auto watch = std::make_unique<FolderWatch>();
         setrlimit(RLIMIT_NOFILE, &saved);
         QSignalSpy watching(watch.get(), &FolderWatch::watchingChanged);
         watch->watch(folder);
-        QCOMPARE(watch->isWatching(), inotify);
-        QCOMPARE(watching.count(), inotify ? 0 : 1);
+        QCOMPARE(watch->isWatching() + watching.count(), 1); // or told it is not
         QSignalSpy changed(watch.get(), &FolderWatch::changed);
         // A watch tells at once; a look every few seconds within two looks.
         const int within = inotify ? 1500 : FolderWatch::PollMs * 2 + FolderWatch::SettleMs;

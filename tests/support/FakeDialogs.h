@@ -15,9 +15,8 @@ public:
         QString text;
     };
 
-    // An empty text answers "Cancel"; so does an empty queue.
+    // An empty text or std::nullopt answers "Cancel"; so does an empty queue.
     void setNextFolder(const QString& folder) { m_folders.push_back(folder); }
-    // std::nullopt answers "Cancel"; so does an empty queue.
     void setNextColor(std::optional<QColor> color) { m_colors.push_back(color); }
 
     QList<Message> messages;

@@ -9,8 +9,7 @@ class FakeKeyboardLayout : public KeyboardLayout
 {
 public:
     QList<quint32> layouts{UsEnglish, 0x040C040Cu};
-    int currentIndex = 0;
-    int switches = 0;
+    int currentIndex = 0, switches = 0;
 
     quint32 current() const override { return layouts.value(currentIndex, Unknown); }
     void activateNext() override

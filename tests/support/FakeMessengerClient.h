@@ -21,21 +21,18 @@ public:
         bool running = true;
         bool signedIn = true;
         bool holdAnswers = false;
-        // What a refused picture is answered with.
         QString refusal = QStringLiteral("refused");
         QList<MessengerContact> contacts;
         QStringList sentPictures;
         int created = 0;
-        // The answers held back, to be given in order.
-        QList<std::function<void()>> held;
+        QList<std::function<void()>> held; // the answers held back, to be given in order
         QList<QPointer<FakeMessengerClient>> clients;
         void setRunning(bool now)
         {
             running = now;
-            for (const auto& client : clients) {
+            for (const auto& client : clients)
                 if (client)
                     emit client->availabilityChanged();
-            }
         }
         void releaseAnswers()
         {
@@ -85,10 +82,10 @@ public:
     }
     void myContacts(Done<QList<MessengerContact>> done) override
     {
-        using Contacts = QList<MessengerContact>;
         if (refuses(true))
-            return answer<Contacts>(done, Failure{QStringLiteral("nobody is signed in")});
-        answer<Contacts>(done, m_state->contacts);
+            return answer<QList<MessengerContact>>(done,
+                                                   Failure{QStringLiteral("nobody is signed in")});
+        answer<QList<MessengerContact>>(done, m_state->contacts);
     }
 
 private:

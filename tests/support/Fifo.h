@@ -3,8 +3,6 @@
 #include <QFile>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include <fcntl.h>
@@ -27,25 +25,19 @@ public:
         if (writing && ((m_fd = ::open(m_name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC)) < 0 ||
                         ::write(m_fd, "\x89PNG\r\n\x1a\n", Bytes) != Bytes))
             return;
+        // A look every 5 ms; without a writer, the first after 20 s.
         m_watch = std::jthread([this, writing](std::stop_token stop) {
-            std::mutex mutex;
-            std::condition_variable_any wake;
-            std::unique_lock lock(mutex);
-            const auto waitFor = [&](int ms) {
-                wake.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
-            };
-            if (!writing)
-                waitFor(20000);
-            while (!stop.stop_requested() && !(writing && m_read)) {
+            for (int look = 0; !stop.stop_requested() && !(writing && m_read); ++look) {
                 if (writing) {
                     m_read = !unread();
-                } else if (const int fd =
-                               ::open(m_name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                } else if (const int fd = look < 4000 ? -1
+                                                      : ::open(m_name.constData(),
+                                                               O_WRONLY | O_NONBLOCK | O_CLOEXEC);
                            fd >= 0) {
                     m_read = true; // somebody waits to open it for reading
                     ::close(fd);
                 }
-                waitFor(5);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
             if (writing) {
                 m_read = m_read || !unread(); // read just before the stop
@@ -57,10 +49,7 @@ public:
     // Stops watching; true when somebody read from it, or waited to open it, meanwhile.
     bool wasRead()
     {
-        if (m_watch.joinable()) {
-            m_watch.request_stop();
-            m_watch.join();
-        }
+        m_watch = {}; // a jthread asks its thread to stop, and joins it
         return m_read;
     }
 

@@ -16,39 +16,32 @@ MainWindowFixture::MainWindowFixture()
         QFile::copy(source.filePath(name), target + QLatin1Char('/') + name);
 }
 
-MainWindowFixture::~MainWindowFixture()
-{
-    window.reset();
-}
+MainWindowFixture::~MainWindowFixture() = default;
 
 MainServices MainWindowFixture::services()
 {
-    MainServices s;
-    s.settings = &settings;
-    s.dialogs = &dialogs;
-    s.browser = &browser;
-    s.tray = trayIcon;
-    s.autoRun = &autoRun;
-    s.instance = instance.get();
-    s.language = &language;
-    s.keyboard = &keyboard;
-    s.messengerFactory =
-        messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
-    s.notifier = notifier;
-    s.outageNoticeAfter = outageNoticeAfter;
-    s.folders = folders;
-    return s;
+    return {.settings = &settings,
+            .dialogs = &dialogs,
+            .browser = &browser,
+            .tray = trayIcon,
+            .autoRun = &autoRun,
+            .instance = instance.get(),
+            .language = &language,
+            .keyboard = &keyboard,
+            .messengerFactory =
+                messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger),
+            .notifier = notifier,
+            .outageNoticeAfter = outageNoticeAfter,
+            .folders = folders};
 }
 
 QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const
 {
-    QString folder = env.makeDir(relative);
+    const QString folder = env.makeDir(relative);
     QImage image(8, 8, QImage::Format_RGB32);
-    int shade = 0;
-    for (const QString& name : names) {
-        image.fill(QColor(shade, 255 - shade, 128));
-        shade = (shade + 40) % 256;
-        image.save(folder + QLatin1Char('/') + name, "PNG");
+    for (int i = 0; i < names.size(); ++i) {
+        image.fill(QColor(i * 40 % 256, 255 - i * 40 % 256, 128));
+        image.save(folder + QLatin1Char('/') + names.at(i), "PNG");
     }
     return folder;
 }

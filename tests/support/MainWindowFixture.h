@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -65,8 +66,15 @@ public:
     // A folder of small PNG pictures of distinct colours under the temporary root.
     QString pictureFolder(const QStringList& names, const QString& relative = "pics") const;
     void store(Entry entry, const QString& value) { (void)settings.write(entry, value); }
-    // The stored text, or "<absent>".
+    // The stored text, or "<absent>"; of several entries, joined by spaces.
     QString stored(Entry entry) const { return settings.read(entry, QStringLiteral("<absent>")); }
+    QString stored(std::initializer_list<Entry> entries) const
+    {
+        QStringList texts;
+        for (Entry entry : entries)
+            texts.append(stored(entry));
+        return texts.join(QLatin1Char(' '));
+    }
 
     struct Start
     {
@@ -108,10 +116,7 @@ public:
     // Every file name sent so far.
     QStringList sent() const
     {
-        QStringList names;
-        for (const QString& path : messenger->sentPictures)
-            names.append(path.section(QLatin1Char('/'), -1));
-        return names;
+        return QStringList(messenger->sentPictures).replaceInStrings(QRegularExpression(".*/"), "");
     }
     QString folder() const { return text(QStringLiteral("txtpath")); }
     QString path(const QString& name) const { return window->rotation()->picturePath(name); }
@@ -119,18 +124,12 @@ public:
     int currentRow() const { return list()->currentRow(); }
     // Selected by the program, as a tick or Apply selects.
     void select(int row) const { list()->setCurrentRow(row); }
-    // Needs the window shown.
-    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton) const
+    // Needs the window shown; `twice`: a double-click.
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, bool twice = false) const
     {
-        QTest::mouseClick(list()->viewport(), button, {}, rowCentre(row));
-    }
-    void doubleClickRow(int row) const
-    {
-        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(row));
-    }
-    QPoint rowCentre(int row) const
-    {
-        return list()->visualRect(list()->model()->index(row, 0)).center();
+        const QPoint centre = list()->visualRect(list()->model()->index(row, 0)).center();
+        twice ? QTest::mouseDClick(list()->viewport(), button, {}, centre)
+              : QTest::mouseClick(list()->viewport(), button, {}, centre);
     }
     // The picture shown once the one being read is in.
     QImage preview() const;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QTest>
@@ -33,11 +32,9 @@ private:
     }
     bool waitForName(bool owned) const
     {
-        const auto named = [] {
-            return QDBusConnection::sessionBus()
-                .interface()
-                ->isServiceRegistered("MessengerAPI.Messenger")
-                .value();
+        const auto bus = QDBusConnection::sessionBus().interface();
+        const auto named = [bus] {
+            return bus->isServiceRegistered("MessengerAPI.Messenger").value();
         };
         const auto gone = [&] { return owned && m_process.state() == QProcess::NotRunning; };
         (void)QTest::qWaitFor([&] { return named() == owned || gone(); }, 20000);

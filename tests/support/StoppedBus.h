@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
 #include <QProcess>
@@ -25,24 +24,18 @@ public:
         if (daemon <= 0 || field(daemon, "Name") != "dbus-daemon")
             return 0;
         const pid_t parent = field(daemon, "PPid").toInt();
-        for (pid_t up = ::getppid(); up > 1; up = field(up, "PPid").toInt()) {
+        for (pid_t up = ::getppid(); up > 1; up = field(up, "PPid").toInt())
             if (up == parent)
                 return daemon;
-        }
         return 0;
     }
 
     explicit StoppedBus(pid_t daemon) : m_daemon(daemon)
     {
-        QProcess guard;
-        guard.setProgram(QStringLiteral("sh"));
-        guard.setArguments(
-            {QStringLiteral("-c"), QStringLiteral("sleep 30; kill -CONT %1").arg(m_daemon)});
-        // Nothing of the test's own output: the test runner would wait for it to be closed.
-        guard.setStandardOutputFile(QProcess::nullDevice());
-        guard.setStandardErrorFile(QProcess::nullDevice());
+        // None of the test's own output: the test runner would wait for it to be closed.
+        const QString guard = QStringLiteral("exec >/dev/null 2>&1; sleep 30; kill -CONT %1");
         qint64 pid = 0;
-        if (guard.startDetached(&pid))
+        if (QProcess::startDetached("sh", {"-c", guard.arg(m_daemon)}, {}, &pid))
             m_guard = pid_t(pid);
         ::kill(m_daemon, SIGSTOP);
     }
@@ -62,10 +55,9 @@ private:
         QFile status(QStringLiteral("/proc/%1/status").arg(pid));
         if (!status.open(QIODevice::ReadOnly))
             return {};
-        for (const QByteArray& line : status.readAll().split('\n')) {
+        for (const QByteArray& line : status.readAll().split('\n'))
             if (line.startsWith(name + ':'))
                 return line.mid(name.size() + 1).trimmed();
-        }
         return {};
     }
 

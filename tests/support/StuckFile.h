@@ -19,9 +19,8 @@ public:
             return;
         m_fs.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_fs.start(QStringLiteral(DORVANE_STUCKFS_PATH), {mountPoint});
-        (void)QTest::qWaitFor(
-            [this] { return QFileInfo::exists(path()) || m_fs.state() == QProcess::NotRunning; },
-            10000);
+        const auto up = [this] { return isMounted() || m_fs.state() == QProcess::NotRunning; };
+        (void)QTest::qWaitFor(up, 10000);
     }
     ~StuckFile()
     {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -21,19 +19,18 @@ public:
         for (const char* sub : {"home", "config", "cache", "xdg", "runtime", "tmp", "app"})
             makeDir(QString::fromLatin1(sub));
         QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        setVar("HOME", path(QStringLiteral("home")).toLocal8Bit());
-        setVar("XDG_CONFIG_HOME", configHome().toLocal8Bit());
-        setVar("XDG_CACHE_HOME", path(QStringLiteral("cache")).toLocal8Bit());
-        setVar("XDG_CONFIG_DIRS", configDirs().toLocal8Bit());
-        setVar("XDG_RUNTIME_DIR", runtimeDir().toLocal8Bit());
-        setVar("TMPDIR", temp().toLocal8Bit());
-        setVar("Temp", temp().toLocal8Bit());
-        unsetVar("TEMP");
+        for (const auto& [name, sub] : {std::pair{"HOME", "home"},
+                                        {"XDG_CONFIG_HOME", "config"},
+                                        {"XDG_CACHE_HOME", "cache"},
+                                        {"XDG_CONFIG_DIRS", "xdg"},
+                                        {"XDG_RUNTIME_DIR", "runtime"},
+                                        {"TMPDIR", "tmp"},
+                                        {"Temp", "tmp"}})
+            setVar(name, path(QString::fromLatin1(sub)).toLocal8Bit());
         setVar("BROWSER", "true");
-        // The program's language before any choice follows the session's locale.
-        unsetVar("LC_ALL");
-        unsetVar("LC_MESSAGES");
-        setVar("LANG", "C.UTF-8");
+        setVar("LANG", "C.UTF-8"); // the program's language before any choice follows the locale
+        for (const char* name : {"TEMP", "LC_ALL", "LC_MESSAGES"})
+            unsetVar(name);
     }
     ~TestEnvironment()
     {

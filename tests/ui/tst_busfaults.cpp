@@ -50,9 +50,8 @@ private slots:
                 TestEnvironment::read(elsewhere.settingsFile()).contains("[firstrun]"), 10000);
             QTRY_COMPARE_WITH_TIMEOUT(status.state(), QProcess::NotRunning, 15000);
             QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
-            QCOMPARE(status.readAllStandardError(),
-                     "The session bus did not answer within 5 seconds.\n");
-            QCOMPARE(status.exitCode(), 1);
+            QCOMPARE(status.readAllStandardError() + QByteArray::number(status.exitCode()),
+                     "The session bus did not answer within 5 seconds.\n1");
         }
         // The daemon back, everything goes on.
         QCOMPARE(runDvn({"--status"}).exitCode, 0);
@@ -64,8 +63,7 @@ private slots:
     void nameHeldByAnotherProgram()
     {
         TestEnvironment env;
-        env.writeFile("config/Dorvane/Dorvane.ini",
-                      "[firstrun]\nstate=1\n[autorun]\nstate=0\n[control]\nstate=0\n");
+        env.writeFile("config/Dorvane/Dorvane.ini", "[firstrun]\nstate=1\n[autorun]\nstate=0\n");
         QDBusConnection squatter =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, "squatter");
         QVERIFY(squatter.registerService(ControlBus::ServiceName));
@@ -76,20 +74,19 @@ private slots:
             running.waitForFinished(10000);
             QDBusConnection::disconnectFromBus("squatter");
         });
-        const QString held = QString("another program holds Dorvane's name on the session bus "
+        const QString held = QString("Another program holds Dorvane's name on the session bus "
                                      "(process %1)")
                                  .arg(QCoreApplication::applicationPid());
         QString told;
-        QTRY_VERIFY_WITH_TIMEOUT((told += running.readAllStandardError()).contains(held), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (told += running.readAllStandardError()).contains(held, Qt::CaseInsensitive), 20000);
         const DvnRun next = runDvn({"--next"});
-        QCOMPARE(next.errors, "Another program holds Dorvane's name on the session bus (process " +
-                                  QString::number(QCoreApplication::applicationPid()) +
-                                  "); Dorvane is not answering.\n");
-        QCOMPARE(next.exitCode, 1);
+        QCOMPARE(next.errors + QString::number(next.exitCode),
+                 held + "; Dorvane is not answering.\n1");
         QVERIFY(squatter.unregisterService(ControlBus::ServiceName));
         QTRY_VERIFY_WITH_TIMEOUT((told += running.readAllStandardError()).contains("now its own"),
                                  10000);
-        QCOMPARE(told.count(held), 1);
+        QCOMPARE(told.count(held, Qt::CaseInsensitive), 1);
         QCOMPARE(runDvn({"--status"}).exitCode, 0);
     }
 };

@@ -33,9 +33,9 @@ private slots:
         f.clickRow(row);
         QCOMPARE(centre(f.preview()), centre(QImage(f.path(ABC.at(row)))));
         QCOMPARE(f.sent(), sent);
-        f.doubleClickRow(row);
-        QCOMPARE(f.sent(), sent + QStringList{ABC.at(row)});
-        QCOMPARE(f.tick(), QStringList{"A.png"}); // on from the row sent
+        f.clickRow(row, Qt::LeftButton, true);
+        f.tick(); // on from the row sent
+        QCOMPARE(f.sent(), sent + QStringList({ABC.at(row), "A.png"}));
         // The right button selects the row it points at; a tick while the menu is open moves the
         // selection, and "Delete" still takes the row the menu was opened on, and only it.
         const int other = (f.currentRow() + 1) % 3;
@@ -45,9 +45,9 @@ private slots:
         f.tick();
         f.action("mnudel")->trigger();
         f.window->control("mnuimglst")->menu()->close();
-        QCOMPARE(f.listed().size(), 2);
-        QVERIFY(!QFile::exists(f.path(ABC.at(other))));
-        QVERIFY(!f.listed().contains(ABC.at(other)));
+        QStringList rest = ABC;
+        rest.removeAt(other);
+        QVERIFY(f.listed() == rest && !QFile::exists(f.path(ABC.at(other))));
     }
 
     void deleteSelected_data()
@@ -76,14 +76,13 @@ private slots:
         const quint32 timerId = f.timer()->timerId();
         const QStringList sent = f.sent();
         f.deleteSelected();
-        QCOMPARE(f.listed(), rest);
+        QCOMPARE(f.listed() + f.sent(), rest + sent + (fails ? QStringList() : rest.mid(0, 1)));
         QCOMPARE(f.dialogs.messages.size(), fails ? 1 : 0);
         QVERIFY(fails || !QFile::exists(f.path(names.at(selected))));
-        QCOMPARE(f.sent(), sent + (fails ? QStringList() : rest.mid(0, 1)));
-        QCOMPARE(f.timer()->isActive(), rotation && !rest.isEmpty());
         // A refusal before anything was deleted leaves the timer alone.
-        const bool restarted = rotation && !rest.isEmpty() && selected >= 0;
-        QCOMPARE(f.timer()->timerId(), timerId + (restarted ? 1 : 0));
+        const bool running = rotation && !rest.isEmpty();
+        QCOMPARE(f.timer()->isActive(), running);
+        QCOMPARE(f.timer()->timerId(), timerId + (running && selected >= 0 ? 1 : 0));
     }
 
     // A picture the preview cannot show leaves it as it was, quietly; the next tick goes on.
@@ -107,8 +106,7 @@ private slots:
         const QColor before = centre(f.preview());
         QCOMPARE(f.tick(), QStringList{"B.png"});
         QCOMPARE(centre(f.preview()), shown.isValid() ? shown : before);
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(f.tick(), QStringList{"C.png"});
+        QVERIFY(f.dialogs.messages.isEmpty() && f.tick() == QStringList{"C.png"});
     }
 
     // A picture on a share whose reads never end holds its own reader only: the next click is
