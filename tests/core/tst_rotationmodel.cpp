@@ -149,8 +149,8 @@ private slots:
                 m.client->setRunning(command == "back");
             else if (command == "empty" || command == "fill" || command == "nofolder") {
                 QDir pics(m.env.path("pics"));
-                for (const QString& name : {"A.png", "B.png", "C.png", "D.png", "E.png"})
-                    command == "fill" ? void(m.env.writeFile("pics/" + name, ""))
+                for (const char* name : {"A.png", "B.png", "C.png", "D.png", "E.png"})
+                    command == "fill" ? void(m.env.writeFile(QString("pics/") + name, ""))
                                       : void(pics.remove(name));
                 if (command == "nofolder")
                     QVERIFY(pics.removeRecursively());
