@@ -85,6 +85,32 @@ private slots:
         QCOMPARE(f.timer()->timerId(), timerId + (running && selected >= 0 ? 1 : 0));
     }
 
+    // The keys a list answers: Delete takes the selected picture (and the first goes out, as after
+    // any Delete), Enter sends it, the Menu key and Shift+F10 open the list's menu on it.
+    void keys_data()
+    {
+        columns<int, int, QString>("key", "modifiers", "does");
+        row("Delete", int(Qt::Key_Delete), 0, "deleted");
+        row("Enter", int(Qt::Key_Return), 0, "sent");
+        row("Menu", int(Qt::Key_Menu), 0, "menu");
+        row("Shift+F10", int(Qt::Key_F10), int(Qt::ShiftModifier), "menu");
+        row("F10 alone", int(Qt::Key_F10), 0, "");
+    }
+    void keys()
+    {
+        const auto [key, modifiers, does] = fetch<int, int, QString>("key", "modifiers", "does");
+        MainWindowFixture f;
+        QVERIFY(f.start({.pictures = ABC, .shown = true}));
+        f.select(1);
+        QTest::keyClick(f.list(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QMenu* menu = f.window->control("mnuimglst")->menu();
+        QTRY_COMPARE(menu->isVisible(), does == "menu");
+        menu->close();
+        const QStringList sent = does == "sent" ? QStringList{"B.png"} : QStringList();
+        QCOMPARE(f.sent(), does == "deleted" ? QStringList{"A.png"} : sent);
+        QCOMPARE(f.listed(), does == "deleted" ? QStringList({"A.png", "C.png"}) : ABC);
+    }
+
     // A picture the preview cannot show leaves it as it was, quietly; the next tick goes on.
     void preview_data()
     {
