@@ -8,7 +8,6 @@
 #include <QTimer>
 
 namespace {
-
 const QByteArray Setting = "; chosen last\r\n[Other]\r\nCurrentLanguage=Keep\r\n"
                            "[Language]\r\nCurrentLanguage=English\r\nExtra=1\r\n";
 
@@ -42,7 +41,6 @@ void verifyTexts(const MainWindowFixture& f, const Form& shown, const Form& desi
         QCOMPARE(s->tag(), text(c->keyBase() + ".Tag", c->tag()));
     }
 }
-
 } // namespace
 
 class TestLanguages : public QObject

@@ -10,7 +10,6 @@
 #include <QTimer>
 
 namespace {
-
 QStringList texts(const QListWidget* list)
 {
     QStringList result;
@@ -33,7 +32,6 @@ QByteArray cache(const MainWindowFixture& f, const QString& name, int width, int
     f.env.writeFile("tmp/MessengerCache/" + name, bytes);
     return bytes;
 }
-
 } // namespace
 
 class TestTools : public QObject
