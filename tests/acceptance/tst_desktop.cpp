@@ -7,7 +7,6 @@
 #include "messenger/DBusMessengerClient.h"
 #include "platform/SystemTrayIcon.h"
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -83,16 +82,14 @@ private slots:
         call("org.kde.StatusNotifierItem", "Activate", {0, 0});
         QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
     }
-
     // Weston has no notification area: a window started minimised stays on screen, and --show
     // brings it forward (a window weston minimised is mapped anew; it says nothing of it).
     void startsOnAWaylandOnlySession()
     {
+        const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath);
         if (QStandardPaths::findExecutable("weston").isEmpty() ||
             QStandardPaths::findExecutable("weston-debug").isEmpty() ||
-            QLibraryInfo::path(QLibraryInfo::PluginsPath).isEmpty() ||
-            !QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                           "/platforms/libqwayland-generic.so"))
+            !QFile::exists(plugins + "/platforms/libqwayland-generic.so"))
             QSKIP("weston or Qt's Wayland platform is not installed");
         TestEnvironment env;
         env.writeFile("config/Dorvane/Dorvane.ini", "[state]\nwinmode=1\n");
@@ -131,10 +128,7 @@ private slots:
         QTRY_VERIFY(shown());
         dvn.terminate();
         QVERIFY(dvn.waitForFinished(10000));
-        compositor.terminate();
-        compositor.waitForFinished();
     }
-
     // What a screen reader hears of both windows, through at-spi as Orca reads it.
     void screenReaderSeesWhatTheControlsAre()
     {
@@ -159,11 +153,11 @@ private slots:
         // Debian's pyatspi is built for Debian's own interpreter. The tree comes one node a line:
         // depth|role|name|description|visible.
         QProcess reader;
+        const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
         const auto read = [&](const QStringList& options) {
-            reader.start(
-                QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
-                QStringList{DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py", "Dorvane"} +
-                    options);
+            reader.start(python, QStringList{DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py",
+                                             "Dorvane"} +
+                                     options);
             reader.waitForFinished(60000);
             return QString::fromUtf8(reader.readAllStandardOutput());
         };
@@ -175,7 +169,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((tree = read({})).contains(preview), 20000);
         QVERIFY(QDir(QFileInfo(DORVANE_PROGRAM_PATH).path() + "/images")
                     .exists(preview.match(tree).captured(1)));
-
         tree = read({"--press", "Other Tools"});
         QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
         QStringList heard;

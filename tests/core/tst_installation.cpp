@@ -32,7 +32,6 @@ private slots:
         QCOMPARE(folders.langDir(), env.path(found) + "/lang");
         QCOMPARE(folders.imagesDir(), env.path(found) + "/images");
     }
-
     // The choice is kept beside the language files of a build tree, or in the user's own folder
     // when those cannot be written, are an installed copy's (even one that can be written), or
     // the user's own choice is there already. What lies in an installed copy is no one's choice.
@@ -68,7 +67,6 @@ private slots:
         if (keptIn == "user") // what lies beside the language files is left as it was
             QCOMPARE(TestEnvironment::read(shipped), "[Language]\nCurrentLanguage=English\n");
     }
-
     // TEMP: the first of these variables that is set, else a folder of the user's own, made for
     // the user alone (never the shared /tmp, where another user could have taken the names).
     void temporaryFolder_data()
@@ -94,7 +92,6 @@ private slots:
         QVERIFY(!used.endsWith("/Temp") ||
                 (made.isDir() && made.permissions() == QFile::Permissions(0x7700)));
     }
-
     void commandLine_data()
     {
         columns<QStringList, int>("arguments", "action");

@@ -80,11 +80,8 @@ private slots:
     void isolate()
     {
         const auto [name, inserted] = fetch<QString, QString>("name", "inserted");
-        // Isolates written readably: > first-strong, ^ right-to-left, < the end of one.
-        const auto marked = [](QString text) {
-            return text.replace('>', QChar(0x2068))
-                .replace('^', QChar(0x2067))
-                .replace('<', QChar(0x2069));
+        const auto marked = [](QString text) { // > first-strong, ^ right-to-left, < an end
+            return text.replace('>', u'\u2068').replace('^', u'\u2067').replace('<', u'\u2069');
         };
         QCOMPARE(bidiIsolated(marked(name)), marked(inserted));
     }

@@ -61,7 +61,6 @@ private slots:
                      (types[reader.ImageType()] + size.arg(int(reader.Depth()))),
                  read);
     }
-
     // Without Qt's own allocation guard (read at the first picture) the program's check decides.
     void initTestCase() { qputenv("QT_IMAGEIO_MAXALLOC", "4096"); }
     void shown_data()

@@ -71,7 +71,6 @@ private slots:
         QCOMPARE(TestEnvironment::read(path).toLower().count("times=10"), int(written));
         QVERIFY(!written || TestEnvironment::read(path).toLower().count("times=") == 1);
     }
-
     void awkwardFolders_data()
     {
         columns<QString>("folder");

@@ -50,14 +50,12 @@ private slots:
     {
         const auto [file] = fetch<QString>("file");
         MainWindowFixture f;
-        const QString path = f.env.appDir() + "/lang/" + file;
-        QFile::remove(path);
-        Fifo fifo(path, false);
+        QFile::remove(f.env.appDir() + "/lang/" + file);
+        Fifo fifo(f.env.appDir() + "/lang/" + file, false);
         QVERIFY(fifo.isValid());
         QVERIFY(f.start({.pictures = {"a.png"}, .rotation = true}));
         QVERIFY(f.timer()->isActive() && !fifo.wasRead());
     }
-
     // Whatever others leave where a lock might go, this copy runs, and a second one does not.
     void plantedLock_data()
     {
@@ -87,10 +85,8 @@ private slots:
                      QFileInfo(QFileInfo(lock).absolutePath()).ownerId() == ::geteuid(),
                  qPrintable(lock));
         LockFileInstance first(lock), second(lock);
-        QVERIFY(first.acquire());
-        QVERIFY(!second.acquire());
+        QVERIFY(first.acquire() && !second.acquire());
     }
-
     void nameOutsideUtf8DeletesTheRightFile()
     {
         MainWindowFixture f;
@@ -121,10 +117,9 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.start());
         const bool shared = planted == "shared"; // TEMP unset: a folder of the user's own
-        if (shared) {
-            f.env.unsetVar("Temp");
-            f.env.unsetVar("TMPDIR");
-        }
+        if (shared)
+            for (const char* variable : {"Temp", "TMPDIR"})
+                f.env.unsetVar(variable);
         const QString temp = shared ? "cache/Dorvane/Temp" : "tmp", own = f.env.path(temp + "/dvn");
         f.env.writeFile(temp + "/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
         const QString harvest = f.env.path("tmp/dvn"), folder = f.env.makeDir("elsewhere");

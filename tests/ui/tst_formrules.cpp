@@ -69,7 +69,6 @@ private slots:
         QVERIFY(Colors::isLight(buttonText.red(), buttonText.green(), buttonText.blue()) !=
                 Colors::isLight(button.red(), button.green(), button.blue()));
     }
-
     // Typed into the minutes ("m:") or seconds box (at 0 and 30), left: "minutes seconds ms".
     void typedThenLeft_data()
     {

@@ -8,7 +8,6 @@
 #include <QTimer>
 
 namespace {
-
 const QByteArray Setting = "; chosen last\r\n[Other]\r\nCurrentLanguage=Keep\r\n"
                            "[Language]\r\nCurrentLanguage=English\r\nExtra=1\r\n";
 
@@ -42,7 +41,6 @@ void verifyTexts(const MainWindowFixture& f, const Form& shown, const Form& desi
         QCOMPARE(s->tag(), text(c->keyBase() + ".Tag", c->tag()));
     }
 }
-
 } // namespace
 
 class TestLanguages : public QObject
@@ -53,44 +51,42 @@ private slots:
     // file ships, else English; a choice made earlier wins.
     void atStart_data()
     {
-        // stored: empty for no LangSetting.ini; file: whose texts
-        columns<QByteArray, QStringList, QString, QStringList>("stored", "locale", "file", "items");
+        // stored: empty for no LangSetting.ini; locale: variables set; file: whose texts
+        columns<QString, QString, QString, QStringList>("stored", "locale", "file", "items");
         const QStringList names = {"Arabic", "English", "French", "Test"};
-        const QStringList none;
         const auto checked = [&](const QString& name) {
             return QStringList(names).replaceInStrings(name, "[" + name + "]");
         };
-        row("arabic, in any case", QByteArray("arabic"), none, "Arabic", names);
-        row("no such file: as designed", QByteArray("Klingon"), none, "", names);
-        row("no language files", QByteArray(), none, "", QStringList{"mnuLanguage 0"});
-        row("tags and array members by index", QByteArray("Test"), none, "Test",
+        row("arabic, in any case", "arabic", "", "Arabic", names);
+        row("no such file: as designed", "Klingon", "", "", names);
+        row("no language files", "", "", "", QStringList{"mnuLanguage 0"});
+        row("tags and array members by index", "Test", "", "Test",
             QStringList{"Arabic", "English", "Third", "[Test]"});
-        row("first start under LANG=fr_FR.UTF-8", QByteArray(), QStringList{"LANG=fr_FR.UTF-8"},
+        row("first start under LANG=fr_FR.UTF-8", "", "LANG=fr_FR.UTF-8", "French",
+            checked("French"));
+        row("first start: LC_ALL before LC_MESSAGES before LANG", "",
+            "LC_ALL=ar_EG.UTF-8 LC_MESSAGES=fr_FR.UTF-8 LANG=fr_FR.UTF-8", "Arabic",
+            checked("Arabic"));
+        row("first start: LC_MESSAGES before LANG", "", "LC_MESSAGES=fr_CA LANG=ar_EG.UTF-8",
             "French", checked("French"));
-        row("first start: LC_ALL before LC_MESSAGES before LANG", QByteArray(),
-            QStringList{"LC_ALL=ar_EG.UTF-8", "LC_MESSAGES=fr_FR.UTF-8", "LANG=fr_FR.UTF-8"},
-            "Arabic", checked("Arabic"));
-        row("first start: LC_MESSAGES before LANG", QByteArray(),
-            QStringList{"LC_MESSAGES=fr_CA", "LANG=ar_EG.UTF-8"}, "French", checked("French"));
-        row("first start in a language that does not ship: English", QByteArray(),
-            QStringList{"LANG=de_DE.UTF-8"}, "English", checked("English"));
-        row("an earlier choice wins over the session's language", QByteArray("English"),
-            QStringList{"LANG=fr_FR.UTF-8"}, "English", checked("English"));
+        row("first start in a language that does not ship: English", "", "LANG=de_DE.UTF-8",
+            "English", checked("English"));
+        row("an earlier choice wins over the session's language", "English", "LANG=fr_FR.UTF-8",
+            "English", checked("English"));
     }
     void atStart()
     {
         const auto [stored, locale, file, items] =
-            fetch<QByteArray, QStringList, QString, QStringList>("stored", "locale", "file",
-                                                                 "items");
+            fetch<QString, QString, QString, QStringList>("stored", "locale", "file", "items");
         MainWindowFixture f;
-        for (const QString& variable : locale)
+        for (const QString& variable : locale.split(' ', Qt::SkipEmptyParts))
             f.env.setVar(qPrintable(variable.section('=', 0, 0)),
                          variable.section('=', 1).toUtf8());
         f.env.writeFile("app/lang/Test.lng", "[frmMine]\r\nfrmMine.Caption=Title\r\n"
                                              "lblpath.Tag=no\r\nmnuLanguage(2).Caption=Third\r\n1");
         if (!stored.isEmpty())
             f.env.writeFile("app/lang/LangSetting.ini",
-                            "[Language]\r\nCurrentLanguage=" + stored + "\r\n");
+                            "[Language]\r\nCurrentLanguage=" + stored.toUtf8() + "\r\n");
         else if (file.isEmpty())
             QVERIFY(QDir(f.language.langDir()).removeRecursively());
         QVERIFY(f.start());
@@ -102,7 +98,6 @@ private slots:
         // Only a choice of the user's is kept.
         QCOMPARE(QFileInfo::exists(f.language.langDir() + "/LangSetting.ini"), !stored.isEmpty());
     }
-
     // A right-to-left language (its file ends in 0) mirrors the window exactly once.
     void choosing_data()
     {
@@ -126,7 +121,6 @@ private slots:
             QTimer::singleShot(0, f.window.get(),
                                [&, chosen = chosen] { f.chooseLanguage(chosen.last()); });
         f.chooseLanguage(chosen.first());
-
         const QString to = chosen.last();
         QCOMPARE(items(f).filter("["), QStringList{"[" + to + "]"});
         verifyTexts(f, *f.window, FrmMine(f.services()), to);
@@ -137,11 +131,9 @@ private slots:
                  QByteArray(Setting).replace("English", to.toUtf8()));
         const bool rtl = to == QLatin1String("Arabic") || to == QLatin1String("Urdu");
         QCOMPARE(f.window->formRightToLeft(), rtl);
-        const NamedControl* apply = f.window->control("cmdoptions");
-        const double designed = 4680;
-        const double mirrored =
-            f.window->control("frmoptions")->width() - apply->width() - designed;
-        QCOMPARE(apply->left(), rtl ? mirrored : designed);
+        const NamedControl* apply = f.window->control("cmdoptions"); // designed at 4680
+        QCOMPARE(apply->left(),
+                 rtl ? f.window->control("frmoptions")->width() - apply->width() - 4680 : 4680.0);
         QCOMPARE(f.window->control("lblpath")->alignment(), rtl ? 1 : 0);
         QCOMPARE(f.window->control("txtpath")->alignment(), 0);
         // The notification area's menu and the list's menu read in the language's direction.

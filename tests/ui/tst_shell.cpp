@@ -16,7 +16,6 @@ class TestShell : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); } // as the program
-
     // Hidden behind the tray icon, or only minimised without a tray; Exit or closing ends it.
     void notificationArea_data()
     {
@@ -37,7 +36,6 @@ private slots:
         QTRY_COMPARE(f.window->isVisible(), !tray);
         QCOMPARE(f.tray.shows, tray ? 1 : 0);
         if (tray) {
-            // The program's name, then what the rotation does.
             QCOMPARE(f.tray.toolTip.section('\n', 0, 0), QStringLiteral("Dorvane V 4.0"));
             // The pointer crossing x = 515 or 516 is a move of the pointer, not the icon's event.
             for (const qreal x : {515, 516}) {
@@ -60,7 +58,6 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!f.timer()->isActive() && !f.tray.isVisible() && !f.window->isVisible());
     }
-
     // Enter applies, Escape closes the contact tools window, the links open from the keyboard
     // and a screen reader.
     void keyboard()
@@ -85,10 +82,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), help);
         QTest::keyClick(help, Qt::Key_Space);
         QCOMPARE(f.browser.opened.value(0), vendorUrl("/dvn/faq.php"));
-        // A screen reader presses a link as a link.
-        QAccessible::queryAccessibleInterface(f.widget<QLabel>("lblsupport"))
-            ->actionInterface()
-            ->doAction(QAccessibleActionInterface::pressAction());
+        const auto support = QAccessible::queryAccessibleInterface(f.widget<QLabel>("lblsupport"));
+        support->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); // a link
         QCOMPARE(f.browser.opened.value(1), vendorUrl("/dvn/contactus.php"));
         const auto tools = f.openTools();
         tools->show();
@@ -96,7 +91,6 @@ private slots:
         QTest::keyClick(tools.get(), Qt::Key_Escape);
         QVERIFY(!tools->isVisible());
     }
-
     // Each link opens its page; it turns bold under a pointing hand while hovered.
     void links_data()
     {
@@ -126,7 +120,6 @@ private slots:
         QCOMPARE(f.browser.opened, QList<QUrl>{page});
         QVERIFY(f.dialogs.messages.isEmpty());
     }
-
     // The command in BROWSER opens the pages, given the address as its one argument.
     void browserCommand()
     {
@@ -139,7 +132,6 @@ private slots:
         QVERIFY(SystemBrowser().openUrl(page));
         QTRY_COMPARE(TestEnvironment::read(script + ".opened"), "1\n" + page.toEncoded() + "\n");
     }
-
     // Cancel stores the colour shown too; the dialog offers greys from 15 to 240.
     void backgroundColour()
     {
@@ -158,7 +150,6 @@ private slots:
             QCOMPARE(f.dialogs.offeredCustomColors[size_t(i)], QColor(QRgb(0x0F0F0F * (i + 1))));
         QVERIFY(f.dialogs.messages.isEmpty());
     }
-
     // Cancel on a window that follows the desktop's palette keeps both windows following it
     // when the desktop's theme changes.
     void backgroundFollowsTheDesktop()
@@ -168,20 +159,19 @@ private slots:
             QPalette palette = before;
             palette.setColor(QPalette::Window, window);
             QApplication::setPalette(palette);
-            return window;
+            return QList<QColor>(2, window); // as both windows should show it
         };
-        const QColor dark = theme(QColor(40, 40, 48));
+        const QList<QColor> dark = theme(QColor(40, 40, 48));
         MainWindowFixture f;
         QVERIFY(f.start());
         f.widget<QPushButton>("cmdchange")->click(); // Cancel
         auto tools = f.openTools();
         const auto windowColours = [&] {
-            return QList<QColor>{f.window->palette().color(QPalette::Window),
-                                 tools->palette().color(QPalette::Window)};
+            return QList{f.window->palette().window().color(), tools->palette().window().color()};
         };
-        QCOMPARE(windowColours(), QList<QColor>(2, dark));
-        const QColor light = theme(QColor(250, 250, 250));
-        QTRY_COMPARE(windowColours(), QList<QColor>(2, light));
+        QCOMPARE(windowColours(), dark);
+        const QList<QColor> light = theme(QColor(250, 250, 250));
+        QTRY_COMPARE(windowColours(), light);
         QApplication::setPalette(before);
     }
 };
