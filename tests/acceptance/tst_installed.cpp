@@ -24,8 +24,8 @@ private slots:
         QCOMPARE(list->count(), 3);
         QCOMPARE(f.listed().size(), 7);
         f.chooseLanguage("French");
-        const auto caption = LangFile::ReadLangValue(f.folders.langDir() + "/French.lng",
-                                                     "frmMine", "cmdchange.Caption");
+        const auto caption = LangFile::ReadLangValue(f.folders.langDir() + "/French.lng", "frmMine",
+                                                     "cmdchange.Caption");
         QCOMPARE(f.widget<QPushButton>("cmdchange")->text(), caption.value());
         QVERIFY(TestEnvironment::read(f.env.configHome() + "/Dorvane/LangSetting.ini")
                     .contains("CurrentLanguage=French"));

@@ -96,9 +96,8 @@ void RotationMenu::tellOutage(bool outage, const QString& why, const QString& cl
     const QString name = client.isEmpty() || client == QLatin1String("MessengerAPI")
                              ? QStringLiteral("Messenger")
                              : client;
-    m_notifier->notify(
-        QStringLiteral("Dorvane"),
-        outage ? text("0011", "Pictures have not reached %1 for a while: %2")
-                     .arg(bidiIsolated(name), bidiIsolated(why))
-               : text("0012", "Pictures reach %1 again.").arg(bidiIsolated(name)));
+    m_notifier->notify(QStringLiteral("Dorvane"),
+                       outage ? text("0011", "Pictures have not reached %1 for a while: %2")
+                                    .arg(bidiIsolated(name), bidiIsolated(why))
+                              : text("0012", "Pictures reach %1 again.").arg(bidiIsolated(name)));
 }
