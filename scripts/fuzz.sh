@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds
-# (600 when none is given), starting from the seed inputs in fuzz/seeds; the build folder is
-# build-fuzz, or $DORVANE_FUZZ_BUILD.
+# (600 when none is given), starting from the few hand-picked seed inputs in fuzz/seeds; the build
+# folder is build-fuzz, or $DORVANE_FUZZ_BUILD. What a run finds stays in the build folder's
+# corpus/ and is used again by the next run there; the repository keeps only the seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
