@@ -13,7 +13,7 @@ packages=(
     pidgin
 )
 if [ "${DORVANE_WITH_DEV_TOOLS:-0}" = 1 ]; then
-    packages+=(clang libclang-rt-14-dev libbenchmark-dev clang-tidy cppcheck
+    packages+=(clang libclang-rt-14-dev libbenchmark-dev clang-tidy clang-format cppcheck
         weston appstream desktop-file-utils lintian dpkg-dev)
 fi
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (checks in .clang-tidy) and cppcheck over every source file of the project in
-# the compile database of a build folder; exits non-zero on any finding of either.
+# the compile database of a build folder, and checks that every C++ file is laid out as
+# .clang-format says; exits non-zero on any finding of any of them.
 #
 #   scripts/lint.sh [BUILD_DIR] [FUZZ_BUILD_DIR]
 #
@@ -99,6 +100,9 @@ cppcheck --project="$db/compile_commands.json" --enable=warning,performance,port
     --cppcheck-build-dir="$db/cppcheck" \
     --suppress='*:*_autogen/*' --suppress='*:/usr/*' \
     --template='{file}:{line}:{column}: {severity}: {message} [{id}]' || status=1
+
+echo "lint: clang-format"
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror || status=1
 
 if [ $status -eq 0 ]; then
     echo "lint: clean"

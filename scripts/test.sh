@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite headless on a private session
-# bus; checks an installed copy and the Debian package; then runs the same suite built with
-# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer, and a short bounded run of each
-# fuzz target.
+# bus; checks an installed copy and the Debian package; lints the sources (clang-tidy, cppcheck,
+# clang-format); then runs the same suite built with AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer, and a short bounded run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export DORVANE_WITH_DEV_TOOLS=1
@@ -10,11 +10,15 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Tests"
-scripts/build.sh build
+scripts/build.sh build -DDORVANE_BUILD_BENCHMARKS=ON
 dbus-run-session -- ctest --test-dir build --output-on-failure -j2
 
 echo "== The installed program, its desktop files and its package"
 scripts/check-install.sh build
+
+echo "== Lint"
+# The same build folders as the tests and the fuzz run: nothing is built twice.
+scripts/lint.sh build "${DORVANE_FUZZ_BUILD:=build-fuzz}"
 
 echo "== Tests under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DDORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
@@ -26,4 +30,4 @@ LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
     dbus-run-session -- ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== Fuzz targets, ${DORVANE_FUZZ_SECONDS:=60} s each"
-scripts/fuzz.sh "$DORVANE_FUZZ_SECONDS"
+DORVANE_FUZZ_BUILD="$DORVANE_FUZZ_BUILD" scripts/fuzz.sh "$DORVANE_FUZZ_SECONDS"
