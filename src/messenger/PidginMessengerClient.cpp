@@ -2,11 +2,11 @@
 
 #include "core/DetachedRun.h"
 #include "core/fs/RegularFile.h"
+#include "core/picture/PictureLoader.h"
 #include "messenger/PidginCalls.h"
 
 #include <QBuffer>
 #include <QDBusConnectionInterface>
-#include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QImageReader>
@@ -43,16 +43,16 @@ PidginMessengerClient::PidginMessengerClient(const QDBusConnection& connection, 
 
 Result<void> PidginMessengerClient::checkReadablePicture(const QString& path)
 {
-    QFile file(path);
     // A FIFO or a device in the picture's place would never end; only an ordinary file is read.
-    if (const Result<void> opened = RegularFile::open(file); !opened)
-        return Failure{QObject::tr("%1 is not a file: %2").arg(path, opened.error())};
     // Read here, not by Qt's reader, which tells formats apart under a lock of its own: a read that
     // never ends there would hold back every other picture in the program.
+    Result<QByteArray> read = RegularFile::readAll(path, PictureLoader::MaxDecodedBytes);
+    if (!read)
+        return Failure{QObject::tr("%1 cannot be read: %2").arg(path, read.error())};
     QBuffer content;
-    content.setData(file.readAll());
-    if (file.error() != QFile::NoError || !content.open(QIODevice::ReadOnly))
-        return Failure{QObject::tr("%1 cannot be read: %2").arg(path, file.errorString())};
+    content.setData(std::move(read).value());
+    if (!content.open(QIODevice::ReadOnly))
+        return Failure{QObject::tr("%1 cannot be read: %2").arg(path, content.errorString())};
     // Decoding the whole picture, not only its header, also catches a truncated file.
     QImageReader reader(&content);
     reader.setDecideFormatFromContent(true);

@@ -34,9 +34,12 @@ public:
     StuckFile& operator=(const StuckFile&) = delete;
 
     bool isMounted() const { return QFileInfo::exists(path()); }
+    // Whether the file system has been asked to read the file yet.
+    bool readBegun() { return m_read = m_read || !m_fs.readAllStandardOutput().isEmpty(); }
     QString path() const { return m_mountPoint + QStringLiteral("/stuck.png"); }
 
 private:
     QString m_mountPoint;
     QProcess m_fs;
+    bool m_read = false;
 };

@@ -1,6 +1,7 @@
 // A file system with one file, stuck.png, whose reads never return until this program's standard
-// input is closed; then they fail. Stands for a hung network share or a stalled disk.
-// Usage: dorvane-stuckfs <mount point>   (in the foreground; ends on SIGTERM, unmounting)
+// input is closed; then they fail. Each read, as it begins, writes one "r" to standard output.
+// Stands for a hung network share or a stalled disk. Usage: dorvane-stuckfs <mount point>   (in the
+// foreground; ends on SIGTERM, unmounting)
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
@@ -47,6 +48,7 @@ int openFile(const char* path, fuse_file_info* file)
 
 int readFile(const char*, char*, size_t, off_t, fuse_file_info*)
 {
+    (void)!::write(STDOUT_FILENO, "r", 1);
     std::unique_lock held(g_lock);
     g_releasedChanged.wait(held, [] { return g_released; });
     return -EIO;

@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "Pictures.h"
+#include "StandinProcess.h"
 #include "StuckFile.h"
 #include "ui/widgets/ImageControl.h"
 
@@ -155,6 +156,25 @@ private slots:
         QTRY_VERIFY(!preview->isLoading());
         QCOMPARE(centre(preview->picture()), centre(QImage(f.path("B.png"))));
         QVERIFY(QThreadPool::globalInstance()->waitForDone(0));
+    }
+    // Ended while its first preview reads such a file, the program ends at once.
+    void endsWhileAReadIsStuck()
+    {
+        TestEnvironment env;
+        StandinProcess standin; // it reads the picture too: it ends after the reads are let go
+        StuckFile stuck(env.path("share"));
+        if (!stuck.isMounted())
+            QSKIP("FUSE cannot be mounted here");
+        QVERIFY(QFile::link(stuck.path(), env.makeDir("pics") + "/a.png"));
+        env.writeFile("config/Dorvane/Dorvane.ini",
+                      "[firstrun]\nstate=1\n[control]\nstate=1\n[imagepath]\npath=" +
+                          env.path("pics").toUtf8() + "\n");
+        QVERIFY(standin.start({"--no-cache"}));
+        QProcess dvn;
+        dvn.start(DORVANE_PROGRAM_PATH);
+        QTRY_VERIFY_WITH_TIMEOUT(stuck.readBegun(), 20000);
+        dvn.terminate();
+        QVERIFY(dvn.waitForFinished(1000));
     }
 };
 

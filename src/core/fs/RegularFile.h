@@ -16,4 +16,11 @@ namespace RegularFile {
 // cannot be opened or is not an ordinary file (a link counts as what it points to).
 Result<void> open(QFile& file, QIODevice::OpenMode mode = QIODevice::ReadOnly);
 
+// The whole content of the ordinary file at `path`, at most `maxBytes` long. The reading is done
+// by a child process (cat, given the opened file as its input): a read that the kernel cannot
+// interrupt, on a FUSE or network share that stopped answering, then holds that child alone and
+// never a thread of this program, which could not end until the share answered. Blocks until the
+// content is read: call it from a worker.
+Result<QByteArray> readAll(const QString& path, qint64 maxBytes);
+
 } // namespace RegularFile

@@ -3,7 +3,6 @@
 #include "core/fs/RegularFile.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
@@ -39,16 +38,14 @@ QImage decode(const QString& path, const QSize& target)
     QImageReader::setAllocationLimit(int(MaxDecodedBytes >> 20));
 
     // A name that now stands for a FIFO or a device is no picture, and must not hold the tick.
-    QFile file(path);
-    if (!RegularFile::open(file))
-        return {};
     // Qt's reader tells formats apart under a lock of its own: a read that never ends there (a
     // hung share) would stop every other picture in the program. The file is read here first.
-    if (file.size() > MaxDecodedBytes)
+    Result<QByteArray> read = RegularFile::readAll(path, MaxDecodedBytes);
+    if (!read)
         return {};
     QBuffer content;
-    content.setData(file.readAll());
-    if (file.error() != QFile::NoError || !content.open(QIODevice::ReadOnly))
+    content.setData(std::move(read).value());
+    if (!content.open(QIODevice::ReadOnly))
         return {};
     QImageReader reader(&content);
     // The content decides, as it does for a file with a misleading or missing suffix.
