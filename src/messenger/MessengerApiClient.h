@@ -5,32 +5,30 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
-// The Messenger client reached over the session bus: whatever program owns the name
-// MessengerAPI.Messenger. A client that does not answer within the timeout counts as refusing.
-class DBusMessengerClient : public MessengerClient
+class MessengerApiProxy;
+class QDBusPendingCall;
+
+// The Messenger client the program was designed for, reached over the session bus: whatever
+// program owns the name MessengerAPI.Messenger. The display picture is its property code 2; the
+// cache folder is TEMP/MessengerCache. A client that does not answer within the timeout counts
+// as refusing.
+class MessengerApiClient : public MessengerClient
 {
     Q_OBJECT
 public:
-    static const QString ServiceName;
-    static const QString ObjectPath;
-    static const QString InterfaceName;
     static constexpr int CallTimeoutMs = 2000;
 
-    explicit DBusMessengerClient(const QDBusConnection& connection, QObject* parent = nullptr);
+    explicit MessengerApiClient(const QDBusConnection& connection, QObject* parent = nullptr);
+    ~MessengerApiClient() override;
 
-    bool isRunning() const override;
     QString name() const override;
-    void setMyProperty(int code, const QVariant& value, Done<void> done) override;
-    void myProperty(int code, Done<QVariant> done) override;
+    void setDisplayPicture(const QString& path, Sent sent) override;
     void myContacts(Done<QList<MessengerContact>> done) override;
-
-    // The contacts in a MyContacts reply.
-    static Result<QList<MessengerContact>> contactsOf(const QDBusMessage& reply);
+    void cacheFolder(Done<QString> done) override;
 
 private:
-    // Sends the call; `answered` gets the reply, or the failure in the user's words.
-    void call(const QString& method, const QList<QVariant>& args,
-              std::function<void(Result<QDBusMessage>)> answered);
+    // `answered` gets the call's reply, or the failure in the user's words.
+    void watch(const QDBusPendingCall& call, std::function<void(Result<QDBusMessage>)> answered);
 
-    QDBusConnection m_connection;
+    MessengerApiProxy* m_proxy;
 };
