@@ -19,8 +19,6 @@ MessengerApiClient::MessengerApiClient(const QDBusConnection& connection, QObjec
     m_proxy->setTimeout(CallTimeoutMs);
 }
 
-MessengerApiClient::~MessengerApiClient() = default;
-
 QString MessengerApiClient::name() const
 {
     return QStringLiteral("MessengerAPI");

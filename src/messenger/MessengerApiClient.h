@@ -19,7 +19,6 @@ public:
     static constexpr int CallTimeoutMs = 2000;
 
     explicit MessengerApiClient(const QDBusConnection& connection, QObject* parent = nullptr);
-    ~MessengerApiClient() override;
 
     QString name() const override;
     void setDisplayPicture(const QString& path, Sent sent) override;

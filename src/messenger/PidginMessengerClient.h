@@ -24,7 +24,7 @@ public:
     static Result<void> checkReadablePicture(const QString& path);
 
     QString name() const override;
-    void setDisplayPicture(const QString& path, Sent sent) override;
+    void setDisplayPicture(const QString& file, Sent done) override;
     void myContacts(Done<QList<MessengerContact>> done) override;
     // Pidgin's buddy icon cache; empty when Pidgin does not answer.
     void cacheFolder(Done<QString> done) override;

@@ -29,16 +29,16 @@ void SessionMessengerClient::attach(const QDBusConnection& connection)
     m_candidates = {{MessengerApi::ServiceName, new MessengerApiClient(connection, this)},
                     {PidginCalls::ServiceName, new PidginMessengerClient(connection, this)}};
     m_unanswered = m_candidates.size();
-    m_watcher = new QDBusServiceWatcher(this);
-    m_watcher->setConnection(connection);
-    m_watcher->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
-    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+    auto* watcher = new QDBusServiceWatcher(this);
+    watcher->setConnection(connection);
+    watcher->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString& service, const QString&, const QString& owner) {
                 ownerKnown(service, !owner.isEmpty());
             });
     for (const Candidate& candidate : std::as_const(m_candidates)) {
         const QString name = candidate.busName;
-        m_watcher->addWatchedService(name);
+        watcher->addWatchedService(name);
         // Who owns the name now: asked once, the answer handled when it comes.
         QDBusMessage ask = QDBusMessage::createMethodCall(
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),

@@ -4,8 +4,6 @@
 
 #include <QDBusConnection>
 
-class QDBusServiceWatcher;
-
 // The Messenger client the program talks to: the first of its candidates whose bus name has an
 // owner, MessengerAPI.Messenger before Pidgin. Who owns which name is followed through the bus's
 // own signals, never asked while a caller waits, so a client started or closed while the program
@@ -48,7 +46,6 @@ private:
     void whenKnown(std::function<void()> call);
 
     QList<Candidate> m_candidates;
-    QDBusServiceWatcher* m_watcher = nullptr;
     qsizetype m_unanswered = 0;
     QList<std::function<void()>> m_waiting;
 };

@@ -81,7 +81,10 @@ public:
                                                    Failure{QStringLiteral("nobody is signed in")});
         answer<QList<MessengerContact>>(done, m_state->contacts);
     }
-    void cacheFolder(Done<QString> done) override { done(MessengerApi::cacheFolder()); }
+    void cacheFolder(Done<QString> done) override // NOLINT(performance-unnecessary-value-param)
+    {
+        done(MessengerApi::cacheFolder());
+    }
 
 private:
     template <class T> void answer(Done<T> done, Result<T> result)
