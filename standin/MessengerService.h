@@ -35,7 +35,7 @@ public:
 public: // the interface's methods, as the adaptor calls them
     void SetMyProperty(int code, const QDBusVariant& value);
     QDBusVariant MyProperty(int code);
-    QList<MessengerContact> MyContacts();
+    QList<Contact> MyContacts();
 
 private:
     bool holdBack();
