@@ -14,6 +14,7 @@
 #include "core/language/LanguageSupport.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
+#include "messenger/MessengerApi.h"
 #include "messenger/SessionMessengerClient.h"
 #include "platform/Browser.h"
 #include "platform/Dialogs.h"
@@ -134,7 +135,7 @@ struct Standin
         runUntil(
             [] {
                 return QDBusConnection::sessionBus().interface()->isServiceRegistered(
-                    QStringLiteral("MessengerAPI.Messenger"));
+                    MessengerApi::ServiceName);
             },
             20);
     }
@@ -145,7 +146,7 @@ struct Standin
         runUntil(
             [] {
                 return !QDBusConnection::sessionBus().interface()->isServiceRegistered(
-                    QStringLiteral("MessengerAPI.Messenger"));
+                    MessengerApi::ServiceName);
             },
             20);
     }

@@ -7,6 +7,7 @@
 #   benchmarks; PROGRAM another dvn to measure instead of BUILD_DIR's)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/messenger-api.sh
 build=$(realpath "${1:-build-bench}")
 runs=${2:-20}
 program=${3:-$build/bin/dvn}
@@ -25,10 +26,8 @@ xvfb=$!
 read -r display <&3
 export DISPLAY=:$display
 dbus-run-session -- bash -c '
+    eval "$4"
     "$1/bin/messenger-standin" --no-window --no-cache >/dev/null &
-    until dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-        org.freedesktop.DBus.NameHasOwner string:MessengerAPI.Messenger | grep -q true; do
-        sleep 0.1
-    done
+    wait_for_standin
     "$1/bench/bench_startup" "$2" "$3"
-    kill %1' bench "$build" "$runs" "$program"
+    kill %1' bench "$build" "$runs" "$program" "$(messenger_api_definitions)"

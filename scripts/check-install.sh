@@ -10,6 +10,7 @@
 #   scripts/check-install.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/messenger-api.sh
 build=$(realpath "${1:-build}")
 work=$(mktemp -d -t dorvane-install-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -40,15 +41,13 @@ as_user() {
         DORVANE_INSTALLED_PREFIX="$prefix" "$@"
 }
 as_user dbus-run-session -- bash -c '
+    eval "$2"
     "$1/bin/messenger-standin" --no-window >/dev/null &
-    until dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-        org.freedesktop.DBus.NameHasOwner string:MessengerAPI.Messenger | grep -q true; do
-        sleep 0.1
-    done
+    wait_for_standin
     "$1/bin/dvn" &
     for _ in $(seq 100); do
-        picture=$(dbus-send --session --print-reply --dest=MessengerAPI.Messenger \
-            /MessengerAPI/Messenger MessengerAPI.IMessenger.MyProperty int32:2 2>/dev/null |
+        picture=$(dbus-send --session --print-reply --dest="$MESSENGER_API_NAME" \
+            "$MESSENGER_API_PATH" "$MESSENGER_API_INTERFACE.MyProperty" int32:2 2>/dev/null |
             grep -o "\"[^\"]*\"" || true)
         case "$picture" in *"$1/share/dorvane/images/"*) break ;; esac
         sleep 0.1
@@ -57,7 +56,7 @@ as_user dbus-run-session -- bash -c '
     case "$picture" in
         *"$1/share/dorvane/images/"*) echo "display picture: $picture" ;;
         *) echo "the installed program did not rotate its sample pictures" >&2; exit 1 ;;
-    esac' check "$prefix"
+    esac' check "$prefix" "$(messenger_api_definitions)"
 entry=$home/config/autostart/dvn.desktop
 [ -f "$entry" ] || { echo "no log-on entry in the user's folder" >&2; exit 1; }
 desktop-file-validate "$entry"

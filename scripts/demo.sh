@@ -6,6 +6,7 @@
 # Without a display both run under Xvfb (the script says so and keeps them running until Ctrl+C).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/messenger-api.sh
 
 if [ "${1:-}" != --inside ]; then
     scripts/install-deps.sh
@@ -32,12 +33,7 @@ run() {
     standin=$!
     trap 'kill $standin 2>/dev/null || true' EXIT
     # Dorvane finds the stand-in on the bus once it is there.
-    for _ in $(seq 50); do
-        dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-            org.freedesktop.DBus.NameHasOwner string:MessengerAPI.Messenger 2>/dev/null |
-            grep -q true && break
-        sleep 0.1
-    done
+    wait_for_standin 50 || true
     build/bin/dvn
 }
 

@@ -2,8 +2,6 @@
 
 #include "PicturePainter.h"
 
-#include "core/fs/AppPaths.h"
-
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -12,11 +10,6 @@
 namespace standin {
 
 MessengerCache::MessengerCache(QString folder) : m_folder(std::move(folder)) {}
-
-QString MessengerCache::defaultFolder()
-{
-    return AppPaths::messengerCacheDir();
-}
 
 MessengerCache::Kind MessengerCache::kindFor(qsizetype index)
 {

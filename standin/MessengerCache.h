@@ -30,9 +30,6 @@ public:
 
     explicit MessengerCache(QString folder);
 
-    // TEMP/MessengerCache.
-    static QString defaultFolder();
-
     // Writes one display picture per contact and removes the pictures an earlier run wrote
     // that are no longer wanted. Carries on past a file it cannot write; false when any
     // step failed, each failure described in *problems.

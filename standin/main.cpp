@@ -4,9 +4,11 @@
 
 #include "ContactList.h"
 #include "MessengerAccount.h"
-#include "MessengerAdaptor.h"
 #include "MessengerCache.h"
+#include "MessengerService.h"
 #include "StandinWindow.h"
+
+#include "messenger/MessengerApi.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -89,7 +91,7 @@ int main(int argc, char** argv)
                                       contacts);
 
     if (!parser.isSet(noCacheOption)) {
-        standin::MessengerCache cache(standin::MessengerCache::defaultFolder());
+        standin::MessengerCache cache(MessengerApi::cacheFolder());
         QStringList problems;
         // A cache that cannot be written is reported; the client still answers calls.
         if (!cache.fill(contacts.contacts(), &problems)) {
@@ -98,10 +100,10 @@ int main(int argc, char** argv)
         }
     }
 
-    standin::MessengerAdaptor adaptor(&account, parser.isSet(hangOption));
+    standin::MessengerService service(&account, parser.isSet(hangOption));
     QDBusConnection bus = QDBusConnection::sessionBus();
     QString error;
-    if (!adaptor.registerOn(bus, &error)) {
+    if (!service.registerOn(bus, &error)) {
         warn(error);
         return 1;
     }

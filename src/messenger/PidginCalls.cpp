@@ -1,5 +1,7 @@
 #include "PidginCalls.h"
 
+#include "messenger/BusFailure.h"
+
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
@@ -51,7 +53,7 @@ void awaitAll(QObject* owner, const QList<QDBusPendingCall>& calls, std::functio
 
 QString errorOf(const QDBusMessage& reply)
 {
-    return reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+    return BusFailure::describe(reply, QStringLiteral("Pidgin"), CallTimeoutMs);
 }
 
 bool isReply(const QDBusMessage& reply)

@@ -29,6 +29,7 @@ void call(QObject* owner, const QDBusConnection& bus, const QString& method,
 // `then` runs once every one of the calls has its answer.
 void awaitAll(QObject* owner, const QList<QDBusPendingCall>& calls, std::function<void()> then);
 
+// A failed reply in the user's words.
 QString errorOf(const QDBusMessage& reply);
 bool isReply(const QDBusMessage& reply);
 std::optional<QString> stringOf(const QDBusMessage& reply);

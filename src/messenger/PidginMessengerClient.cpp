@@ -6,7 +6,6 @@
 #include "messenger/PidginCalls.h"
 
 #include <QBuffer>
-#include <QDBusConnectionInterface>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QImageReader>
@@ -16,7 +15,6 @@
 
 using namespace PidginCalls;
 
-const QString PidginMessengerClient::ServiceName = PidginCalls::ServiceName;
 const QString PidginMessengerClient::BuddyIconPref = QStringLiteral("/pidgin/accounts/buddyicon");
 
 namespace {
@@ -62,12 +60,6 @@ Result<void> PidginMessengerClient::checkReadablePicture(const QString& path)
     return {};
 }
 
-bool PidginMessengerClient::isRunning() const
-{
-    QDBusConnectionInterface* bus = m_connection.interface();
-    return bus && bus->isServiceRegistered(ServiceName).value();
-}
-
 QString PidginMessengerClient::name() const
 {
     return QStringLiteral("Pidgin");
@@ -93,15 +85,10 @@ void PidginMessengerClient::setIconPath(const QString& path, Done<void> done)
          });
 }
 
-void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<void> done)
+void PidginMessengerClient::setDisplayPicture(const QString& file, Sent done)
 {
-    if (code != DisplayPictureProperty)
-        return done(Failure{tr("Pidgin has no property %1.").arg(code)});
-    if (value.metaType() != QMetaType::fromType<QString>())
-        return done(Failure{tr("The display picture must be given as a path.")});
     // Pidgin reads the file from its own working folder; make it the file checked here.
-    const QString text = value.toString();
-    const QString path = text.isEmpty() ? text : QFileInfo(text).absoluteFilePath();
+    const QString path = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
     // Each check runs on a thread of its own: one that never ends holds back no other.
     auto* checking = new QFutureWatcher<Result<void>>(this);
     auto* deadline = new QTimer(checking);
@@ -136,18 +123,6 @@ void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<
     });
     checking->setFuture(runDetached([path] { return checkReadablePicture(path); }));
     deadline->start(PictureCheckMs);
-}
-
-void PidginMessengerClient::myProperty(int code, Done<QVariant> done)
-{
-    if (code != DisplayPictureProperty)
-        return done(Failure{tr("Pidgin has no property %1.").arg(code)});
-    callString(QStringLiteral("PurplePrefsGetPath"), {BuddyIconPref},
-               [done = std::move(done)](const Result<QString>& path) {
-                   if (!path)
-                       return done(Failure{path.error()});
-                   done(QVariant(*path));
-               });
 }
 
 void PidginMessengerClient::cacheFolder(Done<QString> done)

@@ -16,7 +16,6 @@ class PidginMessengerClient : public MessengerClient
 {
     Q_OBJECT
 public:
-    static const QString ServiceName;
     static const QString BuddyIconPref;
 
     explicit PidginMessengerClient(const QDBusConnection& connection, QObject* parent = nullptr);
@@ -24,10 +23,8 @@ public:
     // Succeeds when the file is an ordinary file that decodes as a picture, wholly.
     static Result<void> checkReadablePicture(const QString& path);
 
-    bool isRunning() const override;
     QString name() const override;
-    void setMyProperty(int code, const QVariant& value, Done<void> done) override;
-    void myProperty(int code, Done<QVariant> done) override;
+    void setDisplayPicture(const QString& file, Sent done) override;
     void myContacts(Done<QList<MessengerContact>> done) override;
     // Pidgin's buddy icon cache; empty when Pidgin does not answer.
     void cacheFolder(Done<QString> done) override;

@@ -1,11 +1,17 @@
 #include "SessionMessengerClient.h"
 
+#include "messenger/MessengerApi.h"
+#include "messenger/MessengerApiClient.h"
+#include "messenger/PidginCalls.h"
+#include "messenger/PidginMessengerClient.h"
 #include "messenger/SessionBus.h"
 
 #include <QDBusError>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+
+#include <algorithm>
 
 SessionMessengerClient::SessionMessengerClient(QObject* parent)
 {
@@ -20,25 +26,26 @@ SessionMessengerClient::SessionMessengerClient(const QDBusConnection& connection
 
 void SessionMessengerClient::attach(const QDBusConnection& connection)
 {
-    m_api = new DBusMessengerClient(connection, this);
-    m_pidgin = new PidginMessengerClient(connection, this);
-    m_watcher = new QDBusServiceWatcher(this);
-    const QStringList names{DBusMessengerClient::ServiceName, PidginMessengerClient::ServiceName};
-    m_watcher->setConnection(connection);
-    m_watcher->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
-    m_watcher->setWatchedServices(names);
-    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+    m_candidates = {{MessengerApi::ServiceName, new MessengerApiClient(connection, this)},
+                    {PidginCalls::ServiceName, new PidginMessengerClient(connection, this)}};
+    m_unanswered = m_candidates.size();
+    auto* watcher = new QDBusServiceWatcher(this);
+    watcher->setConnection(connection);
+    watcher->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString& service, const QString&, const QString& owner) {
                 ownerKnown(service, !owner.isEmpty());
             });
-    // Who owns the names now: asked once, the answer handled when it comes.
-    for (const QString& name : names) {
+    for (const Candidate& candidate : std::as_const(m_candidates)) {
+        const QString name = candidate.busName;
+        watcher->addWatchedService(name);
+        // Who owns the name now: asked once, the answer handled when it comes.
         QDBusMessage ask = QDBusMessage::createMethodCall(
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
         ask << name;
         auto* answer = new QDBusPendingCallWatcher(
-            connection.asyncCall(ask, DBusMessengerClient::CallTimeoutMs), this);
+            connection.asyncCall(ask, MessengerApiClient::CallTimeoutMs), this);
         connect(answer, &QDBusPendingCallWatcher::finished, this, [this, answer, name] {
             answer->deleteLater();
             const QDBusPendingReply<bool> owned = *answer;
@@ -65,11 +72,14 @@ Result<std::unique_ptr<MessengerClient>> SessionMessengerClient::create()
     return std::unique_ptr<MessengerClient>(std::move(client));
 }
 
-void SessionMessengerClient::ownerKnown(const QString& service, bool owned)
+void SessionMessengerClient::ownerKnown(const QString& busName, bool owned)
 {
     const QString before = name();
-    (service == DBusMessengerClient::ServiceName ? m_apiOwned : m_pidginOwned) = owned;
-    if (m_unanswered <= 0) {
+    for (Candidate& candidate : m_candidates) {
+        if (candidate.busName == busName)
+            candidate.owned = owned;
+    }
+    if (m_unanswered == 0) {
         for (const auto& call : std::exchange(m_waiting, {}))
             call();
     }
@@ -79,46 +89,40 @@ void SessionMessengerClient::ownerKnown(const QString& service, bool owned)
 
 void SessionMessengerClient::whenKnown(std::function<void()> call)
 {
-    if (m_unanswered <= 0)
+    if (!m_candidates.isEmpty() && m_unanswered == 0)
         call();
     else
         m_waiting.append(std::move(call));
 }
 
-MessengerClient* SessionMessengerClient::current()
+const SessionMessengerClient::Candidate* SessionMessengerClient::running() const
 {
-    if (m_apiOwned)
-        return m_api;
-    if (m_pidginOwned)
-        return m_pidgin;
-    return m_api;
+    const auto owned = std::find_if(m_candidates.cbegin(), m_candidates.cend(),
+                                    [](const Candidate& candidate) { return candidate.owned; });
+    return owned == m_candidates.cend() ? nullptr : &*owned;
 }
 
-bool SessionMessengerClient::isRunning() const
+MessengerClient* SessionMessengerClient::current()
 {
-    return m_apiOwned || m_pidginOwned;
+    const Candidate* candidate = running();
+    return candidate ? candidate->client : m_candidates.first().client;
+}
+
+bool SessionMessengerClient::isAvailable() const
+{
+    return running() != nullptr;
 }
 
 QString SessionMessengerClient::name() const
 {
-    if (m_apiOwned)
-        return m_api->name();
-    if (m_pidginOwned)
-        return m_pidgin->name();
-    return {};
+    const Candidate* candidate = running();
+    return candidate ? candidate->client->name() : QString();
 }
 
-void SessionMessengerClient::setMyProperty(int code, const QVariant& value, Done<void> done)
+void SessionMessengerClient::setDisplayPicture(const QString& path, Sent sent)
 {
-    whenKnown([this, code, value, done = std::move(done)]() mutable {
-        current()->setMyProperty(code, value, std::move(done));
-    });
-}
-
-void SessionMessengerClient::myProperty(int code, Done<QVariant> done)
-{
-    whenKnown([this, code, done = std::move(done)]() mutable {
-        current()->myProperty(code, std::move(done));
+    whenKnown([this, path, sent = std::move(sent)]() mutable {
+        current()->setDisplayPicture(path, std::move(sent));
     });
 }
 

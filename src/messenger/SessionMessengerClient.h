@@ -1,15 +1,14 @@
 #pragma once
 
-#include "messenger/DBusMessengerClient.h"
-#include "messenger/PidginMessengerClient.h"
+#include "messenger/MessengerClient.h"
 
-class QDBusServiceWatcher;
+#include <QDBusConnection>
 
-// The Messenger client the program talks to: whatever owns MessengerAPI.Messenger first, else
-// Pidgin. Who owns which name is followed through the bus's own signals, never asked while a
-// caller waits, so a client started or closed while the program runs is picked up at once and
-// told by availabilityChanged(). Calls made before the bus has said who is there wait for that
-// answer.
+// The Messenger client the program talks to: the first of its candidates whose bus name has an
+// owner, MessengerAPI.Messenger before Pidgin. Who owns which name is followed through the bus's
+// own signals, never asked while a caller waits, so a client started or closed while the program
+// runs is picked up at once and told by availabilityChanged(). Calls made before the bus has said
+// who is there wait for that answer.
 class SessionMessengerClient : public MessengerClient
 {
     Q_OBJECT
@@ -22,30 +21,31 @@ public:
     // fails only when the handshake is over and no session bus can be reached.
     static Result<std::unique_ptr<MessengerClient>> create();
 
-    // The client that would take a call now: MessengerAPI when its name has an owner, else
-    // Pidgin when its name has one, else MessengerAPI (whose calls then fail as refused); none
-    // before the bus is there.
-    MessengerClient* current();
-
-    bool isRunning() const override;
-    // The client that would take a call now, or empty when neither runs.
+    bool isAvailable() const override;
+    // The client that would take a call now, or empty when none runs.
     QString name() const override;
-    void setMyProperty(int code, const QVariant& value, Done<void> done) override;
-    void myProperty(int code, Done<QVariant> done) override;
+    void setDisplayPicture(const QString& path, Sent sent) override;
     void myContacts(Done<QList<MessengerContact>> done) override;
     void cacheFolder(Done<QString> done) override;
 
 private:
+    struct Candidate
+    {
+        QString busName;
+        MessengerClient* client;
+        bool owned = false;
+    };
+
     void attach(const QDBusConnection& connection);
-    void ownerKnown(const QString& service, bool owned);
-    // Runs the call once the bus has said who owns the two names.
+    void ownerKnown(const QString& busName, bool owned);
+    const Candidate* running() const;
+    // The client that takes a call now: the first candidate whose name has an owner, else the
+    // first candidate (whose calls then fail as refused). Once the bus is there.
+    MessengerClient* current();
+    // Runs the call once the bus has said who owns the candidates' names.
     void whenKnown(std::function<void()> call);
 
-    DBusMessengerClient* m_api = nullptr;
-    PidginMessengerClient* m_pidgin = nullptr;
-    QDBusServiceWatcher* m_watcher = nullptr;
-    bool m_apiOwned = false;
-    bool m_pidginOwned = false;
-    int m_unanswered = 2;
+    QList<Candidate> m_candidates;
+    qsizetype m_unanswered = 0;
     QList<std::function<void()>> m_waiting;
 };

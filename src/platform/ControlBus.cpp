@@ -1,6 +1,6 @@
 #include "ControlBus.h"
 
-#include "platform/ControlService.h"
+#include "messenger/BusFailure.h"
 
 #include <QDBusArgument>
 #include <QDBusError>
@@ -19,15 +19,8 @@ Result<QDBusMessage> call(const QDBusConnection& bus, const QDBusMessage& messag
     const QDBusMessage reply = bus.call(message, QDBus::Block, ReplyTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return reply;
-    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
-        reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
-        return Failure{QStringLiteral("Dorvane is not running.")};
     // The running copy's own refusal says why in its words.
-    if (reply.errorName() == ControlService::RefusedError)
-        return Failure{reply.errorMessage()};
-    return Failure{
-        QStringLiteral("Dorvane did not carry out the request: %1")
-            .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage())};
+    return Failure{BusFailure::describe(reply, QStringLiteral("Dorvane"), ReplyTimeoutMs)};
 }
 
 QDBusMessage askTheBus(const QString& method, const QString& name)

@@ -1,10 +1,8 @@
 // Dorvane on a real desktop: a StatusNotifierItem host, a Wayland session and a screen reader.
-#include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
 
 #include "core/web/VendorSite.h"
-#include "messenger/DBusMessengerClient.h"
 #include "platform/SystemTrayIcon.h"
 
 #include <QDBusConnection>
@@ -115,10 +113,7 @@ private slots:
         dvn.setProcessEnvironment(wayland);
         dvn.start(DORVANE_PROGRAM_PATH);
         // It starts, finds its sample pictures and makes the first one the display picture.
-        DBusMessengerClient client(QDBusConnection::sessionBus());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            Answer::myProperty(client, 2).valueOr(QVariant()).toString().contains("/images/"),
-            20000);
+        QTRY_VERIFY_WITH_TIMEOUT(StandinProcess::displayPicture().contains("/images/"), 20000);
         QCOMPARE(dvn.state(), QProcess::Running);
         // Once its window shows it owns its name on the bus.
         QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(

@@ -59,7 +59,7 @@ private slots:
     {
         for (const Qt::GlobalColor colour : {Qt::cyan, Qt::magenta}) {
             const QString stored = write("same.png", colour);
-            QVERIFY(Answer::setMyProperty(*m_client, 2, m_env.path("same.png")));
+            QVERIFY(Answer::sent(*m_client, m_env.path("same.png")));
             QCOMPARE(alice(), stored);
         }
     }

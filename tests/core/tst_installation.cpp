@@ -6,6 +6,7 @@
 #include "core/fs/AppFolders.h"
 #include "core/fs/AppPaths.h"
 #include "core/language/LanguageSupport.h"
+#include "messenger/MessengerApi.h"
 
 #include <QTest>
 
@@ -87,7 +88,7 @@ private slots:
             env.unsetVar(name);
         for (const QString& name : set)
             env.setVar(qPrintable(name), QFile::encodeName(env.path(name)));
-        QCOMPARE(AppPaths::messengerCacheDir(), env.path(used) + "/MessengerCache");
+        QCOMPARE(MessengerApi::cacheFolder(), env.path(used) + "/MessengerCache");
         const QFileInfo made(env.path(used)); // made with the folders above it, if it was missing
         QVERIFY(!used.endsWith("/Temp") ||
                 (made.isDir() && made.permissions() == QFile::Permissions(0x7700)));

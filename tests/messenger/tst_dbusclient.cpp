@@ -2,6 +2,7 @@
 #include "ClientAnswers.h"
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
+#include "messenger/MessengerApiClient.h"
 #include "messenger/SessionMessengerClient.h"
 #include "ui/tools/ContactLists.h"
 
@@ -11,7 +12,7 @@
 class TestDbusclient : public QObject
 {
     Q_OBJECT
-    DBusMessengerClient m_client{QDBusConnection::sessionBus()};
+    MessengerApiClient m_client{QDBusConnection::sessionBus()};
 
 private slots:
     void windowBesideTheClient_data()
@@ -45,7 +46,7 @@ private slots:
             QVERIFY(f.openTools()->contacts()->isWaiting());
         QVERIFY(!deadline.hasExpired());
         // In words the user can act on, not the bus's.
-        const Result<void> refused = Answer::setMyProperty(m_client, 2, f.path("a.png"));
+        const Result<void> refused = Answer::sent(m_client, f.path("a.png"));
         QVERIFY2(!refused && refused.error().contains(reason), qPrintable(refused.error()));
         // A client that comes back starts the rotation again from the first picture.
         if (restart)
@@ -55,8 +56,7 @@ private slots:
         QCOMPARE(f.currentRow(), restart ? 1 : 2);
         QVERIFY(f.timer()->isActive() && f.dialogs.messages.isEmpty());
         if (restart) // the picture as set, the contacts as listed
-            QTRY_COMPARE(Answer::myProperty(m_client, 2).valueOr(QVariant()).toString(),
-                         f.path("b.png"));
+            QTRY_COMPARE(StandinProcess::displayPicture(), f.path("b.png"));
         QCOMPARE(FakeMessengerClient::pairs(Answer::myContacts(m_client)),
                  restart ? QStringList({"z@x|Zoë", "a@x|Same"}) : QStringList{"<refused>"});
     }

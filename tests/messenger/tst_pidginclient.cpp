@@ -6,7 +6,9 @@
 #include "StuckFile.h"
 #include "Table.h"
 #include "TestEnvironment.h"
+#include "messenger/MessengerApi.h"
 #include "messenger/PidginCalls.h"
+#include "messenger/PidginMessengerClient.h"
 #include "messenger/SessionMessengerClient.h"
 
 #include <QDBusContext>
@@ -57,9 +59,9 @@ private slots:
     {
         const auto all = QDBusConnection::ExportAllSlots;
         QVERIFY(m_bus.registerObject(PidginCalls::ObjectPath, &m_fake, all));
-        QVERIFY(m_bus.registerObject(DBusMessengerClient::ObjectPath,
-                                     DBusMessengerClient::InterfaceName, &m_fake, all));
-        QVERIFY(m_bus.registerService(PidginMessengerClient::ServiceName));
+        QVERIFY(m_bus.registerObject(MessengerApi::ObjectPath, MessengerApi::InterfaceName, &m_fake,
+                                     all));
+        QVERIFY(m_bus.registerService(PidginCalls::ServiceName));
         // Names are given relative to this folder; Pidgin would look for them in its own.
         QVERIFY(QDir::setCurrent(m_env.root()) && m_fifo.isValid());
         const QByteArray png = Pictures::png(Pictures::scenery(48, 48));
@@ -85,11 +87,8 @@ private slots:
     {
         auto [sent, icons] = fetch<QStringList, QStringList>("sent", "icons");
         for (const QString& name : sent)
-            QCOMPARE(Answer::setMyProperty(m_pidgin, 2, name).ok(), icons.size() > 1);
-        QVERIFY(!Answer::setMyProperty(m_pidgin, 3, sent.first())); // no such property in Pidgin
+            QCOMPARE(Answer::sent(m_pidgin, name).ok(), icons.size() > 1);
         QCOMPARE(m_fake.icons, icons.replaceInStrings("~", QDir::currentPath()));
-        // The picture shown is Pidgin's global icon as it stands.
-        QCOMPARE(Answer::myProperty(m_pidgin, 2).valueOr(QVariant()).toString(), icons.last());
     }
 
     // A picture on a share whose reads never end fails after a while, as a bus call would; the
@@ -101,10 +100,10 @@ private slots:
             QSKIP("FUSE cannot be mounted here");
         QElapsedTimer clock;
         clock.start();
-        const Result<void> refused = Answer::setMyProperty(m_pidgin, 2, stuck.path());
+        const Result<void> refused = Answer::sent(m_pidgin, stuck.path());
         QVERIFY(!refused && refused.error().contains("could not be read within 2 seconds"));
         QVERIFY(clock.elapsed() < 5000);
-        const Result<void> b = Answer::setMyProperty(m_pidgin, 2, "b.png");
+        const Result<void> b = Answer::sent(m_pidgin, "b.png");
         QVERIFY2(b, qPrintable(b ? QString() : b.error()));
         QCOMPARE(m_fake.icons, QStringList({"", QDir::currentPath() + "/b.png"}));
         QVERIFY(QThreadPool::globalInstance()->waitForDone(0));
@@ -123,19 +122,19 @@ private slots:
 
     void sessionClientChoiceAtEachCall()
     {
-        m_bus.unregisterService(PidginMessengerClient::ServiceName);
+        m_bus.unregisterService(PidginCalls::ServiceName);
         auto client = SessionMessengerClient::create().value();
-        QVERIFY(!client->isRunning() && !Answer::setMyProperty(*client, 2, "a.png"));
+        QVERIFY(!client->isAvailable() && !Answer::sent(*client, "a.png"));
         QCOMPARE(Answer::cacheFolder(*client), m_env.temp() + "/MessengerCache");
-        m_bus.registerService(PidginMessengerClient::ServiceName);
-        QTRY_VERIFY(client->isRunning()); // told by the bus, never asked while waiting
-        QVERIFY(Answer::setMyProperty(*client, 2, "a.png"));
+        m_bus.registerService(PidginCalls::ServiceName);
+        QTRY_VERIFY(client->isAvailable()); // told by the bus, never asked while waiting
+        QVERIFY(Answer::sent(*client, "a.png"));
         QCOMPARE(Answer::cacheFolder(*client), "/pidgin/icons");
-        m_bus.registerService(DBusMessengerClient::ServiceName); // both: MessengerAPI first
+        m_bus.registerService(MessengerApi::ServiceName); // both: MessengerAPI first
         QTRY_COMPARE(client->name(), "MessengerAPI");
-        QVERIFY(Answer::setMyProperty(*client, 2, "b.png"));
-        m_bus.unregisterService(PidginMessengerClient::ServiceName);
-        QVERIFY(client->isRunning() && Answer::setMyProperty(*client, 2, "a.png"));
+        QVERIFY(Answer::sent(*client, "b.png"));
+        m_bus.unregisterService(PidginCalls::ServiceName);
+        QVERIFY(client->isAvailable() && Answer::sent(*client, "a.png"));
         QCOMPARE(m_fake.icons + m_fake.api,
                  QStringList({"", QDir::currentPath() + "/a.png", "b.png", "a.png"}));
     }

@@ -16,13 +16,9 @@ template <class T, class Call> Result<T> of(Call&& call)
     return answer ? *answer : Result<T>(Failure{QStringLiteral("no answer")});
 }
 
-inline Result<void> setMyProperty(MessengerClient& client, int code, const QVariant& value)
+inline Result<void> sent(MessengerClient& client, const QString& picture)
 {
-    return of<void>([&](auto done) { client.setMyProperty(code, value, done); });
-}
-inline Result<QVariant> myProperty(MessengerClient& client, int code)
-{
-    return of<QVariant>([&](auto done) { client.myProperty(code, done); });
+    return of<void>([&](auto done) { client.setDisplayPicture(picture, done); });
 }
 inline Result<QList<MessengerContact>> myContacts(MessengerClient& client)
 {

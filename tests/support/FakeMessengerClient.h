@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messenger/MessengerApi.h"
 #include "messenger/MessengerClient.h"
 
 #include <QPointer>
@@ -64,28 +65,25 @@ public:
         return contacts ? texts : QStringList{QStringLiteral("<refused>")};
     }
 
-    bool isRunning() const override { return m_state->running; }
+    bool isAvailable() const override { return m_state->running; }
     QString name() const override { return m_state->running ? "Fake" : QString(); }
-    void setMyProperty(int code, const QVariant& value, Done<void> done) override
+    void setDisplayPicture(const QString& path, Sent sent) override
     {
-        if (refuses(true) || code != DisplayPictureProperty)
-            return answer<void>(done, Failure{m_state->refusal});
-        m_state->sentPictures.append(value.toString());
-        answer<void>(done, {});
-    }
-    void myProperty(int code, Done<QVariant> done) override
-    {
-        if (refuses(false) || code != DisplayPictureProperty)
-            return answer<QVariant>(done, Failure{QStringLiteral("refused")});
-        answer<QVariant>(done,
-                         QVariant(m_state->sentPictures.value(m_state->sentPictures.size() - 1)));
+        if (refuses())
+            return answer<void>(sent, Failure{m_state->refusal});
+        m_state->sentPictures.append(path);
+        answer<void>(sent, {});
     }
     void myContacts(Done<QList<MessengerContact>> done) override
     {
-        if (refuses(true))
+        if (refuses())
             return answer<QList<MessengerContact>>(done,
                                                    Failure{QStringLiteral("nobody is signed in")});
         answer<QList<MessengerContact>>(done, m_state->contacts);
+    }
+    void cacheFolder(Done<QString> done) override // NOLINT(performance-unnecessary-value-param)
+    {
+        done(MessengerApi::cacheFolder());
     }
 
 private:
@@ -99,10 +97,7 @@ private:
                 done(result);
         });
     }
-    bool refuses(bool needsSignIn) const
-    {
-        return !m_state->running || (needsSignIn && !m_state->signedIn);
-    }
+    bool refuses() const { return !m_state->running || !m_state->signedIn; }
 
     std::shared_ptr<State> m_state;
 };

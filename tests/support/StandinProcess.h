@@ -1,5 +1,8 @@
 #pragma once
 
+#include "messenger/MessengerApi.h"
+#include "messenger/MessengerApiProxy.h"
+
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QTest>
@@ -19,6 +22,13 @@ public:
     }
     // Ends it the hard way, as a crash would.
     void kill() { end(true); }
+    // The display picture it shows, as it tells it; empty when it does not answer.
+    static QString displayPicture()
+    {
+        MessengerApiProxy proxy(MessengerApi::ServiceName, MessengerApi::ObjectPath,
+                                QDBusConnection::sessionBus());
+        return proxy.MyProperty(MessengerApi::DisplayPictureCode).value().variant().toString();
+    }
 
 private:
     void end(bool hard)
@@ -34,7 +44,7 @@ private:
     {
         const auto bus = QDBusConnection::sessionBus().interface();
         const auto named = [bus] {
-            return bus->isServiceRegistered("MessengerAPI.Messenger").value();
+            return bus->isServiceRegistered(MessengerApi::ServiceName).value();
         };
         const auto gone = [&] { return owned && m_process.state() == QProcess::NotRunning; };
         (void)QTest::qWaitFor([&] { return named() == owned || gone(); }, 20000);

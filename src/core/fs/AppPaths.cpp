@@ -62,11 +62,6 @@ QString executableName()
     return base.isEmpty() ? QStringLiteral("dvn") : base;
 }
 
-QString messengerCacheDir()
-{
-    return join(tempDir(), QStringLiteral("MessengerCache"));
-}
-
 QString harvestDir()
 {
     return join(tempDir(), QStringLiteral("dvn"));

@@ -20,7 +20,6 @@ QString userConfigDir();
 // Base name of the executable ("dvn"), used for the log-on start entry.
 QString executableName();
 
-QString messengerCacheDir();
 QString harvestDir();
 
 } // namespace AppPaths

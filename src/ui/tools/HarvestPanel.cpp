@@ -7,6 +7,7 @@
 #include "core/fs/FolderExists.h"
 #include "core/fs/HarvestFolder.h"
 #include "core/language/LanguageSupport.h"
+#include "messenger/MessengerApi.h"
 #include "messenger/MessengerClient.h"
 #include "platform/Dialogs.h"
 #include "ui/tools/ListClicks.h"
@@ -74,7 +75,7 @@ void HarvestPanel::copyCache(MessengerClient* client, const std::function<void()
     if (client)
         client->cacheFolder(copy);
     else
-        copy(AppPaths::messengerCacheDir());
+        copy(MessengerApi::cacheFolder());
 }
 
 void HarvestPanel::cmdGetimg_Click()

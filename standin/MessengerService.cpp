@@ -1,6 +1,9 @@
-#include "MessengerAdaptor.h"
+#include "MessengerService.h"
 
 #include "MessengerAccount.h"
+#include "standin/MessengerApiAdaptor.h"
+
+#include "messenger/MessengerApi.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -9,23 +12,23 @@
 
 namespace standin {
 
-MessengerAdaptor::MessengerAdaptor(MessengerAccount* account, bool hang, QObject* parent)
+MessengerService::MessengerService(MessengerAccount* account, bool hang, QObject* parent)
     : QObject(parent), m_account(account), m_hang(hang)
 {
-    Contact::registerMetaTypes();
+    MessengerContact::registerMetaTypes();
+    new MessengerApiAdaptor(this);
 }
 
-bool MessengerAdaptor::registerOn(QDBusConnection& bus, QString* error)
+bool MessengerService::registerOn(QDBusConnection& bus, QString* error)
 {
-    const QString service = QLatin1String(ServiceName);
+    const QString& service = MessengerApi::ServiceName;
     if (!bus.isConnected()) {
         *error = QStringLiteral("no session bus: %1").arg(bus.lastError().message());
         return false;
     }
-    if (!bus.registerObject(QLatin1String(ObjectPath), QLatin1String(InterfaceName), this,
-                            QDBusConnection::ExportAllSlots)) {
+    if (!bus.registerObject(MessengerApi::ObjectPath, this)) {
         *error = QStringLiteral("cannot export %1: %2")
-                     .arg(QLatin1String(ObjectPath), bus.lastError().message());
+                     .arg(MessengerApi::ObjectPath, bus.lastError().message());
         return false;
     }
     if (!bus.registerService(service)) {
@@ -34,19 +37,19 @@ bool MessengerAdaptor::registerOn(QDBusConnection& bus, QString* error)
                      ? QStringLiteral("cannot own the bus name %1: %2")
                            .arg(service, bus.lastError().message())
                      : QStringLiteral("the bus name %1 is already owned by %2").arg(service, owner);
-        bus.unregisterObject(QLatin1String(ObjectPath));
+        bus.unregisterObject(MessengerApi::ObjectPath);
         return false;
     }
     return true;
 }
 
-void MessengerAdaptor::SetMyProperty(int code, const QDBusVariant& value)
+void MessengerService::SetMyProperty(int code, const QDBusVariant& value)
 {
     if (holdBack())
         return;
     if (!m_account->isSignedIn())
         return refuse(QLatin1String(NotSignedInError), QStringLiteral("Nobody is signed in."));
-    if (code != DisplayPictureCode)
+    if (code != MessengerApi::DisplayPictureCode)
         return refuse(QDBusError::errorString(QDBusError::InvalidArgs),
                       QStringLiteral("Unknown property code %1.").arg(code));
     const QVariant path = value.variant();
@@ -61,11 +64,11 @@ void MessengerAdaptor::SetMyProperty(int code, const QDBusVariant& value)
     QTextStream(stdout) << "display-picture " << path.toString() << Qt::endl;
 }
 
-QDBusVariant MessengerAdaptor::MyProperty(int code)
+QDBusVariant MessengerService::MyProperty(int code)
 {
     if (holdBack())
         return {};
-    if (code != DisplayPictureCode) {
+    if (code != MessengerApi::DisplayPictureCode) {
         refuse(QDBusError::errorString(QDBusError::InvalidArgs),
                QStringLiteral("Unknown property code %1.").arg(code));
         return {};
@@ -73,7 +76,7 @@ QDBusVariant MessengerAdaptor::MyProperty(int code)
     return QDBusVariant(m_account->displayPicturePath());
 }
 
-QList<Contact> MessengerAdaptor::MyContacts()
+QList<Contact> MessengerService::MyContacts()
 {
     if (holdBack())
         return {};
@@ -84,7 +87,7 @@ QList<Contact> MessengerAdaptor::MyContacts()
     return m_account->contacts().contacts();
 }
 
-bool MessengerAdaptor::holdBack()
+bool MessengerService::holdBack()
 {
     if (!m_hang || !calledFromDBus())
         return false;
@@ -92,7 +95,7 @@ bool MessengerAdaptor::holdBack()
     return true;
 }
 
-void MessengerAdaptor::refuse(const QString& errorName, const QString& message)
+void MessengerService::refuse(const QString& errorName, const QString& message)
 {
     if (calledFromDBus())
         sendErrorReply(errorName, message);
