@@ -1,4 +1,5 @@
 #include "DBusMessengerClient.h"
+#include "core/language/Texts.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -20,12 +21,11 @@ QString describeFailure(const QDBusMessage& reply)
 {
     switch (QDBusError(reply).type()) {
     case QDBusError::ServiceUnknown:
-        return QObject::tr("The Messenger client is not running.");
+        return Texts::text(Text::ClientNotRunning);
     case QDBusError::NoReply:
     case QDBusError::Timeout:
     case QDBusError::TimedOut:
-        return QObject::tr("The Messenger client did not answer within %1 seconds.")
-            .arg(DBusMessengerClient::CallTimeoutMs / 1000);
+        return Texts::text(Text::ClientSilent).arg(DBusMessengerClient::CallTimeoutMs / 1000);
     default:
         return reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
     }
@@ -87,7 +87,7 @@ void DBusMessengerClient::myProperty(int code, Done<QVariant> done)
              if (!reply)
                  return done(Failure{reply.error()});
              if (reply->arguments().isEmpty())
-                 return done(Failure{QObject::tr("The Messenger client gave no value.")});
+                 return done(Failure{Texts::text(Text::ClientGaveNoValue)});
              QVariant value = reply->arguments().first();
              if (value.canConvert<QDBusVariant>())
                  value = value.value<QDBusVariant>().variant();
@@ -113,7 +113,7 @@ void DBusMessengerClient::myContacts(Done<QList<MessengerContact>> done)
 
 Result<QList<MessengerContact>> DBusMessengerClient::contactsOf(const QDBusMessage& reply)
 {
-    const Failure unexpected{QObject::tr("The Messenger client sent an unexpected contact list.")};
+    const Failure unexpected{Texts::text(Text::ClientOddContacts)};
     if (reply.arguments().isEmpty() || !reply.arguments().first().canConvert<QDBusArgument>())
         return unexpected;
     const QDBusArgument argument = reply.arguments().first().value<QDBusArgument>();

@@ -2,6 +2,7 @@
 
 #include "core/DetachedRun.h"
 #include "core/fs/RegularFile.h"
+#include "core/language/Texts.h"
 #include "messenger/PidginCalls.h"
 
 #include <QBuffer>
@@ -46,19 +47,18 @@ Result<void> PidginMessengerClient::checkReadablePicture(const QString& path)
     QFile file(path);
     // A FIFO or a device in the picture's place would never end; only an ordinary file is read.
     if (const Result<void> opened = RegularFile::open(file); !opened)
-        return Failure{QObject::tr("%1 is not a file: %2").arg(path, opened.error())};
+        return Failure{Texts::text(Text::PictureNotAFile).arg(path, opened.error())};
     // Read here, not by Qt's reader, which tells formats apart under a lock of its own: a read that
     // never ends there would hold back every other picture in the program.
     QBuffer content;
     content.setData(file.readAll());
     if (file.error() != QFile::NoError || !content.open(QIODevice::ReadOnly))
-        return Failure{QObject::tr("%1 cannot be read: %2").arg(path, file.errorString())};
+        return Failure{Texts::text(Text::PictureNotRead).arg(path, file.errorString())};
     // Decoding the whole picture, not only its header, also catches a truncated file.
     QImageReader reader(&content);
     reader.setDecideFormatFromContent(true);
     if (reader.read().isNull())
-        return Failure{
-            QObject::tr("%1 cannot be read as a picture: %2").arg(path, reader.errorString())};
+        return Failure{Texts::text(Text::NotAPicture).arg(path, reader.errorString())};
     return {};
 }
 
@@ -81,7 +81,7 @@ void PidginMessengerClient::callString(const QString& method, const QList<QVaria
             return done(Failure{reply.error()});
         if (auto text = stringOf(*reply))
             return done(*text);
-        done(Failure{QObject::tr("Pidgin sent an unexpected answer to %1.").arg(method)});
+        done(Failure{Texts::text(Text::PidginOddAnswer).arg(method)});
     });
 }
 
@@ -96,9 +96,9 @@ void PidginMessengerClient::setIconPath(const QString& path, Done<void> done)
 void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<void> done)
 {
     if (code != DisplayPictureProperty)
-        return done(Failure{tr("Pidgin has no property %1.").arg(code)});
+        return done(Failure{Texts::text(Text::PidginNoProperty).arg(code)});
     if (value.metaType() != QMetaType::fromType<QString>())
-        return done(Failure{tr("The display picture must be given as a path.")});
+        return done(Failure{Texts::text(Text::PictureAsPath)});
     // Pidgin reads the file from its own working folder; make it the file checked here.
     const QString text = value.toString();
     const QString path = text.isEmpty() ? text : QFileInfo(text).absoluteFilePath();
@@ -109,10 +109,7 @@ void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<
     connect(deadline, &QTimer::timeout, this, [checking, path, done] {
         checking->disconnect();
         checking->deleteLater();
-        done(Failure{tr("%1 could not be read within %2 seconds; it may be on a share or disk "
-                        "that does not answer.")
-                         .arg(path)
-                         .arg(PictureCheckMs / 1000)});
+        done(Failure{Texts::text(Text::PictureReadTooSlow).arg(path).arg(PictureCheckMs / 1000)});
     });
     connect(checking, &QFutureWatcherBase::finished, this, [this, checking, deadline, path, done] {
         deadline->stop();
@@ -141,7 +138,7 @@ void PidginMessengerClient::setMyProperty(int code, const QVariant& value, Done<
 void PidginMessengerClient::myProperty(int code, Done<QVariant> done)
 {
     if (code != DisplayPictureProperty)
-        return done(Failure{tr("Pidgin has no property %1.").arg(code)});
+        return done(Failure{Texts::text(Text::PidginNoProperty).arg(code)});
     callString(QStringLiteral("PurplePrefsGetPath"), {BuddyIconPref},
                [done = std::move(done)](const Result<QString>& path) {
                    if (!path)
@@ -166,8 +163,8 @@ void PidginMessengerClient::myContacts(Done<QList<MessengerContact>> done)
                  return done(Failure{reply.error()});
              const auto accounts = handlesOf(*reply);
              if (!accounts)
-                 return done(Failure{
-                     tr("Pidgin sent an unexpected answer to PurpleAccountsGetAllActive.")});
+                 return done(Failure{Texts::text(Text::PidginOddAnswer)
+                                         .arg(QStringLiteral("PurpleAccountsGetAllActive"))});
              readBuddies(*accounts, done);
          });
 }
@@ -193,7 +190,7 @@ void PidginMessengerClient::readBuddies(const QList<int>& accounts,
                 return done(Failure{errorOf(reply)});
             const auto buddies = handlesOf(reply);
             if (!buddies)
-                return done(Failure{tr("Pidgin sent an unexpected buddy list.")});
+                return done(Failure{Texts::text(Text::PidginOddBuddyList)});
             buddiesPerAccount.append(*buddies);
         }
         readNames(buddiesPerAccount, done);
@@ -229,7 +226,7 @@ void PidginMessengerClient::readNames(const QList<QList<int>>& buddiesPerAccount
                 const auto name = stringOf(nameReply);
                 const auto alias = stringOf(aliasReply);
                 if (!name || !alias)
-                    return done(Failure{tr("Pidgin sent an unexpected buddy name.")});
+                    return done(Failure{Texts::text(Text::PidginOddBuddyName)});
                 ofAccount.append(MessengerContact{*name, *alias});
             }
             std::stable_sort(ofAccount.begin(), ofAccount.end(), byName);

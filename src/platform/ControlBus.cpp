@@ -1,5 +1,6 @@
 #include "ControlBus.h"
 
+#include "core/language/Texts.h"
 #include "platform/ControlService.h"
 
 #include <QDBusArgument>
@@ -21,12 +22,12 @@ Result<QDBusMessage> call(const QDBusConnection& bus, const QDBusMessage& messag
         return reply;
     if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
         reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
-        return Failure{QStringLiteral("Dorvane is not running.")};
+        return Failure{Texts::text(Text::NotRunning)};
     // The running copy's own refusal says why in its words.
     if (reply.errorName() == ControlService::RefusedError)
         return Failure{reply.errorMessage()};
     return Failure{
-        QStringLiteral("Dorvane did not carry out the request: %1")
+        Texts::text(Text::RequestNotCarriedOut)
             .arg(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage())};
 }
 
@@ -43,7 +44,7 @@ QDBusMessage askTheBus(const QString& method, const QString& name)
 Result<QString> runningCopy(const QDBusConnection& bus, qint64 lockHolder)
 {
     if (!bus.isConnected())
-        return Failure{QStringLiteral("No session bus: %1").arg(bus.lastError().message())};
+        return Failure{Texts::text(Text::NoSessionBus).arg(bus.lastError().message())};
     const auto owner = call(bus, askTheBus(QStringLiteral("GetNameOwner"), ServiceName));
     if (!owner)
         return Failure{owner.error()};
@@ -54,9 +55,7 @@ Result<QString> runningCopy(const QDBusConnection& bus, qint64 lockHolder)
         return Failure{process.error()};
     const qint64 pid = process->arguments().value(0).toLongLong();
     if (pid != lockHolder)
-        return Failure{QStringLiteral("Another program holds Dorvane's name on the session bus "
-                                      "(process %1); Dorvane is not answering.")
-                           .arg(pid)};
+        return Failure{Texts::text(Text::NameTaken).arg(pid)};
     return unique;
 }
 
@@ -94,7 +93,7 @@ Result<QVariantMap> state(qint64 lockHolder, const QDBusConnection& bus)
         return Failure{reply.error()};
     const QList<QVariant> arguments = reply->arguments();
     if (arguments.isEmpty())
-        return Failure{QStringLiteral("Dorvane gave no state.")};
+        return Failure{Texts::text(Text::NoState)};
     return qdbus_cast<QVariantMap>(arguments.first());
 }
 
