@@ -2,6 +2,7 @@
 #include "core/fs/AppFolders.h"
 #include "core/fs/AppPaths.h"
 #include "core/language/LanguageSupport.h"
+#include "core/language/Texts.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
 #include "messenger/SessionBus.h"
@@ -25,6 +26,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -36,10 +38,14 @@ std::atomic<bool> busConnected = false;
 
 void giveUpInTime()
 {
-    std::thread([] {
+    // Worded here: the language is not to be read while the program ends on the other thread.
+    const auto late = [](const QString& who) {
+        return Texts::text(Text::NoAnswerInTime).arg(who).arg(AnswerWithinSeconds).toLocal8Bit();
+    };
+    std::thread([copy = late(QStringLiteral("Dorvane")),
+                 bus = late(Texts::text(Text::TheSessionBus))] {
         std::this_thread::sleep_for(std::chrono::seconds(AnswerWithinSeconds));
-        std::fprintf(stderr, "%s did not answer within %d seconds.\n",
-                     busConnected ? "Dorvane" : "The session bus", AnswerWithinSeconds);
+        std::fprintf(stderr, "%s\n", (busConnected ? copy : bus).constData());
         std::fflush(stdout);
         std::fflush(stderr);
         std::_Exit(1);
@@ -84,6 +90,15 @@ int main(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine line = CommandLine::parse(arguments);
+    // What the command line says is in the language the window would speak.
+    std::optional<QCoreApplication> commandApp;
+    std::optional<LanguageSupport> commandLanguage;
+    if (line.action() != CommandLine::Action::Start) {
+        commandApp.emplace(argc, argv);
+        commandLanguage.emplace(AppFolders::ofRunningProgram().langDir(),
+                                AppPaths::userConfigDir());
+        commandLanguage->setCurrentLang(commandLanguage->startLanguage());
+    }
     switch (line.action()) {
     case CommandLine::Action::Help:
         std::fputs(qPrintable(CommandLine::helpText(arguments.first())), stdout);
@@ -98,7 +113,6 @@ int main(int argc, char* argv[])
     case CommandLine::Action::Start:
         break;
     default: {
-        const QCoreApplication app(argc, argv);
         const int code = askRunningCopy(line.action());
         // Nothing is left to save, and the bus library's own thread may still be reading a late
         // message from the bus while the program's statics go (which prints warnings): end here.
@@ -127,6 +141,8 @@ int main(int argc, char* argv[])
     AutoRun autoRun = AutoRun::fromEnvironment();
     LockFileInstance instance;
     LanguageSupport language(folders.langDir(), AppPaths::userConfigDir());
+    // Even the message that another copy runs is in the user's language.
+    language.setCurrentLang(language.startLanguage());
     const std::unique_ptr<KeyboardLayout> keyboard = createKeyboardLayout();
     FreedesktopNotifier notifier;
 

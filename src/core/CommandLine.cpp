@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "core/language/Texts.h"
 
 #include <QFileInfo>
 
@@ -54,12 +55,13 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         }
         if (action == Action::Invalid) {
             line.m_action = Action::Invalid;
-            line.m_error = QStringLiteral("Unknown option: %1").arg(argument);
+            line.m_error = Text::UnknownOption;
+            line.m_refused = argument;
             return line;
         }
         if (line.m_action != Action::Start && line.m_action != action) {
             line.m_action = Action::Invalid;
-            line.m_error = QStringLiteral("Give one option at a time.");
+            line.m_error = Text::OneOptionAtATime;
             return line;
         }
         line.m_action = action;
@@ -67,27 +69,28 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     return line;
 }
 
+QString CommandLine::error() const
+{
+    if (!m_error)
+        return QString();
+    return *m_error == Text::UnknownOption ? Texts::text(*m_error).arg(m_refused)
+                                           : Texts::text(*m_error);
+}
+
 QString CommandLine::helpText(const QString& program)
 {
-    return QStringLiteral("Usage: %1 [option]\n"
-                          "Changes your Messenger display picture on a timer from a folder of "
-                          "pictures.\n"
-                          "Without an option the window starts (or the running copy comes "
-                          "forward).\n\n"
-                          "Options:\n"
-                          "  --next         Send the next picture now (the running copy).\n"
-                          "  --previous     Send the picture sent before the current one again.\n"
-                          "  --pause        Pause the rotation until --resume.\n"
-                          "  --resume       Resume a paused rotation.\n"
-                          "  --show         Bring the running copy's window forward.\n"
-                          "  --status       Show the running copy's picture, folder, state and\n"
-                          "                 client.\n"
-                          "  -h, --help     Show this help and exit.\n"
-                          "  -v, --version  Show the version and exit.\n\n"
-                          "These options exit with 1, saying why, when no copy of Dorvane is\n"
-                          "running or when it refused (--resume while rotation is off, --previous\n"
-                          "at the oldest picture).\n")
-        .arg(QFileInfo(program).fileName());
+    const std::pair<const char*, Text> options[] = {
+        {"--next", Text::HelpNext},     {"--previous", Text::HelpPrevious},
+        {"--pause", Text::HelpPause},   {"--resume", Text::HelpResume},
+        {"--show", Text::HelpShow},     {"--status", Text::HelpStatus},
+        {"-h, --help", Text::HelpHelp}, {"-v, --version", Text::HelpVersion}};
+    QString text = Texts::text(Text::HelpUsage).arg(QFileInfo(program).fileName()) +
+                   QLatin1Char('\n') + Texts::text(Text::HelpWhat) + QLatin1Char('\n') +
+                   Texts::text(Text::HelpWithout) + QStringLiteral("\n\n") +
+                   Texts::text(Text::HelpOptions) + QLatin1Char('\n');
+    for (const auto& [option, what] : options)
+        text += QStringLiteral("  %1 %2\n").arg(QLatin1String(option), -14).arg(Texts::text(what));
+    return text + QLatin1Char('\n') + Texts::text(Text::HelpExits) + QLatin1Char('\n');
 }
 
 QString CommandLine::requestMethod(Action action)
@@ -118,14 +121,16 @@ QString CommandLine::statusText(const QVariantMap& state)
     QString rotation = value("State");
     if (!value("StateReason").isEmpty())
         rotation += QStringLiteral(": ") + value("StateReason");
-    QString text =
-        QStringLiteral("Picture: %1\nFolder: %2\nRotation: %3\nClient: %4\n")
-            .arg(value("CurrentPicture").isEmpty() ? QStringLiteral("(none sent yet)")
-                                                   : value("CurrentPicture"),
-                 value("Folder"), rotation, client.isEmpty() ? QStringLiteral("(none)") : client);
+    const QString picture = value("CurrentPicture");
+    QStringList lines = {Texts::text(Text::StatusPicture)
+                             .arg(picture.isEmpty() ? Texts::text(Text::StatusNoneSent) : picture),
+                         Texts::text(Text::StatusFolder).arg(value("Folder")),
+                         Texts::text(Text::StatusRotation).arg(rotation),
+                         Texts::text(Text::StatusClient)
+                             .arg(client.isEmpty() ? Texts::text(Text::StatusNone) : client)};
     if (!value("LastError").isEmpty())
-        text += QStringLiteral("Last failure: %1\n").arg(value("LastError"));
-    return text;
+        lines.append(Texts::text(Text::LastFailure).arg(value("LastError")));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 QString CommandLine::versionText()

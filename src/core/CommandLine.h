@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/language/Texts.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+
+#include <optional>
 
 // What the command line asks for. It is read before any window exists, so that --help and
 // --version work without a display and without touching the single-instance lock.
@@ -26,8 +30,9 @@ public:
     static CommandLine parse(const QStringList& arguments);
 
     Action action() const { return m_action; }
-    // Why the arguments were refused; empty unless the action is Invalid.
-    const QString& error() const { return m_error; }
+    // Why the arguments were refused, in the current language; empty unless the action is
+    // Invalid.
+    QString error() const;
 
     // The running copy's bus method that carries out the action; empty for the actions carried
     // out here (--status reads properties instead).
@@ -41,5 +46,6 @@ public:
 
 private:
     Action m_action = Action::Start;
-    QString m_error;
+    std::optional<Text> m_error;
+    QString m_refused; // the option not known
 };

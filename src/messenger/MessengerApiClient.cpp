@@ -1,5 +1,7 @@
 #include "MessengerApiClient.h"
 
+#include "core/language/Texts.h"
+
 #include "messenger/BusFailure.h"
 #include "messenger/MessengerApi.h"
 #include "messenger/MessengerApiProxy.h"
@@ -36,7 +38,7 @@ void MessengerApiClient::watch(const QDBusPendingCall& call,
                 const QDBusMessage reply = watcher->reply();
                 if (reply.type() != QDBusMessage::ReplyMessage)
                     answered(Failure{BusFailure::describe(
-                        reply, QObject::tr("The Messenger client"), CallTimeoutMs)});
+                        reply, Texts::text(Text::TheMessengerClient), CallTimeoutMs)});
                 else
                     answered(reply);
             });

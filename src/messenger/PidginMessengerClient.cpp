@@ -2,6 +2,7 @@
 
 #include "core/DetachedRun.h"
 #include "core/fs/RegularFile.h"
+#include "core/language/Texts.h"
 #include "core/picture/PictureLoader.h"
 #include "messenger/PidginCalls.h"
 
@@ -46,17 +47,16 @@ Result<void> PidginMessengerClient::checkReadablePicture(const QString& path)
     // never ends there would hold back every other picture in the program.
     Result<QByteArray> read = RegularFile::readAll(path, PictureLoader::MaxDecodedBytes);
     if (!read)
-        return Failure{QObject::tr("%1 cannot be read: %2").arg(path, read.error())};
+        return Failure{Texts::text(Text::PictureNotRead).arg(path, read.error())};
     QBuffer content;
     content.setData(std::move(read).value());
     if (!content.open(QIODevice::ReadOnly))
-        return Failure{QObject::tr("%1 cannot be read: %2").arg(path, content.errorString())};
+        return Failure{Texts::text(Text::PictureNotRead).arg(path, content.errorString())};
     // Decoding the whole picture, not only its header, also catches a truncated file.
     QImageReader reader(&content);
     reader.setDecideFormatFromContent(true);
     if (reader.read().isNull())
-        return Failure{
-            QObject::tr("%1 cannot be read as a picture: %2").arg(path, reader.errorString())};
+        return Failure{Texts::text(Text::NotAPicture).arg(path, reader.errorString())};
     return {};
 }
 
@@ -73,7 +73,7 @@ void PidginMessengerClient::callString(const QString& method, const QList<QVaria
             return done(Failure{reply.error()});
         if (auto text = stringOf(*reply))
             return done(*text);
-        done(Failure{QObject::tr("Pidgin sent an unexpected answer to %1.").arg(method)});
+        done(Failure{Texts::text(Text::PidginOddAnswer).arg(method)});
     });
 }
 
@@ -96,10 +96,7 @@ void PidginMessengerClient::setDisplayPicture(const QString& file, Sent done)
     connect(deadline, &QTimer::timeout, this, [checking, path, done] {
         checking->disconnect();
         checking->deleteLater();
-        done(Failure{tr("%1 could not be read within %2 seconds; it may be on a share or disk "
-                        "that does not answer.")
-                         .arg(path)
-                         .arg(PictureCheckMs / 1000)});
+        done(Failure{Texts::text(Text::PictureReadTooSlow).arg(path).arg(PictureCheckMs / 1000)});
     });
     connect(checking, &QFutureWatcherBase::finished, this, [this, checking, deadline, path, done] {
         deadline->stop();
@@ -141,8 +138,8 @@ void PidginMessengerClient::myContacts(Done<QList<MessengerContact>> done)
                  return done(Failure{reply.error()});
              const auto accounts = handlesOf(*reply);
              if (!accounts)
-                 return done(Failure{
-                     tr("Pidgin sent an unexpected answer to PurpleAccountsGetAllActive.")});
+                 return done(Failure{Texts::text(Text::PidginOddAnswer)
+                                         .arg(QStringLiteral("PurpleAccountsGetAllActive"))});
              readBuddies(*accounts, done);
          });
 }
@@ -168,7 +165,7 @@ void PidginMessengerClient::readBuddies(const QList<int>& accounts,
                 return done(Failure{errorOf(reply)});
             const auto buddies = handlesOf(reply);
             if (!buddies)
-                return done(Failure{tr("Pidgin sent an unexpected buddy list.")});
+                return done(Failure{Texts::text(Text::PidginOddBuddyList)});
             buddiesPerAccount.append(*buddies);
         }
         readNames(buddiesPerAccount, done);
@@ -204,7 +201,7 @@ void PidginMessengerClient::readNames(const QList<QList<int>>& buddiesPerAccount
                 const auto name = stringOf(nameReply);
                 const auto alias = stringOf(aliasReply);
                 if (!name || !alias)
-                    return done(Failure{tr("Pidgin sent an unexpected buddy name.")});
+                    return done(Failure{Texts::text(Text::PidginOddBuddyName)});
                 ofAccount.append(MessengerContact{*name, *alias});
             }
             std::stable_sort(ofAccount.begin(), ofAccount.end(), byName);

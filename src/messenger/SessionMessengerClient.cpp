@@ -1,5 +1,6 @@
 #include "SessionMessengerClient.h"
 
+#include "core/language/Texts.h"
 #include "messenger/MessengerApi.h"
 #include "messenger/MessengerApiClient.h"
 #include "messenger/PidginCalls.h"
@@ -60,8 +61,7 @@ Result<std::unique_ptr<MessengerClient>> SessionMessengerClient::create()
     if (SessionBus::isReady()) {
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected())
-            return Failure{QObject::tr("The session bus cannot be reached: %1")
-                               .arg(bus.lastError().message())};
+            return Failure{Texts::text(Text::BusUnreachable).arg(bus.lastError().message())};
         return std::unique_ptr<MessengerClient>(std::make_unique<SessionMessengerClient>(bus));
     }
     // Calls made before the bus is there wait for it, as they wait for the names' owners; a bus

@@ -1,5 +1,6 @@
 #include "ControlBus.h"
 
+#include "core/language/Texts.h"
 #include "messenger/BusFailure.h"
 
 #include <QDBusArgument>
@@ -36,7 +37,7 @@ QDBusMessage askTheBus(const QString& method, const QString& name)
 Result<QString> runningCopy(const QDBusConnection& bus, qint64 lockHolder)
 {
     if (!bus.isConnected())
-        return Failure{QStringLiteral("No session bus: %1").arg(bus.lastError().message())};
+        return Failure{Texts::text(Text::NoSessionBus).arg(bus.lastError().message())};
     const auto owner = call(bus, askTheBus(QStringLiteral("GetNameOwner"), ServiceName));
     if (!owner)
         return Failure{owner.error()};
@@ -47,9 +48,7 @@ Result<QString> runningCopy(const QDBusConnection& bus, qint64 lockHolder)
         return Failure{process.error()};
     const qint64 pid = process->arguments().value(0).toLongLong();
     if (pid != lockHolder)
-        return Failure{QStringLiteral("Another program holds Dorvane's name on the session bus "
-                                      "(process %1); Dorvane is not answering.")
-                           .arg(pid)};
+        return Failure{Texts::text(Text::NameTaken).arg(pid)};
     return unique;
 }
 
@@ -87,7 +86,7 @@ Result<QVariantMap> state(qint64 lockHolder, const QDBusConnection& bus)
         return Failure{reply.error()};
     const QList<QVariant> arguments = reply->arguments();
     if (arguments.isEmpty())
-        return Failure{QStringLiteral("Dorvane gave no state.")};
+        return Failure{Texts::text(Text::NoState)};
     return qdbus_cast<QVariantMap>(arguments.first());
 }
 

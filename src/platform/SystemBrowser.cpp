@@ -1,4 +1,5 @@
 #include "SystemBrowser.h"
+#include "core/language/Texts.h"
 
 #include <QDesktopServices>
 #include <QObject>
@@ -11,9 +12,9 @@ Result<void> SystemBrowser::openUrl(const QUrl& url)
         // The address is passed as one argument, never through a shell.
         if (QProcess::startDetached(command, {url.toString(QUrl::FullyEncoded)}))
             return {};
-        return Failure{QObject::tr("The browser \"%1\" could not be started.").arg(command)};
+        return Failure{Texts::text(Text::BrowserNotStarted).arg(command)};
     }
     if (QDesktopServices::openUrl(url))
         return {};
-    return Failure{QObject::tr("No web browser could be started for %1.").arg(url.toString())};
+    return Failure{Texts::text(Text::NoBrowser).arg(url.toString())};
 }

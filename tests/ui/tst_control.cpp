@@ -3,7 +3,7 @@
 #include "RunningCopy.h"
 #include "StandinProcess.h"
 
-#include "core/language/LangFile.h"
+#include "core/language/Texts.h"
 #include "platform/FreedesktopNotifier.h"
 
 #include <QDBusPendingCall>
@@ -83,29 +83,23 @@ class TestControl : public QObject
 {
     Q_OBJECT
 private slots:
-    // The items steer the rotation (whose rules are the model's) and speak the chosen language;
-    // a file without their keys leaves them in English.
+    // The items steer the rotation (whose rules are the model's) and speak the chosen language.
     void trayItems_data()
     {
         columns<QString>("language");
-        for (const char* language : {"English", "French", "Arabic", "Old"})
+        for (const char* language : {"English", "French", "Arabic"})
             row(language, QString(language));
     }
     void trayItems()
     {
         const auto [language] = fetch<QString>("language");
         MainWindowFixture f;
-        f.env.writeFile("app/lang/Old.lng", "[frmMine]\r\nfrmMine.Caption=Old\r\n[Strings]\r\n1");
         QVERIFY(f.start({.pictures = {"a.png", "b.png"}, .rotation = true}));
         f.chooseLanguage(language);
-        const auto text = [&, language = language](const char* key, const char* english) {
-            const QString file = f.language.langFilePath(language);
-            const QString value = LangFile::ReadLangValue(file, "Strings", key).valueOr("");
-            return (value.isEmpty() ? QString(english) : value).arg(QString("\u2068Fake\u2069"));
-        };
-        const QString next = text("0005", "Next Picture");
-        QCOMPARE(menuTexts(f), (QStringList{next, text("0006", "Pause Rotation"),
-                                            text("0008", "Pictures go to %1.")}));
+        const auto text = [](Text text) { return Texts::text(text).arg("\u2068Fake\u2069"); };
+        const QString next = text(Text::NextPicture);
+        QCOMPARE(menuTexts(f),
+                 (QStringList{next, text(Text::PauseRotation), text(Text::PicturesGoTo)}));
         const quint32 timerId = f.timer()->timerId();
         f.action("mnunext")->trigger();
         QCOMPARE(f.sent(), (QStringList{"a.png", "b.png"}));
@@ -114,10 +108,9 @@ private slots:
         f.action("mnupause")->trigger();
         QVERIFY(f.window->rotation()->isPaused() && f.stored(Entry::Control) == "1"); // none stored
         f.messenger->setRunning(false);
-        QCOMPARE(menuTexts(f), (QStringList{next, text("0007", "Resume Rotation"),
-                                            text("0045", "Rotation is paused.") + ' ' +
-                                                text("0009", "No Messenger client receives the "
-                                                             "pictures.")}));
+        QCOMPARE(menuTexts(f),
+                 (QStringList{next, text(Text::ResumeRotation),
+                              text(Text::RotationPaused) + ' ' + text(Text::NoClientReceives)}));
         f.action("mnupause")->trigger();
         QVERIFY(!f.window->rotation()->isPaused());
         // Chosen at start, the language is the menu's from the first.

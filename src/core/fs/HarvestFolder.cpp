@@ -1,4 +1,5 @@
 #include "HarvestFolder.h"
+#include "core/language/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,28 +27,23 @@ Result<bool> HarvestFolder::check(const QString& path)
     if (::lstat(name.constData(), &info) != 0) {
         if (errno == ENOENT)
             return false;
-        return Failure{
-            QStringLiteral("The folder \"%1\" cannot be used: %2").arg(path, describe(errno))};
+        return Failure{Texts::text(Text::FolderUnusable).arg(path, describe(errno))};
     }
     QString reason;
     if (S_ISLNK(info.st_mode))
-        reason = QStringLiteral("it is a symbolic link");
+        reason = Texts::text(Text::FolderIsLink);
     else if (!S_ISDIR(info.st_mode))
-        reason = QStringLiteral("it is not a folder");
+        reason = Texts::text(Text::FolderIsNoFolder);
     else if (info.st_uid != ::geteuid())
-        reason = QStringLiteral("it belongs to another user");
+        reason = Texts::text(Text::FolderOfOtherUser);
     if (reason.isEmpty()) {
         // Our own folder, yet open to others: they could plant files in it (a link in place of
         // a copy's name). It is closed to them before it is used.
         if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0 && ::chmod(name.constData(), S_IRWXU) != 0)
-            return Failure{QStringLiteral("The folder \"%1\" is open to other users and cannot "
-                                          "be closed to them: %2")
-                               .arg(path, describe(errno))};
+            return Failure{Texts::text(Text::FolderOpenToOthers).arg(path, describe(errno))};
         return true;
     }
-    return Failure{QStringLiteral("The folder \"%1\" was not used: %2. No pictures were "
-                                  "copied into it.")
-                       .arg(path, reason)};
+    return Failure{Texts::text(Text::FolderNotUsed).arg(path, reason)};
 }
 
 bool HarvestFolder::belongsToAnotherUser(const QString& path)
@@ -91,13 +87,12 @@ Result<void> HarvestFolder::prepare(const QString& path)
     const QByteArray name = QFile::encodeName(path);
     // Only the last level is created: the temporary folder itself must exist already.
     if (::mkdir(name.constData(), S_IRWXU) != 0 && errno != EEXIST)
-        return Failure{QStringLiteral("The folder \"%1\" could not be created: %2")
-                           .arg(path, describe(errno))};
+        return Failure{Texts::text(Text::FolderNotCreated).arg(path, describe(errno))};
     // Checked again: something else may have taken the name in the meantime.
     const Result<bool> made = check(path);
     if (!made)
         return Failure{made.error()};
     if (!*made)
-        return Failure{QStringLiteral("The folder \"%1\" vanished as it was made.").arg(path)};
+        return Failure{Texts::text(Text::FolderVanished).arg(path)};
     return {};
 }

@@ -1,5 +1,7 @@
 #include "RegularFile.h"
 
+#include "core/language/Texts.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -31,7 +33,7 @@ Result<void> open(QFile& file, QIODevice::OpenMode mode)
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
         return fail(S_ISDIR(info.st_mode) ? QString::fromLocal8Bit(std::strerror(EISDIR))
-                                          : QStringLiteral("Not an ordinary file"));
+                                          : Texts::text(Text::NotOrdinaryFile));
     }
     // Reads of an ordinary file never wait anyway; the flag is dropped so that nothing sees it.
     const int flags = ::fcntl(fd, F_GETFL);

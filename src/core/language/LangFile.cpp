@@ -1,6 +1,7 @@
 #include "core/language/LangFile.h"
 
 #include "core/fs/RegularFile.h"
+#include "core/language/Texts.h"
 
 #include <QByteArrayView>
 #include <QFile>
@@ -217,7 +218,7 @@ Result<QString> readLineByLine(QByteArrayView bytes, const QString& key)
         case Match::Found:
             return value;
         case Match::TooShort:
-            return Failure{QObject::tr("The line of %1 is too short to hold a value.").arg(key)};
+            return Failure{Texts::text(Text::LineTooShort).arg(key)};
         case Match::None:
             break;
         }
@@ -309,8 +310,7 @@ Result<QByteArray> LangFile::writeLangValueToBytes(const QByteArray& bytes, cons
     if (sectionName.isEmpty() || keyName.isEmpty() || hasLineBreakOrNul(sectionName) ||
         hasLineBreakOrNul(keyName) || hasLineBreakOrNul(value) || sectionName.contains(u']') ||
         keyName.contains(u'=') || keyName.startsWith(u'[') || keyName.startsWith(u';'))
-        return Failure{
-            QObject::tr("%1=%2 cannot be stored in a line of [%3].").arg(key, value, section)};
+        return Failure{Texts::text(Text::CannotStoreLine).arg(key, value, section)};
 
     bool inSection = false;
     RawLine after; // the section's header or its last key so far

@@ -2,13 +2,14 @@
 
 #include "core/fs/AppFolders.h"
 #include "core/fs/AppPaths.h"
+#include "core/fs/RegularFile.h"
 #include "core/language/LangFile.h"
+#include "core/language/Texts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QObject>
 
 #include <sys/stat.h>
 
@@ -62,7 +63,7 @@ Result<void> LanguageSupport::storeLanguage(const QString& name) const
     if (!m_installed && !QFileInfo(m_langDir).isWritable())
         file = ownSettingFile();
     if (file.isEmpty())
-        return Failure{QObject::tr("There is no folder to keep the language choice in.")};
+        return Failure{Texts::text(Text::NoLanguageFolder)};
     if (file == ownSettingFile())
         QDir().mkpath(m_userDir);
     return LangFile::WriteLangValue(file, QStringLiteral("Language"),
@@ -136,9 +137,53 @@ Result<QString> LanguageSupport::text(const QString& section, const QString& key
     return found->value(LangFile::foldedName(key));
 }
 
+void LanguageSupport::setCurrentLang(const QString& name)
+{
+    m_currentLang = name;
+    QHash<QString, QString> messages;
+    for (const Texts::Entry& entry : Texts::all()) {
+        const QString id = QLatin1String(entry.id);
+        if (QString message = text(QStringLiteral("Strings"), id).valueOr(QString());
+            !message.isEmpty())
+            messages.insert(id, message);
+    }
+    Texts::use(messages);
+}
+
+QString LanguageSupport::displayName(const QString& name) const
+{
+    const QString own = LangFile::ReadLangValue(langFilePath(name), QStringLiteral("Language"),
+                                                QStringLiteral("Name"))
+                            .valueOr(QString());
+    return own.isEmpty() ? name : own;
+}
+
+QLocale LanguageSupport::locale(const QString& name) const
+{
+    const QString shipped = shippedName(name);
+    for (int language = QLocale::AnyLanguage + 1; language <= QLocale::LastLanguage; ++language) {
+        const auto known = static_cast<QLocale::Language>(language);
+        if (!shipped.isEmpty() && QLocale::languageToString(known) == shipped)
+            return QLocale(known);
+    }
+    return QLocale::c();
+}
+
+std::optional<QChar> LanguageSupport::directionFlag(const QString& name) const
+{
+    QFile file(langFilePath(name));
+    // Anything but an ordinary file has no last character to read (a FIFO would never end).
+    if (!RegularFile::open(file) || file.size() <= 0 || !file.seek(file.size() - 1))
+        return std::nullopt;
+    const QByteArray last = file.read(1);
+    if (last.isEmpty() || last.at(0) < '0' || last.at(0) > '9')
+        return std::nullopt;
+    return QChar::fromLatin1(last.at(0));
+}
+
 QString LanguageSupport::GetLangString(const QString& id)
 {
     if (m_currentLang.isEmpty())
-        m_currentLang = startLanguage();
+        setCurrentLang(startLanguage());
     return text(QStringLiteral("Strings"), id).valueOr(QString());
 }

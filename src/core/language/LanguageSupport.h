@@ -2,12 +2,16 @@
 
 #include "core/Result.h"
 
+#include <QChar>
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
+#include <optional>
+
 // The current language (one for the whole program): where its file is, the choice stored in
-// LangSetting.ini, and the messages by their four-digit id. Nothing here ever fails: a missing
-// language file gives empty texts, which leave the windows as they are.
+// LangSetting.ini, its name and direction, and the messages by their four-digit id. A missing
+// language file gives empty texts, which leave the windows as they are, and English messages.
 class LanguageSupport
 {
 public:
@@ -20,12 +24,21 @@ public:
     const QString& langDir() const { return m_langDir; }
 
     const QString& CurrentLang() const { return m_currentLang; }
-    void setCurrentLang(const QString& name) { m_currentLang = name; }
+    // Also makes the language's messages the ones Texts gives.
+    void setCurrentLang(const QString& name);
 
     // The file of a language in the language folder. Names are matched without regard to case
     // when no file has the exact name, as users of the program expect from its language list.
     QString langFilePath(const QString& name) const;
     QString currentLangFile() const { return langFilePath(m_currentLang); }
+
+    // A language's name as its file gives it in its own language, else the file's name.
+    QString displayName(const QString& name) const;
+    // The language as Qt knows it, by the English name its file has; C for one Qt does not know.
+    QLocale locale(const QString& name) const;
+    // The last character of a language's file when it is a digit: "0" for a right-to-left
+    // language, "1" for a left-to-right one; none for a missing file or any other end.
+    std::optional<QChar> directionFlag(const QString& name) const;
 
     // A text of the current language's file: empty when its key is absent; fails when the file
     // cannot be read.

@@ -3,6 +3,7 @@
 #include "core/fs/AppPaths.h"
 #include "core/fs/FolderExists.h"
 #include "core/fs/FolderWatch.h"
+#include "core/language/Texts.h"
 #include "core/rotation/PictureDestination.h"
 #include "core/rotation/RotationTimer.h"
 #include "core/settings/Settings.h"
@@ -182,7 +183,7 @@ void Rotation::next()
 Result<void> Rotation::previous()
 {
     if (!m_history.canGoBack())
-        return Failure{tr("This is the oldest picture sent since Dorvane started.")};
+        return Failure{Texts::text(Text::OldestPicture)};
     const QString path = m_history.back();
     const QFileInfo file(path);
     if (QDir(file.path()) == QDir(m_folder)) {
@@ -199,7 +200,7 @@ Result<void> Rotation::previous()
 Result<void> Rotation::pause()
 {
     if (!m_on)
-        return Failure{tr("Rotation is off: tick \"Enable Control.\" and press Apply first.")};
+        return Failure{Texts::text(Text::RotationOffTickFirst)};
     m_timer->stop();
     setPaused(true);
     return {};
@@ -208,7 +209,7 @@ Result<void> Rotation::pause()
 Result<void> Rotation::resume()
 {
     if (!m_on)
-        return Failure{tr("Rotation is off: tick \"Enable Control.\" and press Apply first.")};
+        return Failure{Texts::text(Text::RotationOffTickFirst)};
     setPaused(false);
     if (canRun())
         startTimer();
@@ -225,7 +226,7 @@ Result<void> Rotation::deletePicture(const QString& name)
 {
     const auto row = static_cast<int>(m_pictures.names().indexOf(name));
     if (row < 0)
-        return Failure{tr("%1 is no longer in the picture list.").arg(name)};
+        return Failure{Texts::text(Text::NotInList).arg(name)};
     const bool wasRunning = m_timer->isActive();
     m_timer->stop();
     QFile file(picturePath(name));
@@ -233,7 +234,7 @@ Result<void> Rotation::deletePicture(const QString& name)
         // The list stays as it was and the rotation goes on.
         if (wasRunning)
             startTimer();
-        return Failure{tr("The picture %1 could not be deleted: %2")
+        return Failure{Texts::text(Text::NotDeleted)
                            .arg(QDir::toNativeSeparators(file.fileName()), file.errorString())};
     }
     m_pictures.removeAt(row);
@@ -361,15 +362,15 @@ QString Rotation::stateReason() const
 {
     switch (why()) {
     case Why::Off:
-        return tr("Rotation is off (\"Enable Control.\" is cleared).");
+        return Texts::text(Text::ReasonOff);
     case Why::NoFolder:
-        return tr("The picture folder cannot be found.");
+        return Texts::text(Text::NoPictureFolder);
     case Why::NoPictures:
-        return tr("The picture folder has no pictures.");
+        return Texts::text(Text::NoPictures);
     case Why::NoClient:
-        return tr("Waiting for a Messenger client.");
+        return Texts::text(Text::WaitingForAClient);
     case Why::Nothing:
         break;
     }
-    return m_paused ? tr("Paused from outside the window.") : QString();
+    return m_paused ? Texts::text(Text::ReasonPaused) : QString();
 }

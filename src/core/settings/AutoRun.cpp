@@ -1,6 +1,7 @@
 #include "AutoRun.h"
 
 #include "core/fs/AppPaths.h"
+#include "core/language/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,8 +54,7 @@ Result<void> removeFile(const QString& path)
     QFile file(path);
     if (!file.exists() || file.remove())
         return {};
-    return Failure{
-        QObject::tr("The log-on entry %1 cannot be removed: %2").arg(path, file.errorString())};
+    return Failure{Texts::text(Text::EntryNotRemovedBecause).arg(path, file.errorString())};
 }
 
 // The variable's value when it is an absolute path; relative ones are invalid for XDG.
@@ -98,7 +98,7 @@ Result<void> AutoRun::AddRunEntry(const QString& name, const QString& data)
     // Data is one escaped Exec value; a raw line break would smuggle in further keys.
     if (!isUsableName(name) || data.contains(QLatin1Char('\n')) ||
         data.contains(QLatin1Char('\r')) || data.contains(QChar(0)))
-        return Failure{QObject::tr("The log-on entry \"%1\" cannot be written.").arg(name)};
+        return Failure{Texts::text(Text::EntryNameNotWritten).arg(name)};
 
     const QByteArray content = entryText(name, QStringLiteral("Exec=") + data);
     if (writeEntry(m_machineDir, name, content)) {
@@ -112,7 +112,7 @@ Result<void> AutoRun::AddRunEntry(const QString& name, const QString& data)
 Result<void> AutoRun::RemoveRunEntry(const QString& name)
 {
     if (!isUsableName(name))
-        return Failure{QObject::tr("The log-on entry \"%1\" cannot be removed.").arg(name)};
+        return Failure{Texts::text(Text::EntryNameNotRemoved).arg(name)};
 
     const QString machineEntry = entryPath(m_machineDir, name);
     if (QFile::exists(machineEntry) && !QFile::remove(machineEntry)) {
@@ -155,6 +155,6 @@ Result<void> AutoRun::writeEntry(const QString& dir, const QString& name, const 
     QSaveFile file(entryPath(dir, name));
     if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
         return {};
-    return Failure{QObject::tr("The log-on entry %1 cannot be written: %2")
-                       .arg(file.fileName(), file.errorString())};
+    return Failure{
+        Texts::text(Text::EntryNotWrittenBecause).arg(file.fileName(), file.errorString())};
 }

@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "core/fs/AppPaths.h"
+#include "core/language/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,9 +59,9 @@ QString statusText(QSettings::Status status, const QString& path)
 {
     switch (status) {
     case QSettings::AccessError:
-        return QObject::tr("The settings file %1 cannot be written.").arg(path);
+        return Texts::text(Text::SettingsNotWritten).arg(path);
     case QSettings::FormatError:
-        return QObject::tr("The settings file %1 cannot be read; it was left as it is.").arg(path);
+        return Texts::text(Text::SettingsDamaged).arg(path);
     default:
         return {};
     }
@@ -74,15 +75,12 @@ Result<void> Settings::checkFile() const
     if (!info.exists())
         return {};
     if (!info.isFile())
-        return Failure{QObject::tr("%1 is not a file.").arg(m_filePath)};
+        return Failure{Texts::text(Text::NotAFile).arg(m_filePath)};
     if (info.size() > MaxFileSize)
-        return Failure{QObject::tr("The settings file %1 is far larger than any real one; it was "
-                                   "left as it is.")
-                           .arg(m_filePath)};
+        return Failure{Texts::text(Text::SettingsTooLarge).arg(m_filePath)};
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure{QObject::tr("The settings file %1 cannot be read: %2")
-                           .arg(m_filePath, file.errorString())};
+        return Failure{Texts::text(Text::SettingsNotRead).arg(m_filePath, file.errorString())};
     const QByteArray content = file.readAll();
     // QSettings reads what it can of a damaged file and drops the rest when it writes the file
     // again; such a file is left untouched and read as absent instead.

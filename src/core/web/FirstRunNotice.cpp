@@ -1,4 +1,5 @@
 #include "FirstRunNotice.h"
+#include "core/language/Texts.h"
 
 #include <QObject>
 #include <QTemporaryFile>
@@ -55,7 +56,7 @@ Result<QUrl> writePage(const QString& folder, const QUrl& action, const QByteArr
     if (!file.open() || file.write(page.toUtf8()) < 0 || !file.flush()) {
         const QString reason = file.errorString();
         file.remove();
-        return Failure{QObject::tr("The first-run page could not be written: %1").arg(reason)};
+        return Failure{Texts::text(Text::FirstRunPage).arg(reason)};
     }
     return QUrl::fromLocalFile(file.fileName());
 }

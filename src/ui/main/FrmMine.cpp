@@ -3,6 +3,7 @@
 #include "core/fs/AppPaths.h"
 #include "core/fs/FolderExists.h"
 #include "core/language/LanguageSupport.h"
+#include "core/language/Texts.h"
 #include "core/rotation/Rotation.h"
 #include "core/settings/Settings.h"
 #include "core/web/FirstRunNotice.h"
@@ -151,16 +152,21 @@ void FrmMine::buildWidgets()
 
     imgicon->setPicture(windowIcon().pixmap(imgicon->size()).toImage());
     setMouseTracking(true);
-
-    // The names a screen reader gives the controls whose caption is elsewhere.
-    const std::pair<const char*, const char*> accessible[] = {
-        {"comblang", "Language"},      {"txtm", "Minutes"},       {"txts", "Seconds"},
-        {"txtpath", "Picture folder"}, {"lstimages", "Pictures"}, {"imgnow", "Current picture"},
-        {"imgicon", "Dorvane"}};
-    for (const auto& [name, text] : accessible)
-        control(QLatin1String(name))->widget()->setAccessibleName(QLatin1String(text));
+    control(QStringLiteral("imgicon"))->widget()->setAccessibleName(Title);
+    nameForScreenReaders();
     // Enter on Apply applies, as a click does.
     widget<QPushButton>(QStringLiteral("cmdoptions"))->setAutoDefault(true);
+}
+
+void FrmMine::nameForScreenReaders()
+{
+    // The controls whose caption is elsewhere.
+    const std::pair<const char*, Text> names[] = {
+        {"comblang", Text::NameLanguage},  {"txtm", Text::NameMinutes},
+        {"txts", Text::NameSeconds},       {"txtpath", Text::NamePictureFolder},
+        {"lstimages", Text::NamePictures}, {"imgnow", Text::NameCurrentPicture}};
+    for (const auto& [name, text] : names)
+        control(QLatin1String(name))->widget()->setAccessibleName(Texts::text(text));
 }
 
 void FrmMine::buildParts()
@@ -200,9 +206,10 @@ void FrmMine::buildParts()
                               {control(QStringLiteral("mnuTray"))->menu(), action("mnunext"),
                                action("mnuprevious"), action("mnupause"), action("mnustatus"),
                                widget<QLabel>(QStringLiteral("lblstate"))},
-                              m_notificationArea, m_services.language, m_services.notifier, this);
+                              m_notificationArea, m_services.notifier, this);
     // A language's texts in the menu and the status line, the new items' too.
     connect(m_languages, &LanguageMenu::applied, m_menu, &RotationMenu::update);
+    connect(m_languages, &LanguageMenu::applied, this, &FrmMine::nameForScreenReaders);
 
     connect(action("mnuweb"), &QAction::triggered, m_links,
             [this] { m_links->open(QStringLiteral("/dvn")); });
@@ -224,10 +231,8 @@ bool FrmMine::Form_Load()
     // 1. One copy per user.
     if (m_services.instance && !m_services.instance->acquire()) {
         m_services.instance->bringRunningCopyForward();
-        const QString text = m_services.language
-                                 ? m_services.language->GetLangString(QStringLiteral("0001"))
-                                 : QString();
-        m_services.dialogs->message(nullptr, Dialogs::Icon::Warning, Title, text);
+        m_services.dialogs->message(nullptr, Dialogs::Icon::Warning, Title,
+                                    Texts::text(Text::AlreadyRunning));
         return false;
     }
 

@@ -56,6 +56,8 @@ protected:
 private:
     void buildWidgets();
     void buildParts();
+    // What a screen reader says of the controls whose caption is elsewhere, in the language.
+    void nameForScreenReaders();
     void firstRun();
     void restoreFolder();
     void loadBanner();

@@ -1,8 +1,8 @@
 #include "LanguageMenu.h"
 
 #include "core/fs/FileList.h"
-#include "core/fs/RegularFile.h"
 #include "core/language/LanguageSupport.h"
+#include "core/language/Texts.h"
 #include "platform/Dialogs.h"
 #include "ui/forms/Form.h"
 #include "ui/forms/FormLanguage.h"
@@ -11,7 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -40,10 +40,11 @@ void LanguageMenu::start()
     // The current language's entry becomes the current one, so that the list opens and the
     // arrow keys move from there; a name without an entry of its own is shown as it is.
     const QString current = m_language->CurrentLang();
-    m_list->setCurrentIndex(
-        m_list->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive));
-    m_list->setEditText(current);
+    const int index = m_list->findData(current);
+    m_list->setCurrentIndex(index);
+    m_list->setEditText(index >= 0 ? m_list->itemText(index) : current);
     directionStep();
+    translateQt();
     emit applied();
 }
 
@@ -54,11 +55,13 @@ void LanguageMenu::MLSFillMenuLanguages()
     const QStringList files = FileList::list(m_language->langDir(), QStringLiteral("*.lng"));
     if (files.isEmpty()) {
         m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
-                           QStringLiteral("there are no languages files !"));
+                           Texts::text(Text::NoLanguageFiles));
         return;
     }
     for (int position = 0; position < files.size(); ++position) {
-        const QString caption = files.at(position).chopped(4);
+        // Each language by its own name; the item keeps the file's name.
+        const QString name = files.at(position).chopped(4);
+        const QString caption = m_language->displayName(name);
         NamedControl* item = m_window->control(ItemName, position);
         if (!item) {
             m_window->addMenuItem(QStringLiteral("mnuLanguages"), ItemName, caption, position);
@@ -67,14 +70,15 @@ void LanguageMenu::MLSFillMenuLanguages()
         item->action()->setCheckable(true);
         item->action()->setVisible(true);
         item->setCaption(caption);
-        m_list->addItem(caption);
+        item->action()->setData(name);
+        m_list->addItem(caption, name);
     }
     // Before the user's first choice, the session's language (or English); without its file
     // the designed texts stay and nothing is checked.
     m_language->setCurrentLang(m_language->startLanguage());
     for (int position = 0; position < files.size(); ++position) {
         NamedControl* item = m_window->control(ItemName, position);
-        if (item->caption() == m_language->CurrentLang()) {
+        if (item->action()->data().toString() == m_language->CurrentLang()) {
             item->action()->setChecked(true);
             break;
         }
@@ -109,7 +113,7 @@ void LanguageMenu::mnuLanguage_Click(int index)
         for (QAction* action : languageItems())
             action->setChecked(false);
         item->action()->setChecked(true);
-        const QString name = item->caption();
+        const QString name = item->action()->data().toString();
         m_language->setCurrentLang(name);
         // Every open window takes the language, this one first; one closed meanwhile is left.
         QList<QPointer<Form>> others;
@@ -127,6 +131,7 @@ void LanguageMenu::mnuLanguage_Click(int index)
         (void)m_language->storeLanguage(name);
     }
     m_switching = false;
+    translateQt();
     emit applied();
 }
 
@@ -143,22 +148,25 @@ void LanguageMenu::directionStep()
 {
     if (!m_language)
         return;
-    QFile file(m_language->langFilePath(m_list->currentText()));
-    // A missing or empty file, or one that does not end in a digit, keeps the layout as it is;
-    // so does anything but an ordinary file (a FIFO would hold the window for ever).
-    if (!RegularFile::open(file) || file.size() <= 0 || !file.seek(file.size() - 1))
+    // Without a digit at its end the language's file keeps the layout as it is.
+    const std::optional<QChar> flag = m_language->directionFlag(m_language->CurrentLang());
+    if (!flag)
         return;
-    const QByteArray last = file.read(1);
-    const char flag = last.isEmpty() ? ' ' : last.at(0);
-    if (flag < '0' || flag > '9')
-        return;
-    m_flag->setText(QString(QLatin1Char(flag)));
+    m_flag->setText(QString(*flag));
     // Mirroring is the one thing that turns the layout, and it keeps the form's flag with it.
     const bool designLayout = !m_window->formRightToLeft();
-    if (flag == '0' && designLayout)
+    if (*flag == u'0' && designLayout)
         AlignToRight();
-    else if (flag == '1' && !designLayout)
+    else if (*flag == u'1' && !designLayout)
         AlignToLeft();
+}
+
+void LanguageMenu::translateQt()
+{
+    QCoreApplication::removeTranslator(&m_qtTexts);
+    if (m_qtTexts.load(m_language->locale(m_language->CurrentLang()), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTexts);
 }
 
 void LanguageMenu::AlignToRight()

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTranslator>
 
 class Dialogs;
 class Form;
@@ -40,7 +41,11 @@ private:
     Form* m_window;
     QComboBox* m_list;
     QLineEdit* m_flag;
+    // Puts Qt's own texts (its folder and colour dialogs) into the current language.
+    void translateQt();
+
     LanguageSupport* m_language;
+    QTranslator m_qtTexts;
     Dialogs* m_dialogs;
     // A language switch under way, and a language chosen meanwhile (-1: none).
     bool m_switching = false;

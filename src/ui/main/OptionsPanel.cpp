@@ -2,6 +2,7 @@
 
 #include "core/fs/AppPaths.h"
 #include "core/fs/FolderExists.h"
+#include "core/language/Texts.h"
 #include "core/rotation/Rotation.h"
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
@@ -95,7 +96,7 @@ std::optional<QString> OptionsPanel::BrowseForFolder(const QString& title)
 
 void OptionsPanel::cmdPath_Click()
 {
-    const std::optional<QString> folder = BrowseForFolder(QStringLiteral("Select Images Folder"));
+    const std::optional<QString> folder = BrowseForFolder(Texts::text(Text::SelectFolder));
     if (!folder)
         return;
     m_widgets.folder->setText(*folder);

@@ -1,5 +1,6 @@
 #include "PictureList.h"
 
+#include "core/language/Texts.h"
 #include "core/rotation/Rotation.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
@@ -88,7 +89,7 @@ void PictureList::deletePicture(const QString& name)
     if (m_rotation.count() == 0)
         return;
     if (name.isEmpty())
-        return m_report(tr("No picture is selected."));
+        return m_report(Texts::text(Text::NoPictureSelected));
     if (const Result<void> deleted = m_rotation.deletePicture(name); !deleted)
         m_report(deleted.error());
 }

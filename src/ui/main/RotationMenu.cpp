@@ -1,7 +1,7 @@
 #include "RotationMenu.h"
 
 #include "core/language/BidiIsolate.h"
-#include "core/language/LanguageSupport.h"
+#include "core/language/Texts.h"
 #include "core/rotation/Rotation.h"
 #include "platform/DesktopNotifier.h"
 #include "ui/main/NotificationArea.h"
@@ -11,10 +11,10 @@
 #include <QMenu>
 
 RotationMenu::RotationMenu(Rotation& rotation, const Items& items,
-                           NotificationArea* notificationArea, LanguageSupport* language,
-                           DesktopNotifier* notifier, QObject* parent)
+                           NotificationArea* notificationArea, DesktopNotifier* notifier,
+                           QObject* parent)
     : QObject(parent), m_rotation(rotation), m_items(items), m_notificationArea(notificationArea),
-      m_language(language), m_notifier(notifier)
+      m_notifier(notifier)
 {
     connect(&m_rotation, &Rotation::stateChanged, this, &RotationMenu::update);
     connect(&m_rotation, &Rotation::outageNoticed, this, &RotationMenu::tellOutage);
@@ -29,13 +29,6 @@ RotationMenu::RotationMenu(Rotation& rotation, const Items& items,
     update();
 }
 
-QString RotationMenu::text(const char* id, const char* english) const
-{
-    const QString translated =
-        m_language ? m_language->GetLangString(QLatin1String(id)) : QString();
-    return translated.isEmpty() ? QString::fromUtf8(english) : translated;
-}
-
 QString RotationMenu::clientName() const
 {
     const QString name = m_rotation.client();
@@ -47,41 +40,40 @@ QString RotationMenu::statusLine() const
     QStringList parts;
     switch (m_rotation.why()) {
     case Rotation::Why::Off:
-        parts.append(text("0041", "Rotation is off."));
+        parts.append(Texts::text(Text::RotationOff));
         break;
     case Rotation::Why::NoFolder:
-        parts.append(text("0042", "The picture folder cannot be found."));
+        parts.append(Texts::text(Text::NoPictureFolder));
         break;
     case Rotation::Why::NoPictures:
-        parts.append(text("0043", "The picture folder has no pictures."));
+        parts.append(Texts::text(Text::NoPictures));
         break;
     case Rotation::Why::NoClient:
-        parts.append(text("0044", "Waiting for a Messenger client."));
+        parts.append(Texts::text(Text::WaitingForAClient));
         break;
     case Rotation::Why::Nothing:
         if (m_rotation.isPaused())
-            parts.append(text("0045", "Rotation is paused."));
+            parts.append(Texts::text(Text::RotationPaused));
         break;
     }
     if (m_rotation.why() != Rotation::Why::NoClient)
         parts.append(clientName().isEmpty()
-                         ? text("0009", "No Messenger client receives the pictures.")
-                         : text("0008", "Pictures go to %1.").arg(bidiIsolated(clientName())));
+                         ? Texts::text(Text::NoClientReceives)
+                         : Texts::text(Text::PicturesGoTo).arg(bidiIsolated(clientName())));
     if (!m_rotation.isFollowingFolder())
-        parts.append(text("0046", "The folder is looked at every few seconds (no file watches "
-                                  "left)."));
+        parts.append(Texts::text(Text::FolderNotFollowed));
     if (!m_rotation.lastError().isEmpty())
-        parts.append(text("0010", "Last failure: %1").arg(bidiIsolated(m_rotation.lastError())));
+        parts.append(Texts::text(Text::LastFailure).arg(bidiIsolated(m_rotation.lastError())));
     return parts.join(QLatin1Char(' '));
 }
 
 void RotationMenu::update()
 {
-    m_items.next->setText(text("0005", "Next Picture"));
-    m_items.previous->setText(text("0040", "Previous Picture"));
+    m_items.next->setText(Texts::text(Text::NextPicture));
+    m_items.previous->setText(Texts::text(Text::PreviousPicture));
     m_items.previous->setEnabled(m_rotation.canGoBack());
-    m_items.pause->setText(m_rotation.isPaused() ? text("0007", "Resume Rotation")
-                                                 : text("0006", "Pause Rotation"));
+    m_items.pause->setText(m_rotation.isPaused() ? Texts::text(Text::ResumeRotation)
+                                                 : Texts::text(Text::PauseRotation));
     m_items.pause->setEnabled(m_rotation.isOn());
     const QString line = statusLine();
     m_items.status->setText(line);
@@ -96,8 +88,8 @@ void RotationMenu::tellOutage(bool outage, const QString& why, const QString& cl
     const QString name = client.isEmpty() || client == QLatin1String("MessengerAPI")
                              ? QStringLiteral("Messenger")
                              : client;
-    m_notifier->notify(QStringLiteral("Dorvane"),
-                       outage ? text("0011", "Pictures have not reached %1 for a while: %2")
-                                    .arg(bidiIsolated(name), bidiIsolated(why))
-                              : text("0012", "Pictures reach %1 again.").arg(bidiIsolated(name)));
+    m_notifier->notify(
+        QStringLiteral("Dorvane"),
+        outage ? Texts::text(Text::OutageBegins).arg(bidiIsolated(name), bidiIsolated(why))
+               : Texts::text(Text::OutageEnds).arg(bidiIsolated(name)));
 }

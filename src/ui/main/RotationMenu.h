@@ -3,7 +3,6 @@
 #include <QObject>
 
 class DesktopNotifier;
-class LanguageSupport;
 class NotificationArea;
 class QAction;
 class QLabel;
@@ -31,7 +30,7 @@ public:
     };
 
     RotationMenu(Rotation& rotation, const Items& items, NotificationArea* notificationArea,
-                 LanguageSupport* language, DesktopNotifier* notifier, QObject* parent = nullptr);
+                 DesktopNotifier* notifier, QObject* parent = nullptr);
 
     // The texts in the current language and state.
     void update();
@@ -39,14 +38,11 @@ public:
     QString statusLine() const;
 
 private:
-    // A text of the current language, or its English when the language file lacks it.
-    QString text(const char* id, const char* english) const;
     QString clientName() const;
     void tellOutage(bool outage, const QString& why, const QString& client);
 
     Rotation& m_rotation;
     Items m_items;
     NotificationArea* m_notificationArea;
-    LanguageSupport* m_language;
     DesktopNotifier* m_notifier;
 };

@@ -1,6 +1,7 @@
 #include "ContactLists.h"
 
 #include "core/Twips.h"
+#include "core/language/Texts.h"
 #include "messenger/MessengerClient.h"
 #include "platform/KeyboardLayout.h"
 #include "ui/tools/ListClicks.h"
@@ -66,7 +67,7 @@ void ContactLists::fill(MessengerClient* client, const QString& noClientReason,
         const QSignalBlocker block(list);
         list->clear();
         // A sign that the lists wait for the client's answer.
-        list->addItem(tr("Waiting for the Messenger client..."));
+        list->addItem(Texts::text(Text::WaitingForClient));
         list->item(0)->setFlags(Qt::NoItemFlags);
         list->setCursor(Qt::BusyCursor);
     }

@@ -2,6 +2,7 @@
 
 #include "core/Twips.h"
 #include "core/language/LanguageSupport.h"
+#include "core/language/Texts.h"
 #include "core/settings/Settings.h"
 #include "ui/forms/Colors.h"
 #include "ui/forms/ErrorReporter.h"
@@ -39,7 +40,7 @@ FrmTools::FrmTools(ToolsHost* host, const MainServices& services, QWidget* paren
                                   widget<ImageControl>(QStringLiteral("imgshow")),
                                   widget<QPushButton>(QStringLiteral("cmdadd")),
                                   widget<QPushButton>(QStringLiteral("cmdGetimg"))},
-                                 m_host, m_services.dialogs, m_services.language, this, this);
+                                 m_host, m_services.dialogs, this, this);
     connect(widget<QPushButton>(QStringLiteral("cmdGetdata")), &QPushButton::clicked, this,
             &FrmTools::cmdGetdata_Click);
 }
@@ -68,12 +69,12 @@ void FrmTools::buildWidgets()
                                        {5520, 7080, 1815, 375});
     addFileList(QStringLiteral("Files"), QRectF());
 
-    emails->setAccessibleName(QStringLiteral("Sign-in names"));
-    nicks->setAccessibleName(QStringLiteral("Nicknames"));
-    images->setAccessibleName(QStringLiteral("Cached pictures"));
+    emails->setAccessibleName(Texts::text(Text::NameSignInNames));
+    nicks->setAccessibleName(Texts::text(Text::NameNicknames));
+    images->setAccessibleName(Texts::text(Text::NameCachedPictures));
     control(QStringLiteral("imgshow"))
         ->widget()
-        ->setAccessibleName(QStringLiteral("Cached picture"));
+        ->setAccessibleName(Texts::text(Text::NameCachedPicture));
     emails->setSelectionMode(QAbstractItemView::SingleSelection);
     nicks->setSelectionMode(QAbstractItemView::SingleSelection);
     // The sign-in names keep their alignment when the window is mirrored.
@@ -144,7 +145,7 @@ void FrmTools::Form_Load()
             m_messengerError = made.error();
     }
     if (!m_objMessenger && m_messengerError.isEmpty())
-        m_messengerError = QStringLiteral("No Messenger client is available.");
+        m_messengerError = Texts::text(Text::NoClientAvailable);
 
     // 3. Icon.
     if (m_host)

@@ -6,7 +6,7 @@
 #include "core/fs/FolderCopy.h"
 #include "core/fs/FolderExists.h"
 #include "core/fs/HarvestFolder.h"
-#include "core/language/LanguageSupport.h"
+#include "core/language/Texts.h"
 #include "messenger/MessengerApi.h"
 #include "messenger/MessengerClient.h"
 #include "platform/Dialogs.h"
@@ -18,9 +18,9 @@
 #include <QPushButton>
 
 HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
-                           LanguageSupport* language, QWidget* window, QObject* parent)
-    : QObject(parent), m_widgets(widgets), m_host(host), m_dialogs(dialogs), m_language(language),
-      m_window(window), m_report(dialogs, window, QStringLiteral("Dorvane"))
+                           QWidget* window, QObject* parent)
+    : QObject(parent), m_widgets(widgets), m_host(host), m_dialogs(dialogs), m_window(window),
+      m_report(dialogs, window, QStringLiteral("Dorvane"))
 {
     // Each click toggles one picture.
     m_widgets.list->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -30,23 +30,12 @@ HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dia
     connect(m_widgets.add, &QPushButton::clicked, this, &HarvestPanel::cmdadd_Click);
 }
 
-QString HarvestPanel::text(const char* id, const char* english) const
-{
-    const QString translated =
-        m_language ? m_language->GetLangString(QLatin1String(id)) : QString();
-    return translated.isEmpty() ? QString::fromUtf8(english) : translated;
-}
-
 void HarvestPanel::copyCache(MessengerClient* client, const std::function<void()>& then)
 {
     const QString harvest = AppPaths::harvestDir();
     if (const Result<void> ready = HarvestFolder::prepare(harvest); !ready) {
         m_report(HarvestFolder::belongsToAnotherUser(harvest)
-                     ? text("0013", "The folder \"%1\" belongs to another user, so no pictures "
-                                    "were copied. Set Temp, TEMP and TMPDIR to a folder of "
-                                    "your own, or unset them to use your own temporary "
-                                    "folder, then start Dorvane again.")
-                           .arg(harvest)
+                     ? Texts::text(Text::HarvestFolderOfOtherUser).arg(harvest)
                      : ready.error());
         if (then)
             then();
@@ -67,8 +56,8 @@ void HarvestPanel::copyCache(MessengerClient* client, const std::function<void()
                 failures.append(QStringLiteral("%1: %2").arg(name, copied.error()));
         }
         if (!failures.isEmpty())
-            m_report(text("0015", "These cached pictures could not be copied:") +
-                     QLatin1Char('\n') + failures.join(QLatin1Char('\n')));
+            m_report(Texts::text(Text::CachedNotCopied) + QLatin1Char('\n') +
+                     failures.join(QLatin1Char('\n')));
         if (then)
             then();
     };
@@ -136,21 +125,21 @@ void HarvestPanel::cmdadd_Click()
     }
 
     if (selected != 0 && !folderExists) {
-        m_report(text("0016", "The picture folder \"%1\" does not exist; no picture was added.")
-                     .arg(folder));
+        m_report(Texts::text(Text::NoPictureFolderToAdd).arg(folder));
     } else if (!failures.isEmpty()) {
-        m_report(text("0014", "These pictures could not be added:") + QLatin1Char('\n') +
+        m_report(Texts::text(Text::PicturesNotAdded) + QLatin1Char('\n') +
                  failures.join(QLatin1Char('\n')));
     }
 
     if (m_dialogs) {
         if (selected != 0) {
-            m_dialogs->message(m_window, Dialogs::Icon::Information, text("0003", "Pictures Added"),
+            m_dialogs->message(m_window, Dialogs::Icon::Information,
+                               Texts::text(Text::PicturesAddedTitle),
                                QString::number(copied) + QStringLiteral("  ") +
-                                   text("0002", "picture(s) added to your images folder."));
+                                   Texts::text(Text::PicturesAddedCount));
         } else {
             m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
-                               text("0004", "Select the pictures to add first."));
+                               Texts::text(Text::SelectPicturesFirst));
         }
     }
 

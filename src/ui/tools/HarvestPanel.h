@@ -9,7 +9,6 @@
 
 class Dialogs;
 class ImageControl;
-class LanguageSupport;
 class MessengerClient;
 class QListWidget;
 class QPushButton;
@@ -32,8 +31,8 @@ public:
         QPushButton* getImages; // cmdGetimg
     };
 
-    HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
-                 LanguageSupport* language, QWidget* window, QObject* parent = nullptr);
+    HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs, QWidget* window,
+                 QObject* parent = nullptr);
 
     // Copies the client's cache (the Messenger cache when there is no client) into the folder,
     // once the client has said where its cache is; `then` runs when the copies are made.
@@ -46,13 +45,9 @@ public:
     const ImageHeaderReader& reader() const { return m_reader; }
 
 private:
-    // The language's text `id`, else the English one.
-    QString text(const char* id, const char* english) const;
-
     Widgets m_widgets;
     ToolsHost* m_host;
     Dialogs* m_dialogs;
-    LanguageSupport* m_language;
     QWidget* m_window;
     ErrorReporter m_report;
     ImageHeaderReader m_reader;
