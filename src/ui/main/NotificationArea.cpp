@@ -69,7 +69,7 @@ QString NotificationArea::tip() const
 
 void NotificationArea::addIcon()
 {
-    m_sysTray.AddTrayIcon(icon(), m_window, tip());
+    m_sysTray.AddTrayIcon(icon(), tip());
 }
 
 void NotificationArea::Form_Resize()
