@@ -1,6 +1,6 @@
 #include "NamedControl.h"
 
-#include "core/Twips.h"
+#include "ui/forms/Twips.h"
 
 #include <QAbstractButton>
 #include <QAction>

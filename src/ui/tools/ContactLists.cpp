@@ -1,8 +1,8 @@
 #include "ContactLists.h"
 
-#include "core/Twips.h"
 #include "messenger/MessengerClient.h"
 #include "platform/KeyboardLayout.h"
+#include "ui/forms/Twips.h"
 #include "ui/tools/ListClicks.h"
 
 #include <QClipboard>
