@@ -241,7 +241,7 @@ double toolsWindowOnManyContacts(const QTemporaryDir& root)
     Program program(root, "[control]\nstate=0\n");
     GapProbe probe;
     probe.start();
-    FrmTools tools(program.window->toolsHost(), program.services);
+    FrmTools tools(program.window.get(), program.services);
     tools.Form_Load();
     tools.show();
     auto* nicks = tools.widget<QListWidget>(QStringLiteral("lstnick"));

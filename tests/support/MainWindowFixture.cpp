@@ -86,7 +86,7 @@ void MainWindowFixture::chooseLanguage(const QString& name) const
 
 std::unique_ptr<FrmTools> MainWindowFixture::openTools()
 {
-    auto tools = std::make_unique<FrmTools>(window->toolsHost(), services());
+    auto tools = std::make_unique<FrmTools>(window.get(), services());
     tools->Form_Load();
     return tools;
 }

@@ -3,7 +3,6 @@
 
 #include "core/language/LangFile.h"
 #include "ui/forms/FormLanguage.h"
-#include "ui/main/LanguageMenu.h"
 
 #include <QTimer>
 
@@ -15,7 +14,7 @@ const QByteArray Setting = "; chosen last\r\n[Other]\r\nCurrentLanguage=Keep\r\n
 QStringList items(const MainWindowFixture& f)
 {
     QStringList captions;
-    for (const QAction* item : f.window->languages()->languageItems())
+    for (const QAction* item : f.window->control("mnuLanguages")->menu()->actions())
         captions.append(item->isChecked() ? "[" + item->text() + "]" : item->text());
     return captions;
 }

@@ -6,8 +6,8 @@
 #include <QString>
 
 // The current language (one for the whole program): where its file is, the choice stored in
-// LangSetting.ini, and the messages by their four-digit id. Nothing here ever fails: a missing
-// language file gives empty texts, which leave the windows as they are.
+// LangSetting.ini, and the messages by their four-digit id. A key the file lacks gives an empty
+// text, which leaves the windows as they are.
 class LanguageSupport
 {
 public:

@@ -63,9 +63,6 @@ public:
     // or when it is the default colour: the windows then follow the desktop's palette.
     std::optional<quint32> chosenColor() const;
 
-    // Reads a text as a number the way the store does: blanks around it allowed.
-    static std::optional<double> toNumber(const QString& text);
-
     // Succeeds when the file is absent or can be read and rewritten without losing anything.
     Result<void> checkFile() const;
 

@@ -68,7 +68,6 @@ public:
     void setRightToLeft(bool rightToLeft);
 
     bool hasPosition() const;
-    const QRectF& twipsRect() const { return m_twips; }
     double left() const { return m_twips.x(); }
     double width() const { return m_twips.width(); }
     void setLeft(double left);

@@ -25,9 +25,6 @@ public:
     void restore();
     void cmdchange_Click();
 
-    quint32 backColor() const { return m_backColor; }
-    const std::array<QColor, 16>& customColors() const { return m_customColors; }
-
 private:
     void setBackColor(quint32 value);
 

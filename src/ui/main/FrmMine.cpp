@@ -221,7 +221,7 @@ bool FrmMine::Form_Load()
 {
     Settings& settings = *m_services.settings;
 
-    // 1. One copy per user.
+    // One copy per user.
     if (m_services.instance && !m_services.instance->acquire()) {
         m_services.instance->bringRunningCopyForward();
         const QString text = m_services.language
@@ -231,15 +231,13 @@ bool FrmMine::Form_Load()
         return false;
     }
 
-    // 2. The colour dialog's custom colours, 3. the colour.
+    // The colour dialog's custom colours and the colour.
     m_colour->restore();
 
-    // 4. The browser needs no object of its own here: pages open through the browser layer.
-
-    // 5. Languages, 6. direction.
+    // The language and its direction.
     m_languages->start();
 
-    // 7. Messenger: the client object, and one read of the contacts. Without a client, or with
+    // Messenger: the client object, and one read of the contacts. Without a client, or with
     // one that refuses, start-up goes on: Apply decides whether the rotation starts.
     if (m_services.messengerFactory) {
         if (Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory())
@@ -249,27 +247,25 @@ bool FrmMine::Form_Load()
         m_objMessenger->myContacts([](const Result<QList<MessengerContact>>&) {});
     m_rotation->setDestination(m_objMessenger.get());
 
-    // 8. The window's icon is shown in imgicon from construction on.
-
-    // 9. First run.
+    // First run.
     if (settings.readNumber(Entry::FirstRun) == 0)
         firstRun();
 
-    // 10. Picture folder.
+    // Picture folder.
     restoreFolder();
 
-    // 11. Interval fields (their change rules run as the texts are set).
+    // Interval fields (their change rules run as the texts are set).
     widget<QLineEdit>(QStringLiteral("txtm"))->setText(settings.read(Entry::TimerMinutes));
     widget<QLineEdit>(QStringLiteral("txts"))->setText(settings.read(Entry::TimerSeconds));
 
-    // 12. Flags, 13. start mode, 14. check boxes.
+    // Start mode and check boxes.
     m_startHidden = settings.readFlag(Entry::WinMode);
     widget<QCheckBox>(QStringLiteral("chkmwin"))->setChecked(m_startHidden);
     widget<QCheckBox>(QStringLiteral("chkran"))->setChecked(settings.readFlag(Entry::Random));
     widget<QCheckBox>(QStringLiteral("chkrun"))->setChecked(settings.readFlag(Entry::Control));
     widget<QCheckBox>(QStringLiteral("chkwin"))->setChecked(settings.readFlag(Entry::AutoRun));
 
-    // 15. Apply and banner.
+    // Apply and banner.
     if (FolderExists(m_txtpath->text())) {
         m_options->cmdoptions_Click();
         loadBanner();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/MainServices.h"
 #include "ui/forms/Form.h"
-#include "ui/main/MainServices.h"
 #include "ui/tools/ToolsHost.h"
 
 #include <memory>
@@ -23,7 +23,7 @@ class WebLinks;
 // classes it hands its widgets and services to: the picture list and rotation, the options panel
 // (Apply and the folder), the language menu, the background colour, the links and the
 // notification area. It is also the opener the contact tools window talks to.
-class FrmMine : public Form, private ToolsHost
+class FrmMine : public Form, public ToolsHost
 {
     Q_OBJECT
 public:
@@ -39,16 +39,9 @@ public:
 
     // The rotation the window, the notification area and the bus show.
     Rotation* rotation() const { return m_rotation; }
-    OptionsPanel* options() const { return m_options; }
-    LanguageMenu* languages() const { return m_languages; }
-    BackgroundColour* colour() const { return m_colour; }
     NotificationArea* notificationArea() const { return m_notificationArea; }
-    WebLinks* links() const { return m_links; }
-    MessengerClient* objMessenger() const { return m_objMessenger.get(); }
 
     void cmdtools_Click();
-    // What the contact tools window it opens reaches it through.
-    ToolsHost* toolsHost() { return this; }
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,7 +53,7 @@ private:
     void restoreFolder();
     void loadBanner();
 
-    // ToolsHost
+    // What the contact tools window it opens reaches it through.
     QIcon icon() const override { return windowIcon(); }
     QString directionFlag() const override;
     QString pictureFolder() const override;

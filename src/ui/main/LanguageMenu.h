@@ -30,13 +30,14 @@ public:
     void directionStep();
     void AlignToRight();
     void AlignToLeft();
-    QList<QAction*> languageItems() const;
 
 signals:
     // A language was put on the windows.
     void applied();
 
 private:
+    QList<QAction*> languageItems() const;
+
     Form* m_window;
     QComboBox* m_list;
     QLineEdit* m_flag;

@@ -33,8 +33,6 @@ public:
     void mnuexit_Click();
     void Form_Unload();
 
-    const SysTray& sysTray() const { return m_sysTray; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

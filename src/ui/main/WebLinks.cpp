@@ -44,7 +44,6 @@ void WebLinks::open(const QString& path)
 
 void WebLinks::setPointer(int pointer)
 {
-    m_pointer = pointer;
     if (pointer == CustomPointer)
         m_window->setCursor(Qt::PointingHandCursor);
     else

@@ -30,7 +30,6 @@ public:
 
     void hoverOn(QLabel* label);
     void hoverOff();
-    int mousePointer() const { return m_pointer; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,5 +44,4 @@ private:
     QLabel* m_help;
     QLabel* m_support;
     ErrorReporter m_report;
-    int m_pointer = DefaultPointer;
 };

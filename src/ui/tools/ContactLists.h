@@ -42,7 +42,6 @@ public:
                            double y);
     // The row under a point given in twips relative to the list's inside, -1 when none.
     int ItemUnderMouse(QListWidget* list, double x, double y) const;
-    bool ListSyncBusy() const { return m_listSyncBusy; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

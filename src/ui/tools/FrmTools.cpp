@@ -1,12 +1,13 @@
 #include "FrmTools.h"
 
-#include "core/Twips.h"
+#include "core/NumberText.h"
 #include "core/language/LanguageSupport.h"
 #include "core/settings/Settings.h"
 #include "ui/forms/Colors.h"
 #include "ui/forms/ErrorReporter.h"
 #include "ui/forms/FormLanguage.h"
 #include "ui/forms/Mirroring.h"
+#include "ui/forms/Twips.h"
 #include "ui/tools/ContactLists.h"
 #include "ui/tools/HarvestPanel.h"
 #include "ui/tools/ToolsHost.h"
@@ -160,7 +161,7 @@ void FrmTools::Form_Load()
     // 5. Direction: the window was built in its left-to-right layout. A flag that spells no
     // number (no language file was read yet) leaves it so.
     if (m_host) {
-        const std::optional<double> flag = Settings::toNumber(m_host->directionFlag());
+        const std::optional<double> flag = NumberText::whole(m_host->directionFlag());
         if (flag && *flag == 0)
             Mirroring::AlignToRight(this);
     }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/MainServices.h"
 #include "ui/forms/Form.h"
-#include "ui/main/MainServices.h"
 
 #include <QColor>
 #include <QRectF>
@@ -52,13 +52,8 @@ public:
     // violet, over the window's whole width.
     static std::vector<Band> computeBands(double outerWidthTwips, double outerHeightTwips);
     static QColor bandColor(double i, double outerHeightTwips);
-    const std::vector<Band>& bands() const { return m_bands; }
 
     ContactLists* contacts() const { return m_contacts; }
-    HarvestPanel* harvest() const { return m_harvest; }
-    // The window's own Messenger client object; nullptr when none could be made or once the
-    // window is unloaded.
-    MessengerClient* objMessenger() const { return m_objMessenger.get(); }
 
 signals:
     void closed();

@@ -42,9 +42,6 @@ public:
     void lstimages_Click();
     void cmdadd_Click();
 
-    // What the header reader found in the last file it read.
-    const ImageHeaderReader& reader() const { return m_reader; }
-
 private:
     // The language's text `id`, else the English one.
     QString text(const char* id, const char* english) const;
