@@ -16,21 +16,22 @@ class Settings;
 class SingleInstance;
 class TrayIcon;
 
-// What the windows reach outside the program through, handed in by main() or by a test.
+// What the windows reach outside the program through, handed in by main() or by a test. Where
+// there is nothing to reach, a null object stands in (NoKeyboardLayout, NoDesktopNotifier).
 struct MainServices
 {
-    Settings* settings = nullptr;
-    Dialogs* dialogs = nullptr;
-    Browser* browser = nullptr;
-    TrayIcon* tray = nullptr;
-    AutoRun* autoRun = nullptr;
-    SingleInstance* instance = nullptr;
-    LanguageSupport* language = nullptr;
-    // The input layout that copying a nickname switches away from US English; none: no switch.
-    KeyboardLayout* keyboard = nullptr;
+    Settings& settings;
+    Dialogs& dialogs;
+    Browser& browser;
+    TrayIcon& tray;
+    AutoRun& autoRun;
+    SingleInstance& instance;
+    LanguageSupport& language;
+    // The input layout that copying a nickname switches away from US English.
+    KeyboardLayout& keyboard;
+    // Desktop notes on pictures that keep failing to reach the client.
+    DesktopNotifier& notifier;
     MessengerClientFactory messengerFactory;
-    // Desktop notes on pictures that keep failing to reach the client; none: no notes.
-    DesktopNotifier* notifier = nullptr;
     // How long pictures keep failing before the desktop is told.
     std::chrono::milliseconds outageNoticeAfter{60000};
     // Where the program's own files are (the language files and sample pictures beside it).

@@ -20,17 +20,17 @@ MainWindowFixture::~MainWindowFixture() = default;
 
 MainServices MainWindowFixture::services()
 {
-    return {.settings = &settings,
-            .dialogs = &dialogs,
-            .browser = &browser,
-            .tray = trayIcon,
-            .autoRun = &autoRun,
-            .instance = instance.get(),
-            .language = &language,
-            .keyboard = &keyboard,
+    return {.settings = settings,
+            .dialogs = dialogs,
+            .browser = browser,
+            .tray = *trayIcon,
+            .autoRun = autoRun,
+            .instance = *instance,
+            .language = language,
+            .keyboard = keyboard,
+            .notifier = *notifier,
             .messengerFactory =
                 messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger),
-            .notifier = notifier,
             .outageNoticeAfter = outageNoticeAfter,
             .folders = folders};
 }
@@ -86,7 +86,7 @@ void MainWindowFixture::chooseLanguage(const QString& name) const
 
 std::unique_ptr<FrmTools> MainWindowFixture::openTools()
 {
-    auto tools = std::make_unique<FrmTools>(window.get(), services());
+    auto tools = std::make_unique<FrmTools>(*window, services());
     tools->Form_Load();
     return tools;
 }

@@ -108,20 +108,20 @@ private slots:
         const QString next = text("0005", "Next Picture");
         QCOMPARE(menuTexts(f), (QStringList{next, text("0006", "Pause Rotation"),
                                             text("0008", "Pictures go to %1.")}));
-        const quint32 timerId = f.timer()->timerId();
+        QSignalSpy started(f.timer(), &RotationTimer::started);
         f.action("mnunext")->trigger();
         QCOMPARE(f.sent(), (QStringList{"a.png", "b.png"}));
         QCOMPARE(f.currentRow(), 1);
-        QCOMPARE(f.timer()->timerId(), timerId + 1);
+        QCOMPARE(started.count(), 1);
         f.action("mnupause")->trigger();
-        QVERIFY(f.window->rotation()->isPaused() && f.stored(Entry::Control) == "1"); // none stored
+        QVERIFY(f.rotation().isPaused() && f.stored(Entry::Control) == "1"); // none stored
         f.messenger->setRunning(false);
         QCOMPARE(menuTexts(f), (QStringList{next, text("0007", "Resume Rotation"),
                                             text("0045", "Rotation is paused.") + ' ' +
                                                 text("0009", "No Messenger client receives the "
                                                              "pictures.")}));
         f.action("mnupause")->trigger();
-        QVERIFY(!f.window->rotation()->isPaused());
+        QVERIFY(!f.rotation().isPaused());
         // Chosen at start, the language is the menu's from the first.
         f.window.reset();
         QVERIFY(f.start());
@@ -211,9 +211,9 @@ private slots:
         if (copy != "none") {
             QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = copy != "off"}));
             if (option == "--resume" && copy == "on")
-                (void)f.window->rotation()->pause();
+                (void)f.rotation().pause();
             if (option == "--previous" && copy == "on")
-                f.window->rotation()->next();
+                f.rotation().next();
         }
         const DvnRun run = runDvn({option});
         QCOMPARE(run.errors, error);
@@ -229,7 +229,7 @@ private slots:
         if (option == "--previous")
             QCOMPARE(f.sent(), (QStringList{"a.png", "b.png", "a.png"}));
         if (option == "--pause" || option == "--resume")
-            QCOMPARE(f.window->rotation()->isPaused(), option == "--pause");
+            QCOMPARE(f.rotation().isPaused(), option == "--pause");
         if (option == "--show")
             QVERIFY(f.window->isVisible());
         if (option == "--status")
@@ -280,7 +280,7 @@ private slots:
         QVERIFY(peer.bus.connect(ControlBus::ServiceName, ControlBus::ObjectPath,
                                  "org.freedesktop.DBus.Properties", "PropertiesChanged", &peer,
                                  SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
-        Rotation& rotation = *f.window->rotation();
+        Rotation& rotation = f.rotation();
         f.messenger->signedIn = property != "LastError";
         if (property == "CurrentPicture" || property == "LastError")
             rotation.next();

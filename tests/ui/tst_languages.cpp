@@ -123,7 +123,7 @@ private slots:
         const QString to = chosen.last();
         QCOMPARE(items(f).filter("["), QStringList{"[" + to + "]"});
         verifyTexts(f, *f.window, FrmMine(f.services()), to);
-        verifyTexts(f, *tools, FrmTools(nullptr, f.services()), to);
+        verifyTexts(f, *tools, FrmTools(*f.window, f.services()), to);
         QCOMPARE(f.language.GetLangString("0003"),
                  LangFile::ReadLangValue(f.language.currentLangFile(), "Strings", "0003").value());
         QCOMPARE(TestEnvironment::read(f.language.langDir() + "/LangSetting.ini"),

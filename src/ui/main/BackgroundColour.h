@@ -18,7 +18,7 @@ class BackgroundColour : public QObject
 {
     Q_OBJECT
 public:
-    BackgroundColour(Form* window, QPushButton* change, Settings* settings, Dialogs* dialogs,
+    BackgroundColour(Form* window, QPushButton* change, Settings& settings, Dialogs& dialogs,
                      ErrorReporter report, QObject* parent = nullptr);
 
     // Start-up: the custom colours (greys from 15 to 240) and the stored colour applied.
@@ -29,8 +29,8 @@ private:
     void setBackColor(quint32 value);
 
     Form* m_window;
-    Settings* m_settings;
-    Dialogs* m_dialogs;
+    Settings& m_settings;
+    Dialogs& m_dialogs;
     ErrorReporter m_report;
     std::array<QColor, 16> m_customColors;
     quint32 m_backColor;

@@ -8,6 +8,7 @@
 #include "core/web/FirstRunNotice.h"
 #include "core/web/VendorSite.h"
 #include "platform/Browser.h"
+#include "platform/ControlService.h"
 #include "platform/Dialogs.h"
 #include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
@@ -38,7 +39,7 @@ using Entry = Settings::Entry;
 
 FrmMine::FrmMine(const MainServices& services, QWidget* parent)
     : Form(QStringLiteral("frmMine"), QSizeF(7665, 8610), parent), m_services(services),
-      m_rotation(new Rotation(*services.settings, services.outageNoticeAfter,
+      m_rotation(new Rotation(services.settings, services.outageNoticeAfter,
                               &OutageNotices::steadyNow, this))
 {
     setWindowTitle(QStringLiteral("Dorvane 4.0"));
@@ -201,6 +202,9 @@ void FrmMine::buildParts()
                                action("mnuprevious"), action("mnupause"), action("mnustatus"),
                                widget<QLabel>(QStringLiteral("lblstate"))},
                               m_notificationArea, m_services.language, m_services.notifier, this);
+    m_control = new ControlService(*m_rotation, this);
+    connect(m_control, &ControlService::showRequested, m_notificationArea,
+            &NotificationArea::mnuopen_Click);
     // A language's texts in the menu and the status line, the new items' too.
     connect(m_languages, &LanguageMenu::applied, m_menu, &RotationMenu::update);
 
@@ -208,10 +212,8 @@ void FrmMine::buildParts()
             [this] { m_links->open(QStringLiteral("/dvn")); });
     connect(widget<QPushButton>(QStringLiteral("cmdtools")), &QPushButton::clicked, this,
             &FrmMine::cmdtools_Click);
-    if (m_services.tray) {
-        // Any event of the icon, like a move of the pointer over the bare window, ends a hover.
-        connect(m_services.tray, &TrayIcon::activated, m_links, &WebLinks::hoverOff);
-    }
+    // Any event of the icon, like a move of the pointer over the bare window, ends a hover.
+    connect(&m_services.tray, &TrayIcon::activated, m_links, &WebLinks::hoverOff);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -219,15 +221,13 @@ void FrmMine::buildParts()
 
 bool FrmMine::Form_Load()
 {
-    Settings& settings = *m_services.settings;
+    Settings& settings = m_services.settings;
 
     // One copy per user.
-    if (m_services.instance && !m_services.instance->acquire()) {
-        m_services.instance->bringRunningCopyForward();
-        const QString text = m_services.language
-                                 ? m_services.language->GetLangString(QStringLiteral("0001"))
-                                 : QString();
-        m_services.dialogs->message(nullptr, Dialogs::Icon::Warning, Title, text);
+    if (!m_services.instance.acquire()) {
+        m_services.instance.bringRunningCopyForward();
+        m_services.dialogs.message(nullptr, Dialogs::Icon::Warning, Title,
+                                   m_services.language.GetLangString(QStringLiteral("0001")));
         return false;
     }
 
@@ -280,7 +280,7 @@ void FrmMine::showAtStart()
 
 void FrmMine::firstRun()
 {
-    Settings& settings = *m_services.settings;
+    Settings& settings = m_services.settings;
     // A store that cannot be written would bring the first run back at every start; the notice
     // is sent only once it is recorded.
     if (const Result<void> recorded = settings.write(Entry::FirstRun, QStringLiteral("1"));
@@ -288,16 +288,21 @@ void FrmMine::firstRun()
         qWarning("Dorvane: %s", qPrintable(recorded.error()));
         return;
     }
-    for (Entry entry : {Entry::AutoRun, Entry::Random, Entry::Control})
-        (void)settings.write(entry, QStringLiteral("1"));
+    // Nobody asked for these: a failure goes to standard error, and the check boxes show what
+    // the store holds.
+    if (const Result<void> stored = settings.write({{Entry::AutoRun, QStringLiteral("1")},
+                                                    {Entry::Random, QStringLiteral("1")},
+                                                    {Entry::Control, QStringLiteral("1")}});
+        !stored)
+        qWarning("Dorvane: %s", qPrintable(stored.error()));
 
     QByteArray postData;
     FirstRunNotice::StringToBytes(postData, QStringLiteral("newuser=") + QStringLiteral("1"));
     const Result<QUrl> page = FirstRunNotice::writePage(
         AppPaths::tempDir(), vendorUrl(QStringLiteral("/dvn/start.php")), postData);
     QString failure = page.error();
-    if (page && m_services.browser) {
-        if (const Result<void> opened = m_services.browser->openUrl(*page); !opened)
+    if (page) {
+        if (const Result<void> opened = m_services.browser.openUrl(*page); !opened)
             failure = opened.error();
     }
     if (!failure.isEmpty())
@@ -306,7 +311,7 @@ void FrmMine::firstRun()
 
 void FrmMine::restoreFolder()
 {
-    QString folder = m_services.settings->read(Entry::ImagePath, m_txtpath->text());
+    QString folder = m_services.settings.read(Entry::ImagePath, m_txtpath->text());
     // Else the pictures beside the program, shown and not stored: the stored folder changes only
     // when the user picks one.
     if (!FolderExists(folder))
@@ -325,7 +330,7 @@ void FrmMine::loadBanner()
 void FrmMine::cmdtools_Click()
 {
     // A fresh window each time; the main window takes no input until it is closed.
-    FrmTools::showModal(this, m_services, this);
+    FrmTools::showModal(*this, m_services, this);
 }
 
 QString FrmMine::directionFlag() const

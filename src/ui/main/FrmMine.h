@@ -7,6 +7,7 @@
 #include <memory>
 
 class BackgroundColour;
+class ControlService;
 class IntervalFields;
 class LanguageMenu;
 class NotificationArea;
@@ -37,9 +38,8 @@ public:
     // Shows the window, or leaves it in the notification area when so started.
     void showAtStart();
 
-    // The rotation the window, the notification area and the bus show.
-    Rotation* rotation() const { return m_rotation; }
-    NotificationArea* notificationArea() const { return m_notificationArea; }
+    // The rotation as the session bus sees it; published by the running copy alone.
+    ControlService* controlService() const { return m_control; }
 
     void cmdtools_Click();
 
@@ -78,4 +78,5 @@ private:
     WebLinks* m_links = nullptr;
     NotificationArea* m_notificationArea = nullptr;
     RotationMenu* m_menu = nullptr;
+    ControlService* m_control = nullptr;
 };

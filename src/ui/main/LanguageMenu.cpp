@@ -4,6 +4,7 @@
 #include "core/fs/RegularFile.h"
 #include "core/language/LanguageSupport.h"
 #include "platform/Dialogs.h"
+#include "ui/forms/ErrorReporter.h"
 #include "ui/forms/Form.h"
 #include "ui/forms/FormLanguage.h"
 #include "ui/forms/Mirroring.h"
@@ -24,7 +25,7 @@ const QString ItemName = QStringLiteral("mnuLanguage");
 } // namespace
 
 LanguageMenu::LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFlag,
-                           LanguageSupport* language, Dialogs* dialogs, QObject* parent)
+                           LanguageSupport& language, Dialogs& dialogs, QObject* parent)
     : QObject(parent), m_window(window), m_list(list), m_flag(directionFlag), m_language(language),
       m_dialogs(dialogs)
 {
@@ -34,12 +35,10 @@ LanguageMenu::LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFl
 void LanguageMenu::start()
 {
     MLSFillMenuLanguages();
-    if (!m_language)
-        return;
-    FormLanguage::ApplyLanguage(*m_language, m_window);
+    FormLanguage::ApplyLanguage(m_language, m_window);
     // The current language's entry becomes the current one, so that the list opens and the
     // arrow keys move from there; a name without an entry of its own is shown as it is.
-    const QString current = m_language->CurrentLang();
+    const QString current = m_language.CurrentLang();
     m_list->setCurrentIndex(
         m_list->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     m_list->setEditText(current);
@@ -49,12 +48,10 @@ void LanguageMenu::start()
 
 void LanguageMenu::MLSFillMenuLanguages()
 {
-    if (!m_language)
-        return;
-    const QStringList files = FileList::list(m_language->langDir(), QStringLiteral("*.lng"));
+    const QStringList files = FileList::list(m_language.langDir(), QStringLiteral("*.lng"));
     if (files.isEmpty()) {
-        m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
-                           QStringLiteral("there are no languages files !"));
+        m_dialogs.message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
+                          QStringLiteral("there are no languages files !"));
         return;
     }
     for (int position = 0; position < files.size(); ++position) {
@@ -71,10 +68,10 @@ void LanguageMenu::MLSFillMenuLanguages()
     }
     // Before the user's first choice, the session's language (or English); without its file
     // the designed texts stay and nothing is checked.
-    m_language->setCurrentLang(m_language->startLanguage());
+    m_language.setCurrentLang(m_language.startLanguage());
     for (int position = 0; position < files.size(); ++position) {
         NamedControl* item = m_window->control(ItemName, position);
-        if (item->caption() == m_language->CurrentLang()) {
+        if (item->caption() == m_language.CurrentLang()) {
             item->action()->setChecked(true);
             break;
         }
@@ -93,7 +90,7 @@ QList<QAction*> LanguageMenu::languageItems() const
 
 void LanguageMenu::mnuLanguage_Click(int index)
 {
-    if (!m_language || !m_window->control(ItemName, index))
+    if (!m_window->control(ItemName, index))
         return;
     // Applying a language lets events run, so the user may choose again meanwhile. That choice
     // is taken once this one is done: the last choice wins in texts, check mark and file alike.
@@ -110,7 +107,7 @@ void LanguageMenu::mnuLanguage_Click(int index)
             action->setChecked(false);
         item->action()->setChecked(true);
         const QString name = item->caption();
-        m_language->setCurrentLang(name);
+        m_language.setCurrentLang(name);
         // Every open window takes the language, this one first; one closed meanwhile is left.
         QList<QPointer<Form>> others;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -118,13 +115,15 @@ void LanguageMenu::mnuLanguage_Click(int index)
             if (form && form != m_window && form->isVisible())
                 others.append(form);
         }
-        FormLanguage::ApplyLanguage(*m_language, m_window);
+        FormLanguage::ApplyLanguage(m_language, m_window);
         for (const QPointer<Form>& form : others) {
             if (form)
-                FormLanguage::ApplyLanguage(*m_language, form);
+                FormLanguage::ApplyLanguage(m_language, form);
         }
-        // A failed write goes unnoticed: the earlier choice then comes back at the next start.
-        (void)m_language->storeLanguage(name);
+        // The language is shown all the same; the user is told that the next start will not
+        // remember it.
+        if (const Result<void> stored = m_language.storeLanguage(name); !stored)
+            ErrorReporter(m_dialogs, m_window, QStringLiteral("Dorvane"))(stored.error());
     }
     m_switching = false;
     emit applied();
@@ -141,9 +140,7 @@ void LanguageMenu::comblang_Click()
 
 void LanguageMenu::directionStep()
 {
-    if (!m_language)
-        return;
-    QFile file(m_language->langFilePath(m_list->currentText()));
+    QFile file(m_language.langFilePath(m_list->currentText()));
     // A missing or empty file, or one that does not end in a digit, keeps the layout as it is;
     // so does anything but an ordinary file (a FIFO would hold the window for ever).
     if (!RegularFile::open(file) || file.size() <= 0 || !file.seek(file.size() - 1))

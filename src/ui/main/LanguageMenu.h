@@ -18,8 +18,8 @@ class LanguageMenu : public QObject
     Q_OBJECT
 public:
     // `window` is the form whose menu "mnuLanguages" holds the items "mnuLanguage(i)".
-    LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFlag, LanguageSupport* language,
-                 Dialogs* dialogs, QObject* parent = nullptr);
+    LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFlag, LanguageSupport& language,
+                 Dialogs& dialogs, QObject* parent = nullptr);
 
     // Start-up: the list built, the stored language applied, the layout turned as it says.
     void start();
@@ -41,8 +41,8 @@ private:
     Form* m_window;
     QComboBox* m_list;
     QLineEdit* m_flag;
-    LanguageSupport* m_language;
-    Dialogs* m_dialogs;
+    LanguageSupport& m_language;
+    Dialogs& m_dialogs;
     // A language switch under way, and a language chosen meanwhile (-1: none).
     bool m_switching = false;
     int m_pending = -1;

@@ -35,9 +35,9 @@ public:
     };
     struct Services
     {
-        Settings* settings;
-        AutoRun* autoRun;
-        Dialogs* dialogs;
+        Settings& settings;
+        AutoRun& autoRun;
+        Dialogs& dialogs;
         AppFolders folders;
     };
 

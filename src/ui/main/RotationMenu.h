@@ -31,7 +31,7 @@ public:
     };
 
     RotationMenu(Rotation& rotation, const Items& items, NotificationArea* notificationArea,
-                 LanguageSupport* language, DesktopNotifier* notifier, QObject* parent = nullptr);
+                 LanguageSupport& language, DesktopNotifier& notifier, QObject* parent = nullptr);
 
     // The texts in the current language and state.
     void update();
@@ -47,6 +47,6 @@ private:
     Rotation& m_rotation;
     Items m_items;
     NotificationArea* m_notificationArea;
-    LanguageSupport* m_language;
-    DesktopNotifier* m_notifier;
+    LanguageSupport& m_language;
+    DesktopNotifier& m_notifier;
 };

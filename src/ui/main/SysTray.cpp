@@ -2,7 +2,7 @@
 
 #include "platform/TrayIcon.h"
 
-SysTray::SysTray(TrayIcon* icon) : m_icon(icon) {}
+SysTray::SysTray(TrayIcon& icon) : m_icon(icon) {}
 
 void SysTray::AddTrayIcon(const QIcon& icon, const QString& tip)
 {
@@ -11,14 +11,14 @@ void SysTray::AddTrayIcon(const QIcon& icon, const QString& tip)
     // The tip holds 64 characters with its terminator.
     m_tip = tip.left(TipLength - 1);
     // Adding an icon that is already shown changes nothing: there is only ever one.
-    if (m_icon && !m_icon->isVisible())
-        m_icon->show(m_shown, m_tip);
+    if (!m_icon.isVisible())
+        m_icon.show(m_shown, m_tip);
 }
 
 void SysTray::RemoveTrayIcon()
 {
-    if (m_icon && m_added)
-        m_icon->hide();
+    if (m_added)
+        m_icon.hide();
 }
 
 void SysTray::update(const QIcon& icon, const QString& tip)
@@ -27,6 +27,6 @@ void SysTray::update(const QIcon& icon, const QString& tip)
         return;
     m_shown = icon;
     m_tip = tip.left(TipLength - 1);
-    if (m_icon && m_icon->isVisible())
-        m_icon->show(m_shown, m_tip);
+    if (m_icon.isVisible())
+        m_icon.show(m_shown, m_tip);
 }

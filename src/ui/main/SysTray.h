@@ -12,7 +12,7 @@ class SysTray
 public:
     static constexpr int TipLength = 64;
 
-    explicit SysTray(TrayIcon* icon);
+    explicit SysTray(TrayIcon& icon);
 
     void AddTrayIcon(const QIcon& icon, const QString& tip);
     void RemoveTrayIcon();
@@ -21,7 +21,7 @@ public:
     void update(const QIcon& icon, const QString& tip);
 
 private:
-    TrayIcon* m_icon;
+    TrayIcon& m_icon;
     bool m_added = false;
     QIcon m_shown;
     QString m_tip;

@@ -26,7 +26,7 @@
 
 const QString FrmTools::Title = QStringLiteral("Dorvane");
 
-FrmTools::FrmTools(ToolsHost* host, const MainServices& services, QWidget* parent)
+FrmTools::FrmTools(ToolsHost& host, const MainServices& services, QWidget* parent)
     : Form(QStringLiteral("frmTools"), QSizeF(ClientWidth, ClientHeight), parent), m_host(host),
       m_services(services)
 {
@@ -91,7 +91,7 @@ void FrmTools::buildWidgets()
 // ---------------------------------------------------------------------------------------------
 // Opening, background and closing
 
-void FrmTools::showModal(ToolsHost* host, const MainServices& services, const QWidget* owner)
+void FrmTools::showModal(ToolsHost& host, const MainServices& services, const QWidget* owner)
 {
     // No owner window: the tools window is a top-level window of its own.
     auto tools = std::make_unique<FrmTools>(host, services);
@@ -148,23 +148,17 @@ void FrmTools::Form_Load()
         m_messengerError = QStringLiteral("No Messenger client is available.");
 
     // 3. Icon.
-    if (m_host)
-        setWindowIcon(m_host->icon());
+    setWindowIcon(m_host.icon());
 
     // 4. Language.
-    if (LanguageSupport* language = m_services.language) {
-        FormLanguage::ApplyLanguage(*language, this);
-        if (m_host)
-            m_host->showLanguage(language->CurrentLang());
-    }
+    FormLanguage::ApplyLanguage(m_services.language, this);
+    m_host.showLanguage(m_services.language.CurrentLang());
 
     // 5. Direction: the window was built in its left-to-right layout. A flag that spells no
     // number (no language file was read yet) leaves it so.
-    if (m_host) {
-        const std::optional<double> flag = NumberText::whole(m_host->directionFlag());
-        if (flag && *flag == 0)
-            Mirroring::AlignToRight(this);
-    }
+    const std::optional<double> flag = NumberText::whole(m_host.directionFlag());
+    if (flag && *flag == 0)
+        Mirroring::AlignToRight(this);
 
     // 6. Gathering: the pictures are listed once they are copied.
     gatherData([this] { m_harvest->cmdGetimg_Click(); });
@@ -186,8 +180,7 @@ void FrmTools::gatherData(const std::function<void()>& then)
 void FrmTools::applyStoredColor()
 {
     // Without a chosen colour the window follows the desktop's theme.
-    if (const std::optional<quint32> chosen =
-            m_services.settings ? m_services.settings->chosenColor() : std::nullopt)
+    if (const std::optional<quint32> chosen = m_services.settings.chosenColor())
         Colors::paintWindow(this, *chosen);
 }
 

@@ -33,13 +33,13 @@ public:
         QColor color;
     };
 
-    FrmTools(ToolsHost* host, const MainServices& services, QWidget* parent = nullptr);
+    FrmTools(ToolsHost& host, const MainServices& services, QWidget* parent = nullptr);
     ~FrmTools() override;
 
     // Builds and loads a window, shows it modally over every other window (centred over
     // `owner`) and deletes it once it is closed. Other events (the rotation timer's among them)
     // go on meanwhile.
-    static void showModal(ToolsHost* host, const MainServices& services, const QWidget* owner);
+    static void showModal(ToolsHost& host, const MainServices& services, const QWidget* owner);
     // Centred over `owner`, and kept within the screen that shows it.
     void placeOver(const QWidget* owner);
 
@@ -52,8 +52,6 @@ public:
     // violet, over the window's whole width.
     static std::vector<Band> computeBands(double outerWidthTwips, double outerHeightTwips);
     static QColor bandColor(double i, double outerHeightTwips);
-
-    ContactLists* contacts() const { return m_contacts; }
 
 signals:
     void closed();
@@ -71,7 +69,7 @@ private:
     // "Get Data": the contacts, and the cached pictures copied; `then` runs once they are.
     void gatherData(const std::function<void()>& then);
 
-    ToolsHost* m_host;
+    ToolsHost& m_host;
     MainServices m_services;
     std::unique_ptr<MessengerClient> m_objMessenger;
     QString m_messengerError;

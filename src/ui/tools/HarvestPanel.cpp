@@ -16,8 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
-                           LanguageSupport* language, QWidget* window, QObject* parent)
+HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost& host, Dialogs& dialogs,
+                           LanguageSupport& language, QWidget* window, QObject* parent)
     : QObject(parent), m_widgets(widgets), m_host(host), m_dialogs(dialogs), m_language(language),
       m_window(window), m_report(dialogs, window, QStringLiteral("Dorvane"))
 {
@@ -31,8 +31,7 @@ HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dia
 
 QString HarvestPanel::text(const char* id, const char* english) const
 {
-    const QString translated =
-        m_language ? m_language->GetLangString(QLatin1String(id)) : QString();
+    const QString translated = m_language.GetLangString(QLatin1String(id));
     return translated.isEmpty() ? QString::fromUtf8(english) : translated;
 }
 
@@ -112,7 +111,7 @@ void HarvestPanel::lstimages_Click()
 
 void HarvestPanel::cmdadd_Click()
 {
-    const QString folder = m_host ? m_host->pictureFolder() : QString();
+    const QString folder = m_host.pictureFolder();
     const QString harvest = AppPaths::harvestDir();
     const bool folderExists = !folder.isEmpty() && FolderExists(folder);
     int selected = 0;
@@ -142,17 +141,15 @@ void HarvestPanel::cmdadd_Click()
                  failures.join(QLatin1Char('\n')));
     }
 
-    if (m_dialogs) {
-        if (selected != 0) {
-            m_dialogs->message(m_window, Dialogs::Icon::Information, text("0003", "Pictures Added"),
-                               QString::number(copied) + QStringLiteral("  ") +
-                                   text("0002", "picture(s) added to your images folder."));
-        } else {
-            m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
-                               text("0004", "Select the pictures to add first."));
-        }
+    if (selected != 0) {
+        m_dialogs.message(m_window, Dialogs::Icon::Information, text("0003", "Pictures Added"),
+                          QString::number(copied) + QStringLiteral("  ") +
+                              text("0002", "picture(s) added to your images folder."));
+    } else {
+        m_dialogs.message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
+                          text("0004", "Select the pictures to add first."));
     }
 
-    if (m_host && folderExists)
-        m_host->picturesAdded();
+    if (folderExists)
+        m_host.picturesAdded();
 }

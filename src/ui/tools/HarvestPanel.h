@@ -32,8 +32,8 @@ public:
         QPushButton* getImages; // cmdGetimg
     };
 
-    HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
-                 LanguageSupport* language, QWidget* window, QObject* parent = nullptr);
+    HarvestPanel(const Widgets& widgets, ToolsHost& host, Dialogs& dialogs,
+                 LanguageSupport& language, QWidget* window, QObject* parent = nullptr);
 
     // Copies the client's cache (the Messenger cache when there is no client) into the folder,
     // once the client has said where its cache is; `then` runs when the copies are made.
@@ -47,9 +47,9 @@ private:
     QString text(const char* id, const char* english) const;
 
     Widgets m_widgets;
-    ToolsHost* m_host;
-    Dialogs* m_dialogs;
-    LanguageSupport* m_language;
+    ToolsHost& m_host;
+    Dialogs& m_dialogs;
+    LanguageSupport& m_language;
     QWidget* m_window;
     ErrorReporter m_report;
     ImageHeaderReader m_reader;
