@@ -268,11 +268,6 @@ bool Settings::readFlag(Entry entry) const
     return readNumber(entry) != 0.0;
 }
 
-quint32 Settings::readColor() const
-{
-    return chosenColor().value_or(defaultValue(Entry::Color).toUInt());
-}
-
 std::optional<quint32> Settings::chosenColor() const
 {
     const auto value = NumberText::whole(read(Entry::Color, QString()));

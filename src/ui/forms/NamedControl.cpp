@@ -155,14 +155,6 @@ void NamedControl::setLeft(double left)
     applyGeometry(m_tppX, m_tppY);
 }
 
-void NamedControl::setTwipsRect(const QRectF& twips)
-{
-    if (!hasPosition())
-        return;
-    m_twips = twips;
-    applyGeometry(m_tppX, m_tppY);
-}
-
 void NamedControl::applyGeometry(double twipsPerPixelX, double twipsPerPixelY)
 {
     m_tppX = twipsPerPixelX;

@@ -37,11 +37,6 @@ OptionsPanel::OptionsPanel(const Widgets& widgets, const Services& services, Rot
     connect(m_widgets.browse, &QPushButton::clicked, this, &OptionsPanel::cmdPath_Click);
 }
 
-bool OptionsPanel::MessengerRunning() const
-{
-    return !m_rotation.client().isEmpty();
-}
-
 void OptionsPanel::cmdoptions_Click()
 {
     const QString folder = m_widgets.folder->text();
