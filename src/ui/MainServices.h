@@ -31,6 +31,7 @@ struct MainServices
     KeyboardLayout& keyboard;
     // Desktop notes on pictures that keep failing to reach the client.
     DesktopNotifier& notifier;
+    // Makes each window its Messenger client object, or says why it cannot.
     MessengerClientFactory messengerFactory;
     // How long pictures keep failing before the desktop is told.
     std::chrono::milliseconds outageNoticeAfter{60000};

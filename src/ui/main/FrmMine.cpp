@@ -238,11 +238,12 @@ bool FrmMine::Form_Load()
     m_languages->start();
 
     // Messenger: the client object, and one read of the contacts. Without a client, or with
-    // one that refuses, start-up goes on: Apply decides whether the rotation starts.
-    if (m_services.messengerFactory) {
-        if (Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory())
-            m_objMessenger = std::move(made).value();
-    }
+    // one that refuses, start-up goes on: Apply decides whether the rotation starts, and the
+    // rotation's state says why not.
+    if (Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory())
+        m_objMessenger = std::move(made).value();
+    else
+        qWarning("Dorvane: %s", qPrintable(made.error()));
     if (m_objMessenger)
         m_objMessenger->myContacts([](const Result<QList<MessengerContact>>&) {});
     m_rotation->setDestination(m_objMessenger.get());

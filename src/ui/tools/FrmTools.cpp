@@ -137,15 +137,10 @@ void FrmTools::Form_Load()
 
     // 2. The window's own client object; without one "Get Data" says why.
     m_messengerError.clear();
-    if (m_services.messengerFactory) {
-        Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory();
-        if (made)
-            m_objMessenger = std::move(made).value();
-        else
-            m_messengerError = made.error();
-    }
-    if (!m_objMessenger && m_messengerError.isEmpty())
-        m_messengerError = QStringLiteral("No Messenger client is available.");
+    if (Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory())
+        m_objMessenger = std::move(made).value();
+    else
+        m_messengerError = made.error();
 
     // 3. Icon.
     setWindowIcon(m_host.icon());
