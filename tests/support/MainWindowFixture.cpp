@@ -37,7 +37,7 @@ MainServices MainWindowFixture::services()
 
 QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const
 {
-    const QString folder = env.makeDir(relative);
+    QString folder = env.makeDir(relative);
     QImage image(8, 8, QImage::Format_RGB32);
     for (int i = 0; i < names.size(); ++i) {
         image.fill(QColor(i * 40 % 256, 255 - i * 40 % 256, 128));
