@@ -14,6 +14,8 @@
 #include "ui/main/FrmMine.h"
 #include "ui/widgets/FileListBox.h"
 
+#include "BenchProgram.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -114,7 +116,7 @@ void BM_FillPictureList(benchmark::State& state)
 {
     g_window->widget<QLineEdit>("txtpath")->setText(folderFor(static_cast<int>(state.range(0))));
     for (auto _ : state) {
-        g_window->rotation()->fillPictureList();
+        g_window->findChild<Rotation*>()->fillPictureList();
         g_window->widget<FileListBox>("lstimages")->doItemsLayout();
         g_window->widget<FileListBox>("lstimages")->viewport()->repaint();
     }
@@ -203,7 +205,7 @@ private:
 void followCopy(FrmMine* window)
 {
     window->widget<QLineEdit>("txtpath")->setText(folderFor(Large));
-    window->rotation()->fillPictureList();
+    window->findChild<Rotation*>()->fillPictureList();
     auto* list = window->widget<FileListBox>("lstimages");
     const int before = list->count();
     int refreshes = 0;
@@ -245,18 +247,15 @@ int main(int argc, char** argv)
     }
 
     QTemporaryDir config;
-    Settings settings(config.filePath(QStringLiteral("Dorvane.ini")));
-    MainServices services;
-    services.settings = &settings;
-    auto window = std::make_unique<FrmMine>(services);
-    g_window = window.get();
-    window->show();
+    Program program(config, "[control]\nstate=0\n");
+    FrmMine* window = program.window.get();
+    g_window = window;
     QCoreApplication::processEvents();
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    followCopy(window.get());
+    followCopy(window);
     g_window = nullptr;
     return 0;
 }

@@ -10,23 +10,12 @@
 //
 //   bench_responsiveness [seconds of ticking, 10 when not given]
 
-#include "core/fs/AppFolders.h"
-#include "core/language/LanguageSupport.h"
-#include "core/settings/AutoRun.h"
-#include "core/settings/Settings.h"
 #include "messenger/MessengerApi.h"
-#include "messenger/SessionMessengerClient.h"
-#include "platform/Browser.h"
-#include "platform/Dialogs.h"
-#include "platform/LockFileInstance.h"
-#include "platform/NoKeyboardLayout.h"
-#include "platform/TrayIcon.h"
-#include "ui/main/FrmMine.h"
-#include "ui/tools/ContactLists.h"
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
 
+#include "BenchProgram.h"
 #include "StoppedBus.h"
 
 #include <QApplication>
@@ -43,40 +32,6 @@
 #include <functional>
 
 namespace {
-
-// Every message is printed: a benchmark answers no dialog.
-class PrintedDialogs : public Dialogs
-{
-public:
-    void message(QWidget*, Icon, const QString&, const QString& text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    std::optional<QString> getExistingDirectory(QWidget*, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&, std::array<QColor, 16>&) override
-    {
-        return std::nullopt;
-    }
-};
-
-class NoBrowser : public Browser
-{
-public:
-    Result<void> openUrl(const QUrl&) override { return {}; }
-};
-
-class NoTray : public TrayIcon
-{
-public:
-    bool isSystemTrayAvailable() const override { return false; }
-    void show(const QIcon&, const QString&) override {}
-    void hide() override {}
-    bool isVisible() const override { return false; }
-    void setMenu(QMenu*) override {}
-};
 
 // The longest wait between two turns of a 1 ms timer.
 class GapProbe : public QObject
@@ -152,46 +107,6 @@ struct Standin
     }
 };
 
-// The main window as main() builds it, on a settings file of the scenario's own.
-struct Program
-{
-    PrintedDialogs dialogs;
-    NoBrowser browser;
-    NoTray tray;
-    NoKeyboardLayout keyboard;
-    Settings settings;
-    AutoRun autoRun;
-    LockFileInstance instance;
-    LanguageSupport language;
-    MainServices services;
-    std::unique_ptr<FrmMine> window;
-
-    Program(const QTemporaryDir& root, const QByteArray& storedOptions)
-        : settings(root.filePath(QStringLiteral("Dorvane.ini"))),
-          autoRun(root.filePath(QStringLiteral("xdg")), root.filePath(QStringLiteral("user"))),
-          instance(root.filePath(QStringLiteral("dorvane.lock"))),
-          language(QStringLiteral(DORVANE_BIN_DIR "/lang"), root.path())
-    {
-        QFile file(settings.filePath());
-        if (file.open(QIODevice::WriteOnly))
-            file.write("[firstrun]\nstate=1\n[autorun]\nstate=0\n" + storedOptions);
-        file.close();
-        services.settings = &settings;
-        services.dialogs = &dialogs;
-        services.browser = &browser;
-        services.tray = &tray;
-        services.autoRun = &autoRun;
-        services.instance = &instance;
-        services.language = &language;
-        services.keyboard = &keyboard;
-        services.messengerFactory = &SessionMessengerClient::create;
-        services.folders = AppFolders::find(QStringLiteral(DORVANE_BIN_DIR));
-        window = std::make_unique<FrmMine>(services);
-        window->Form_Load();
-        window->showAtStart();
-    }
-};
-
 double ticksToASilentClient(const QTemporaryDir& root, int seconds)
 {
     Standin standin({QStringLiteral("--hang")});
@@ -242,11 +157,11 @@ double toolsWindowOnManyContacts(const QTemporaryDir& root)
     Program program(root, "[control]\nstate=0\n");
     GapProbe probe;
     probe.start();
-    FrmTools tools(program.window->toolsHost(), program.services);
+    FrmTools tools(*program.window, program.services);
     tools.Form_Load();
     tools.show();
     auto* nicks = tools.widget<QListWidget>(QStringLiteral("lstnick"));
-    runUntil([&] { return !tools.contacts()->isWaiting() && nicks->count() == 100000; }, 60);
+    runUntil([&] { return nicks->count() == 100000; }, 60);
     const int filled = nicks->count();
     const double worst = probe.stop();
     if (filled != 100000)

@@ -16,7 +16,6 @@
 #include "platform/SystemBrowser.h"
 #include "platform/SystemTrayIcon.h"
 #include "ui/main/FrmMine.h"
-#include "ui/main/NotificationArea.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -146,28 +145,25 @@ int main(int argc, char* argv[])
     const std::unique_ptr<KeyboardLayout> keyboard = createKeyboardLayout();
     FreedesktopNotifier notifier;
 
-    MainServices services;
-    services.settings = &settings;
-    services.dialogs = &dialogs;
-    services.browser = &browser;
-    services.tray = &tray;
-    services.autoRun = &autoRun;
-    services.instance = &instance;
-    services.language = &language;
-    services.keyboard = keyboard.get();
-    services.notifier = &notifier;
-    services.messengerFactory = &SessionMessengerClient::create;
-    services.folders = folders;
+    const MainServices services{.settings = settings,
+                                .dialogs = dialogs,
+                                .browser = browser,
+                                .tray = tray,
+                                .autoRun = autoRun,
+                                .instance = instance,
+                                .language = language,
+                                .keyboard = *keyboard,
+                                .notifier = notifier,
+                                .messengerFactory = &SessionMessengerClient::create,
+                                .folders = folders};
 
     FrmMine window(services);
     if (!window.Form_Load())
         return 0;
     window.showAtStart();
     // Reachable by a second start and by the command line; without a session bus it runs alone.
-    ControlService service(*window.rotation());
-    QObject::connect(&service, &ControlService::showRequested, window.notificationArea(),
-                     &NotificationArea::mnuopen_Click);
-    SessionBus::whenReady(&service,
-                          [&service](const QDBusConnection& bus) { service.publish(bus); });
+    ControlService* control = window.controlService();
+    SessionBus::whenReady(control,
+                          [control](const QDBusConnection& bus) { control->publish(bus); });
     return QApplication::exec();
 }

@@ -37,7 +37,6 @@ public:
     // The running copy's bus method that carries out the action; empty for the actions carried
     // out here (--status reads properties instead).
     static QString requestMethod(Action action);
-    static bool isRequest(Action action) { return action >= Action::Next; }
     // --status's report, from the running copy's properties.
     static QString statusText(const QVariantMap& state);
 

@@ -8,7 +8,7 @@
 class Browser
 {
 public:
-    virtual ~Browser();
+    virtual ~Browser() = default;
     // Fails when no browser could be started.
     virtual Result<void> openUrl(const QUrl& url) = 0;
 };

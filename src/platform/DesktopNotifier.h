@@ -6,6 +6,6 @@
 class DesktopNotifier
 {
 public:
-    virtual ~DesktopNotifier();
+    virtual ~DesktopNotifier() = default;
     virtual void notify(const QString& title, const QString& text) = 0;
 };

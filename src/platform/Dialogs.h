@@ -15,7 +15,7 @@ class Dialogs
 public:
     enum class Icon { None, Information, Warning, Critical };
 
-    virtual ~Dialogs();
+    virtual ~Dialogs() = default;
 
     virtual void message(QWidget* parent, Icon icon, const QString& title, const QString& text) = 0;
     // The chosen folder, or nothing when the user cancelled.

@@ -13,7 +13,7 @@ public:
     // Returned where the current layout cannot be found out: never US English.
     static constexpr quint32 Unknown = 0;
 
-    virtual ~KeyboardLayout();
+    virtual ~KeyboardLayout() = default;
 
     virtual quint32 current() const = 0;
     // Moves on to the next installed layout, wrapping after the last one.

@@ -4,7 +4,7 @@
 class SingleInstance
 {
 public:
-    virtual ~SingleInstance();
+    virtual ~SingleInstance() = default;
     // True when this copy is now the one that runs (or already was).
     virtual bool acquire() = 0;
     // Asks the copy that runs to bring its window forward.

@@ -11,7 +11,6 @@ class TrayIcon : public QObject
     Q_OBJECT
 public:
     using QObject::QObject;
-    ~TrayIcon() override;
 
     // False where the desktop has no notification area.
     virtual bool isSystemTrayAvailable() const = 0;

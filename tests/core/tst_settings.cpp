@@ -57,7 +57,7 @@ private slots:
                                             : env.writeFile("config/Dorvane/Dorvane.ini", file);
         Settings settings;
         QCOMPARE(settings.filePath(), path);
-        const quint32 colour = settings.readColor();
+        const quint32 colour = settings.chosenColor().value_or(16054520); // the default
         const QString seen = u"%1|%2|%3"_s.arg(settings.read(Entry::TimerSeconds))
                                  .arg(settings.readNumber(Entry::TimerSeconds))
                                  .arg(colour);
@@ -67,7 +67,7 @@ private slots:
         // A file that could not be read whole is never rewritten; others keep one spelling.
         QCOMPARE(TestEnvironment::read(path) == file, !written);
         QCOMPARE(write.error().contains(path), !written);
-        QCOMPARE(settings.readColor(), colour);
+        QCOMPARE(settings.chosenColor().value_or(16054520), colour);
         QCOMPARE(TestEnvironment::read(path).toLower().count("times=10"), int(written));
         QVERIFY(!written || TestEnvironment::read(path).toLower().count("times=") == 1);
     }

@@ -34,7 +34,7 @@ private slots:
                           cached.emplace(f.env.path("tmp/MessengerCache/b.png")).isValid()));
         QCOMPARE(f.tick(3).size(), 3); // each previewed and sent in turn
         QCOMPARE(f.openTools()->widget<QListWidget>("lstimages")->count(), 1);
-        f.window->rotation()->fillPictureList();
+        f.rotation().fillPictureList();
         QCOMPARE(f.listed(), QStringList({"a.png", "c.png"}));
         QVERIFY(f.timer()->isActive() && f.dialogs.messages.isEmpty());
         QVERIFY2(!fifo || !(listed->wasRead() || cached->wasRead()), "a FIFO was waited for");

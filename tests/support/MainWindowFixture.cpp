@@ -20,24 +20,24 @@ MainWindowFixture::~MainWindowFixture() = default;
 
 MainServices MainWindowFixture::services()
 {
-    return {.settings = &settings,
-            .dialogs = &dialogs,
-            .browser = &browser,
-            .tray = trayIcon,
-            .autoRun = &autoRun,
-            .instance = instance.get(),
-            .language = &language,
-            .keyboard = &keyboard,
+    return {.settings = settings,
+            .dialogs = dialogs,
+            .browser = browser,
+            .tray = *trayIcon,
+            .autoRun = autoRun,
+            .instance = *instance,
+            .language = language,
+            .keyboard = keyboard,
+            .notifier = *notifier,
             .messengerFactory =
                 messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger),
-            .notifier = notifier,
             .outageNoticeAfter = outageNoticeAfter,
             .folders = folders};
 }
 
 QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const
 {
-    const QString folder = env.makeDir(relative);
+    QString folder = env.makeDir(relative);
     QImage image(8, 8, QImage::Format_RGB32);
     for (int i = 0; i < names.size(); ++i) {
         image.fill(QColor(i * 40 % 256, 255 - i * 40 % 256, 128));
@@ -86,7 +86,7 @@ void MainWindowFixture::chooseLanguage(const QString& name) const
 
 std::unique_ptr<FrmTools> MainWindowFixture::openTools()
 {
-    auto tools = std::make_unique<FrmTools>(window->toolsHost(), services());
+    auto tools = std::make_unique<FrmTools>(*window, services());
     tools->Form_Load();
     return tools;
 }

@@ -14,6 +14,7 @@
 #include "core/settings/AutoRun.h"
 #include "core/settings/Settings.h"
 #include "platform/LockFileInstance.h"
+#include "platform/NoDesktopNotifier.h"
 #include "ui/main/FrmMine.h"
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -57,7 +59,8 @@ public:
     // The notification area the window is given: the fake one unless a test sets another.
     TrayIcon* trayIcon = &tray;
     // Desktop notes on pictures that keep failing, and how long they fail before one.
-    DesktopNotifier* notifier = nullptr;
+    NoDesktopNotifier noNotes;
+    DesktopNotifier* notifier = &noNotes;
     std::chrono::milliseconds outageNoticeAfter{60000};
     // The program's own files: the shipped language files copied beside a program in app/.
     AppFolders folders{env.appDir(), env.appDir()};
@@ -110,7 +113,7 @@ public:
     {
         const qsizetype from = messenger->sentPictures.size();
         for (int i = 0; i < count; ++i)
-            window->rotation()->TimerTick();
+            rotation().TimerTick();
         return sent().mid(from);
     }
     // Every file name sent so far.
@@ -119,7 +122,7 @@ public:
         return QStringList(messenger->sentPictures).replaceInStrings(QRegularExpression(".*/"), "");
     }
     QString folder() const { return text(QStringLiteral("txtpath")); }
-    QString path(const QString& name) const { return window->rotation()->picturePath(name); }
+    QString path(const QString& name) const { return rotation().picturePath(name); }
     QStringList listed() const { return list()->files().names(); }
     int currentRow() const { return list()->currentRow(); }
     // Selected by the program, as a tick or Apply selects.
@@ -142,7 +145,9 @@ public:
     }
     void deleteSelected() const { action(QStringLiteral("mnudel"))->trigger(); }
     void chooseLanguage(const QString& name) const;
-    RotationTimer* timer() const { return window->rotation()->timer(); }
+    // The model the window shows.
+    Rotation& rotation() const { return *window->findChild<Rotation*>(); }
+    RotationTimer* timer() const { return rotation().timer(); }
     // A contact tools window opened from the main window, loaded and not yet shown.
     std::unique_ptr<FrmTools> openTools();
 };

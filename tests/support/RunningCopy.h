@@ -4,7 +4,6 @@
 
 #include "platform/ControlBus.h"
 #include "platform/ControlService.h"
-#include "ui/main/NotificationArea.h"
 
 #include <QProcess>
 
@@ -13,16 +12,7 @@
 // The running copy of the tests: a window whose controller owns Dorvane's name on the test's bus.
 struct RunningCopy : MainWindowFixture
 {
-    std::unique_ptr<ControlService> service;
-    bool run(const Start& how)
-    {
-        if (!start(how))
-            return false;
-        service = std::make_unique<ControlService>(*window->rotation());
-        QObject::connect(service.get(), &ControlService::showRequested, window->notificationArea(),
-                         &NotificationArea::mnuopen_Click);
-        return service->publish();
-    }
+    bool run(const Start& how) { return start(how) && window->controlService()->publish(); }
     ~RunningCopy()
     {
         QDBusConnection::sessionBus().unregisterService(ControlBus::ServiceName);

@@ -27,7 +27,7 @@ private slots:
         RunningCopy f;
         f.messengerFactory = &SessionMessengerClient::create;
         QVERIFY(f.run({.pictures = {"a.png", "b.png", "c.png"}, .rotation = true, .shown = true}));
-        QTRY_COMPARE(f.window->rotation()->client(), "MessengerAPI");
+        QTRY_COMPARE(f.rotation().client(), "MessengerAPI");
         {
             const StoppedBus stopped(daemon);
             QElapsedTimer clock;

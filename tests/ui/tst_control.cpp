@@ -100,19 +100,19 @@ private slots:
         const QString next = text(Text::NextPicture);
         QCOMPARE(menuTexts(f),
                  (QStringList{next, text(Text::PauseRotation), text(Text::PicturesGoTo)}));
-        const quint32 timerId = f.timer()->timerId();
+        QSignalSpy started(f.timer(), &RotationTimer::started);
         f.action("mnunext")->trigger();
         QCOMPARE(f.sent(), (QStringList{"a.png", "b.png"}));
         QCOMPARE(f.currentRow(), 1);
-        QCOMPARE(f.timer()->timerId(), timerId + 1);
+        QCOMPARE(started.count(), 1);
         f.action("mnupause")->trigger();
-        QVERIFY(f.window->rotation()->isPaused() && f.stored(Entry::Control) == "1"); // none stored
+        QVERIFY(f.rotation().isPaused() && f.stored(Entry::Control) == "1"); // none stored
         f.messenger->setRunning(false);
         QCOMPARE(menuTexts(f),
                  (QStringList{next, text(Text::ResumeRotation),
                               text(Text::RotationPaused) + ' ' + text(Text::NoClientReceives)}));
         f.action("mnupause")->trigger();
-        QVERIFY(!f.window->rotation()->isPaused());
+        QVERIFY(!f.rotation().isPaused());
         // Chosen at start, the language is the menu's from the first.
         f.window.reset();
         QVERIFY(f.start());
@@ -202,9 +202,9 @@ private slots:
         if (copy != "none") {
             QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = copy != "off"}));
             if (option == "--resume" && copy == "on")
-                (void)f.window->rotation()->pause();
+                (void)f.rotation().pause();
             if (option == "--previous" && copy == "on")
-                f.window->rotation()->next();
+                f.rotation().next();
         }
         const DvnRun run = runDvn({option});
         QCOMPARE(run.errors, error);
@@ -220,7 +220,7 @@ private slots:
         if (option == "--previous")
             QCOMPARE(f.sent(), (QStringList{"a.png", "b.png", "a.png"}));
         if (option == "--pause" || option == "--resume")
-            QCOMPARE(f.window->rotation()->isPaused(), option == "--pause");
+            QCOMPARE(f.rotation().isPaused(), option == "--pause");
         if (option == "--show")
             QVERIFY(f.window->isVisible());
         if (option == "--status")
@@ -269,7 +269,7 @@ private slots:
         QVERIFY(peer.bus.connect(ControlBus::ServiceName, ControlBus::ObjectPath,
                                  "org.freedesktop.DBus.Properties", "PropertiesChanged", &peer,
                                  SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
-        Rotation& rotation = *f.window->rotation();
+        Rotation& rotation = f.rotation();
         f.messenger->signedIn = property != "LastError";
         if (property == "CurrentPicture" || property == "LastError")
             rotation.next();

@@ -4,7 +4,6 @@
 #include "core/language/LangFile.h"
 #include "core/language/Texts.h"
 #include "ui/forms/FormLanguage.h"
-#include "ui/main/LanguageMenu.h"
 
 #include <QTimer>
 
@@ -16,7 +15,7 @@ const QByteArray Setting = "; chosen last\r\n[Other]\r\nCurrentLanguage=Keep\r\n
 QStringList items(const MainWindowFixture& f)
 {
     QStringList captions;
-    for (const QAction* item : f.window->languages()->languageItems())
+    for (const QAction* item : f.window->control("mnuLanguages")->menu()->actions())
         captions.append(item->isChecked() ? "[" + item->text() + "]" : item->text());
     return captions;
 }
@@ -128,7 +127,7 @@ private slots:
         const QString to = chosen.last();
         QCOMPARE(items(f).filter("["), QStringList{"[" + f.language.displayName(to) + "]"});
         verifyTexts(f, *f.window, FrmMine(f.services()), to);
-        verifyTexts(f, *tools, FrmTools(nullptr, f.services()), to);
+        verifyTexts(f, *tools, FrmTools(*f.window, f.services()), to);
         for (const Texts::Entry& entry : Texts::all()) { // every message, else its English
             const QString own = f.language.text("Strings", entry.id).valueOr("");
             QVERIFY2(to == "Urdu" || !own.isEmpty(), entry.id);

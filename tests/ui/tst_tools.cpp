@@ -188,7 +188,7 @@ private slots:
             f.env.writeFile("pics/dvn5.jpg", earlier);
         auto tools = f.openTools();
         if (!folderExists)
-            f.window->rotation()->setFolder(f.env.path("gone"));
+            f.rotation().setFolder(f.env.path("gone"));
         for (int row : rows)
             tools->widget<QListWidget>("lstimages")->item(row)->setSelected(true);
         tools->widget<QPushButton>("cmdadd")->click();

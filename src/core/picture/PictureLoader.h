@@ -10,10 +10,6 @@
 
 // Decodes a picture file (PNG, JPEG, GIF first frame, BMP) and scales the whole picture to an
 // exact pixel size, stretched, over a background colour.
-//
-// Each call stands alone: Qt's image readers need no library session to start and stop, and a
-// QImage owns its pixels outright, so there is no separate start-up, shutdown or picture-object
-// wrapping step; the finished canvas is itself the picture handed to the control.
 namespace PictureLoader {
 
 constexpr int ErrorNumber = 999;

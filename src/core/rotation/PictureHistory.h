@@ -18,7 +18,6 @@ public:
     bool canGoBack() const { return m_current > 0; }
     // The picture the user is at; empty before the first.
     QString current() const { return m_paths.value(m_current); }
-    const QStringList& paths() const { return m_paths; }
 
 private:
     QStringList m_paths;

@@ -14,7 +14,7 @@ void RotationTimer::start(qint64 intervalMs)
     m_timer.stop();
     const qint64 bounded = std::clamp<qint64>(intervalMs, 1, std::numeric_limits<int>::max());
     m_timer.start(static_cast<int>(bounded));
-    ++m_timerId;
+    emit started();
 }
 
 void RotationTimer::stop()

@@ -3,8 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
-// The rotation timer. Each start hands out a new identifier (TimerID), 0 until the first
-// start; stopping does not reset it.
+// The rotation timer.
 class RotationTimer : public QObject
 {
     Q_OBJECT
@@ -18,12 +17,12 @@ public:
 
     bool isActive() const { return m_timer.isActive(); }
     int intervalMs() const { return m_timer.interval(); }
-    quint32 timerId() const { return m_timerId; }
 
 signals:
     void tick();
+    // A start, or a start again: a full interval until the next tick.
+    void started();
 
 private:
     QTimer m_timer;
-    quint32 m_timerId = 0;
 };

@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "core/NumberText.h"
 #include "core/fs/AppPaths.h"
 #include "core/language/Texts.h"
 
@@ -253,20 +254,11 @@ Result<void> Settings::write(const QList<std::pair<Entry, QString>>& entries)
     return save(values);
 }
 
-std::optional<double> Settings::toNumber(const QString& text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 double Settings::readNumber(Entry entry) const
 {
-    if (auto value = toNumber(read(entry)))
+    if (auto value = NumberText::whole(read(entry)))
         return *value;
-    return toNumber(defaultValue(entry)).value_or(0.0);
+    return NumberText::whole(defaultValue(entry)).value_or(0.0);
 }
 
 bool Settings::readFlag(Entry entry) const
@@ -274,14 +266,9 @@ bool Settings::readFlag(Entry entry) const
     return readNumber(entry) != 0.0;
 }
 
-quint32 Settings::readColor() const
-{
-    return chosenColor().value_or(defaultValue(Entry::Color).toUInt());
-}
-
 std::optional<quint32> Settings::chosenColor() const
 {
-    const auto value = toNumber(read(Entry::Color, QString()));
+    const auto value = NumberText::whole(read(Entry::Color, QString()));
     // Stored as signed 32-bit text; anything outside 32 bits is not a colour.
     if (!value || *value != std::floor(*value) || *value < -2147483648.0 || *value > 4294967295.0)
         return std::nullopt;

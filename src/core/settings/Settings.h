@@ -57,14 +57,10 @@ public:
     double readNumber(Entry entry) const;
     // A flag reads as on for any number but 0.
     bool readFlag(Entry entry) const;
-    // The colour value: red in the low byte, green in the second, blue in the third.
-    quint32 readColor() const;
-    // The colour the user chose; nothing when none is stored, when what is stored is no colour,
-    // or when it is the default colour: the windows then follow the desktop's palette.
+    // The colour the user chose (red in the low byte, green in the second, blue in the third);
+    // nothing when none is stored, when what is stored is no colour, or when it is the default
+    // colour: the windows then follow the desktop's palette.
     std::optional<quint32> chosenColor() const;
-
-    // Reads a text as a number the way the store does: blanks around it allowed.
-    static std::optional<double> toNumber(const QString& text);
 
     // Succeeds when the file is absent or can be read and rewritten without losing anything.
     Result<void> checkFile() const;

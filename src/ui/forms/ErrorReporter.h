@@ -11,12 +11,12 @@ class QWidget;
 class ErrorReporter
 {
 public:
-    ErrorReporter(Dialogs* dialogs, QWidget* window, QString title);
+    ErrorReporter(Dialogs& dialogs, QWidget* window, QString title);
 
     void operator()(const QString& text) const;
 
 private:
-    Dialogs* m_dialogs;
+    Dialogs* m_dialogs; // a pointer, so that a reporter can be copied
     QWidget* m_window;
     QString m_title;
 };

@@ -1,7 +1,7 @@
 #include "Form.h"
 
-#include "core/Twips.h"
 #include "ui/forms/Accessibility.h"
+#include "ui/forms/Twips.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
 

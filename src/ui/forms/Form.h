@@ -40,9 +40,8 @@ public:
         return found ? qobject_cast<T*>(found->widget()) : nullptr;
     }
 
-    // Inner width and height of the window in twips.
+    // Inner width of the window in twips.
     double scaleWidth() const { return m_clientTwips.width(); }
-    double scaleHeight() const { return m_clientTwips.height(); }
     double twipsPerPixelX() const { return m_tppX; }
     double twipsPerPixelY() const { return m_tppY; }
 

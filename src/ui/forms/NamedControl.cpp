@@ -1,6 +1,6 @@
 #include "NamedControl.h"
 
-#include "core/Twips.h"
+#include "ui/forms/Twips.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -152,14 +152,6 @@ void NamedControl::setLeft(double left)
     if (!hasPosition())
         return;
     m_twips.moveLeft(left);
-    applyGeometry(m_tppX, m_tppY);
-}
-
-void NamedControl::setTwipsRect(const QRectF& twips)
-{
-    if (!hasPosition())
-        return;
-    m_twips = twips;
     applyGeometry(m_tppX, m_tppY);
 }
 

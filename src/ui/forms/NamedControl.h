@@ -68,11 +68,9 @@ public:
     void setRightToLeft(bool rightToLeft);
 
     bool hasPosition() const;
-    const QRectF& twipsRect() const { return m_twips; }
     double left() const { return m_twips.x(); }
     double width() const { return m_twips.width(); }
     void setLeft(double left);
-    void setTwipsRect(const QRectF& twips);
     // Recomputes the pixel geometry of the widget from the design rectangle.
     void applyGeometry(double twipsPerPixelX, double twipsPerPixelY);
 

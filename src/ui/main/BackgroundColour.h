@@ -18,22 +18,19 @@ class BackgroundColour : public QObject
 {
     Q_OBJECT
 public:
-    BackgroundColour(Form* window, QPushButton* change, Settings* settings, Dialogs* dialogs,
+    BackgroundColour(Form* window, QPushButton* change, Settings& settings, Dialogs& dialogs,
                      ErrorReporter report, QObject* parent = nullptr);
 
     // Start-up: the custom colours (greys from 15 to 240) and the stored colour applied.
     void restore();
     void cmdchange_Click();
 
-    quint32 backColor() const { return m_backColor; }
-    const std::array<QColor, 16>& customColors() const { return m_customColors; }
-
 private:
     void setBackColor(quint32 value);
 
     Form* m_window;
-    Settings* m_settings;
-    Dialogs* m_dialogs;
+    Settings& m_settings;
+    Dialogs& m_dialogs;
     ErrorReporter m_report;
     std::array<QColor, 16> m_customColors;
     quint32 m_backColor;

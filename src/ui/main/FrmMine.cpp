@@ -9,6 +9,7 @@
 #include "core/web/FirstRunNotice.h"
 #include "core/web/VendorSite.h"
 #include "platform/Browser.h"
+#include "platform/ControlService.h"
 #include "platform/Dialogs.h"
 #include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
@@ -39,7 +40,7 @@ using Entry = Settings::Entry;
 
 FrmMine::FrmMine(const MainServices& services, QWidget* parent)
     : Form(QStringLiteral("frmMine"), QSizeF(7665, 8610), parent), m_services(services),
-      m_rotation(new Rotation(*services.settings, services.outageNoticeAfter,
+      m_rotation(new Rotation(services.settings, services.outageNoticeAfter,
                               &OutageNotices::steadyNow, this))
 {
     setWindowTitle(QStringLiteral("Dorvane 4.0"));
@@ -207,6 +208,9 @@ void FrmMine::buildParts()
                                action("mnuprevious"), action("mnupause"), action("mnustatus"),
                                widget<QLabel>(QStringLiteral("lblstate"))},
                               m_notificationArea, m_services.notifier, this);
+    m_control = new ControlService(*m_rotation, this);
+    connect(m_control, &ControlService::showRequested, m_notificationArea,
+            &NotificationArea::mnuopen_Click);
     // A language's texts in the menu and the status line, the new items' too.
     connect(m_languages, &LanguageMenu::applied, m_menu, &RotationMenu::update);
     connect(m_languages, &LanguageMenu::applied, this, &FrmMine::nameForScreenReaders);
@@ -215,10 +219,8 @@ void FrmMine::buildParts()
             [this] { m_links->open(QStringLiteral("/dvn")); });
     connect(widget<QPushButton>(QStringLiteral("cmdtools")), &QPushButton::clicked, this,
             &FrmMine::cmdtools_Click);
-    if (m_services.tray) {
-        // Any event of the icon, like a move of the pointer over the bare window, ends a hover.
-        connect(m_services.tray, &TrayIcon::activated, m_links, &WebLinks::hoverOff);
-    }
+    // Any event of the icon, like a move of the pointer over the bare window, ends a hover.
+    connect(&m_services.tray, &TrayIcon::activated, m_links, &WebLinks::hoverOff);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -226,55 +228,52 @@ void FrmMine::buildParts()
 
 bool FrmMine::Form_Load()
 {
-    Settings& settings = *m_services.settings;
+    Settings& settings = m_services.settings;
 
-    // 1. One copy per user.
-    if (m_services.instance && !m_services.instance->acquire()) {
-        m_services.instance->bringRunningCopyForward();
-        m_services.dialogs->message(nullptr, Dialogs::Icon::Warning, Title,
-                                    Texts::text(Text::AlreadyRunning));
+    // One copy per user.
+    if (!m_services.instance.acquire()) {
+        m_services.instance.bringRunningCopyForward();
+        m_services.dialogs.message(nullptr, Dialogs::Icon::Warning, Title,
+                                   Texts::text(Text::AlreadyRunning));
         return false;
     }
 
-    // 2. The colour dialog's custom colours, 3. the colour.
+    // The colour dialog's custom colours and the colour.
     m_colour->restore();
 
-    // 4. The browser needs no object of its own here: pages open through the browser layer.
-
-    // 5. Languages, 6. direction.
+    // The language and its direction.
     m_languages->start();
 
-    // 7. Messenger: the client object, and one read of the contacts. Without a client, or with
-    // one that refuses, start-up goes on: Apply decides whether the rotation starts.
-    if (m_services.messengerFactory) {
-        if (Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory())
-            m_objMessenger = std::move(made).value();
-    }
+    // Messenger: the client object, and one read of the contacts. Without a client, or with
+    // one that refuses, start-up goes on: Apply decides whether the rotation starts, and the
+    // rotation's state says why not.
+    if (Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory())
+        m_objMessenger = std::move(made).value();
+    else
+        qWarning("Dorvane: %s", qPrintable(made.error()));
     if (m_objMessenger)
         m_objMessenger->myContacts([](const Result<QList<MessengerContact>>&) {});
     m_rotation->setDestination(m_objMessenger.get());
 
-    // 8. The window's icon is shown in imgicon from construction on.
-
-    // 9. First run.
+    // First run.
     if (settings.readNumber(Entry::FirstRun) == 0)
         firstRun();
 
-    // 10. Picture folder.
+    // Picture folder.
     restoreFolder();
 
-    // 11. Interval fields (their change rules run as the texts are set).
+    // Interval fields (their change rules run as the texts are set).
     widget<QLineEdit>(QStringLiteral("txtm"))->setText(settings.read(Entry::TimerMinutes));
     widget<QLineEdit>(QStringLiteral("txts"))->setText(settings.read(Entry::TimerSeconds));
 
-    // 12. Flags, 13. start mode, 14. check boxes.
+    // Start mode and check boxes.
     m_startHidden = settings.readFlag(Entry::WinMode);
     widget<QCheckBox>(QStringLiteral("chkmwin"))->setChecked(m_startHidden);
     widget<QCheckBox>(QStringLiteral("chkran"))->setChecked(settings.readFlag(Entry::Random));
     widget<QCheckBox>(QStringLiteral("chkrun"))->setChecked(settings.readFlag(Entry::Control));
     widget<QCheckBox>(QStringLiteral("chkwin"))->setChecked(settings.readFlag(Entry::AutoRun));
 
-    // 15. Apply and banner.
+    // Apply and banner.
     if (FolderExists(m_txtpath->text())) {
         m_options->cmdoptions_Click();
         loadBanner();
@@ -289,7 +288,7 @@ void FrmMine::showAtStart()
 
 void FrmMine::firstRun()
 {
-    Settings& settings = *m_services.settings;
+    Settings& settings = m_services.settings;
     // A store that cannot be written would bring the first run back at every start; the notice
     // is sent only once it is recorded.
     if (const Result<void> recorded = settings.write(Entry::FirstRun, QStringLiteral("1"));
@@ -297,16 +296,21 @@ void FrmMine::firstRun()
         qWarning("Dorvane: %s", qPrintable(recorded.error()));
         return;
     }
-    for (Entry entry : {Entry::AutoRun, Entry::Random, Entry::Control})
-        (void)settings.write(entry, QStringLiteral("1"));
+    // Nobody asked for these: a failure goes to standard error, and the check boxes show what
+    // the store holds.
+    if (const Result<void> stored = settings.write({{Entry::AutoRun, QStringLiteral("1")},
+                                                    {Entry::Random, QStringLiteral("1")},
+                                                    {Entry::Control, QStringLiteral("1")}});
+        !stored)
+        qWarning("Dorvane: %s", qPrintable(stored.error()));
 
     QByteArray postData;
     FirstRunNotice::StringToBytes(postData, QStringLiteral("newuser=") + QStringLiteral("1"));
     const Result<QUrl> page = FirstRunNotice::writePage(
         AppPaths::tempDir(), vendorUrl(QStringLiteral("/dvn/start.php")), postData);
     QString failure = page.error();
-    if (page && m_services.browser) {
-        if (const Result<void> opened = m_services.browser->openUrl(*page); !opened)
+    if (page) {
+        if (const Result<void> opened = m_services.browser.openUrl(*page); !opened)
             failure = opened.error();
     }
     if (!failure.isEmpty())
@@ -315,7 +319,7 @@ void FrmMine::firstRun()
 
 void FrmMine::restoreFolder()
 {
-    QString folder = m_services.settings->read(Entry::ImagePath, m_txtpath->text());
+    QString folder = m_services.settings.read(Entry::ImagePath, m_txtpath->text());
     // Else the pictures beside the program, shown and not stored: the stored folder changes only
     // when the user picks one.
     if (!FolderExists(folder))
@@ -334,7 +338,7 @@ void FrmMine::loadBanner()
 void FrmMine::cmdtools_Click()
 {
     // A fresh window each time; the main window takes no input until it is closed.
-    FrmTools::showModal(this, m_services, this);
+    FrmTools::showModal(*this, m_services, this);
 }
 
 QString FrmMine::directionFlag() const

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ui/MainServices.h"
 #include "ui/forms/Form.h"
-#include "ui/main/MainServices.h"
 #include "ui/tools/ToolsHost.h"
 
 #include <memory>
 
 class BackgroundColour;
+class ControlService;
 class IntervalFields;
 class LanguageMenu;
 class NotificationArea;
@@ -23,7 +24,7 @@ class WebLinks;
 // classes it hands its widgets and services to: the picture list and rotation, the options panel
 // (Apply and the folder), the language menu, the background colour, the links and the
 // notification area. It is also the opener the contact tools window talks to.
-class FrmMine : public Form, private ToolsHost
+class FrmMine : public Form, public ToolsHost
 {
     Q_OBJECT
 public:
@@ -37,18 +38,10 @@ public:
     // Shows the window, or leaves it in the notification area when so started.
     void showAtStart();
 
-    // The rotation the window, the notification area and the bus show.
-    Rotation* rotation() const { return m_rotation; }
-    OptionsPanel* options() const { return m_options; }
-    LanguageMenu* languages() const { return m_languages; }
-    BackgroundColour* colour() const { return m_colour; }
-    NotificationArea* notificationArea() const { return m_notificationArea; }
-    WebLinks* links() const { return m_links; }
-    MessengerClient* objMessenger() const { return m_objMessenger.get(); }
+    // The rotation as the session bus sees it; published by the running copy alone.
+    ControlService* controlService() const { return m_control; }
 
     void cmdtools_Click();
-    // What the contact tools window it opens reaches it through.
-    ToolsHost* toolsHost() { return this; }
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -62,7 +55,7 @@ private:
     void restoreFolder();
     void loadBanner();
 
-    // ToolsHost
+    // What the contact tools window it opens reaches it through.
     QIcon icon() const override { return windowIcon(); }
     QString directionFlag() const override;
     QString pictureFolder() const override;
@@ -87,4 +80,5 @@ private:
     WebLinks* m_links = nullptr;
     NotificationArea* m_notificationArea = nullptr;
     RotationMenu* m_menu = nullptr;
+    ControlService* m_control = nullptr;
 };

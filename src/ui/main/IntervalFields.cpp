@@ -1,25 +1,14 @@
 #include "IntervalFields.h"
 
-#include "core/Twips.h"
+#include "core/NumberText.h"
+#include "ui/forms/Twips.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-const QRegularExpression& numberPattern()
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
-    return pattern;
-}
-
-} // namespace
 
 IntervalFields::IntervalFields(QLineEdit* minutes, QLineEdit* seconds, QObject* parent)
     : QObject(parent), m_txtm(minutes), m_txts(seconds)
@@ -41,18 +30,12 @@ IntervalFields::IntervalFields(QLineEdit* minutes, QLineEdit* seconds, QObject* 
 
 double IntervalFields::leadingNumber(const QString& text)
 {
-    const QRegularExpressionMatch match = numberPattern().match(text);
-    if (!match.hasMatch())
-        return 0.0;
-    const double value = match.captured(1).toDouble();
-    return std::isfinite(value) ? value : 0.0;
+    return NumberText::leading(text).value_or(0.0);
 }
 
 bool IntervalFields::isNumeric(const QString& text)
 {
-    const QRegularExpressionMatch match = numberPattern().match(text);
-    return match.hasMatch() && text.mid(match.capturedEnd(1)).trimmed().isEmpty() &&
-           std::isfinite(match.captured(1).toDouble());
+    return NumberText::whole(text).has_value();
 }
 
 qint64 IntervalFields::intervalMs(const QString& minutesText, const QString& secondsText)

@@ -4,6 +4,7 @@
 #include "core/language/LanguageSupport.h"
 #include "core/language/Texts.h"
 #include "platform/Dialogs.h"
+#include "ui/forms/ErrorReporter.h"
 #include "ui/forms/Form.h"
 #include "ui/forms/FormLanguage.h"
 #include "ui/forms/Mirroring.h"
@@ -24,7 +25,7 @@ const QString ItemName = QStringLiteral("mnuLanguage");
 } // namespace
 
 LanguageMenu::LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFlag,
-                           LanguageSupport* language, Dialogs* dialogs, QObject* parent)
+                           LanguageSupport& language, Dialogs& dialogs, QObject* parent)
     : QObject(parent), m_window(window), m_list(list), m_flag(directionFlag), m_language(language),
       m_dialogs(dialogs)
 {
@@ -34,12 +35,10 @@ LanguageMenu::LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFl
 void LanguageMenu::start()
 {
     MLSFillMenuLanguages();
-    if (!m_language)
-        return;
-    FormLanguage::ApplyLanguage(*m_language, m_window);
+    FormLanguage::ApplyLanguage(m_language, m_window);
     // The current language's entry becomes the current one, so that the list opens and the
     // arrow keys move from there; a name without an entry of its own is shown as it is.
-    const QString current = m_language->CurrentLang();
+    const QString current = m_language.CurrentLang();
     const int index = m_list->findData(current);
     m_list->setCurrentIndex(index);
     m_list->setEditText(index >= 0 ? m_list->itemText(index) : current);
@@ -50,18 +49,16 @@ void LanguageMenu::start()
 
 void LanguageMenu::MLSFillMenuLanguages()
 {
-    if (!m_language)
-        return;
-    const QStringList files = FileList::list(m_language->langDir(), QStringLiteral("*.lng"));
+    const QStringList files = FileList::list(m_language.langDir(), QStringLiteral("*.lng"));
     if (files.isEmpty()) {
-        m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
-                           Texts::text(Text::NoLanguageFiles));
+        m_dialogs.message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
+                          Texts::text(Text::NoLanguageFiles));
         return;
     }
     for (int position = 0; position < files.size(); ++position) {
         // Each language by its own name; the item keeps the file's name.
         const QString name = files.at(position).chopped(4);
-        const QString caption = m_language->displayName(name);
+        const QString caption = m_language.displayName(name);
         NamedControl* item = m_window->control(ItemName, position);
         if (!item) {
             m_window->addMenuItem(QStringLiteral("mnuLanguages"), ItemName, caption, position);
@@ -75,10 +72,10 @@ void LanguageMenu::MLSFillMenuLanguages()
     }
     // Before the user's first choice, the session's language (or English); without its file
     // the designed texts stay and nothing is checked.
-    m_language->setCurrentLang(m_language->startLanguage());
+    m_language.setCurrentLang(m_language.startLanguage());
     for (int position = 0; position < files.size(); ++position) {
         NamedControl* item = m_window->control(ItemName, position);
-        if (item->action()->data().toString() == m_language->CurrentLang()) {
+        if (item->action()->data().toString() == m_language.CurrentLang()) {
             item->action()->setChecked(true);
             break;
         }
@@ -97,7 +94,7 @@ QList<QAction*> LanguageMenu::languageItems() const
 
 void LanguageMenu::mnuLanguage_Click(int index)
 {
-    if (!m_language || !m_window->control(ItemName, index))
+    if (!m_window->control(ItemName, index))
         return;
     // Applying a language lets events run, so the user may choose again meanwhile. That choice
     // is taken once this one is done: the last choice wins in texts, check mark and file alike.
@@ -114,7 +111,7 @@ void LanguageMenu::mnuLanguage_Click(int index)
             action->setChecked(false);
         item->action()->setChecked(true);
         const QString name = item->action()->data().toString();
-        m_language->setCurrentLang(name);
+        m_language.setCurrentLang(name);
         // Every open window takes the language, this one first; one closed meanwhile is left.
         QList<QPointer<Form>> others;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -122,13 +119,15 @@ void LanguageMenu::mnuLanguage_Click(int index)
             if (form && form != m_window && form->isVisible())
                 others.append(form);
         }
-        FormLanguage::ApplyLanguage(*m_language, m_window);
+        FormLanguage::ApplyLanguage(m_language, m_window);
         for (const QPointer<Form>& form : others) {
             if (form)
-                FormLanguage::ApplyLanguage(*m_language, form);
+                FormLanguage::ApplyLanguage(m_language, form);
         }
-        // A failed write goes unnoticed: the earlier choice then comes back at the next start.
-        (void)m_language->storeLanguage(name);
+        // The language is shown all the same; the user is told that the next start will not
+        // remember it.
+        if (const Result<void> stored = m_language.storeLanguage(name); !stored)
+            ErrorReporter(m_dialogs, m_window, QStringLiteral("Dorvane"))(stored.error());
     }
     m_switching = false;
     translateQt();
@@ -146,10 +145,8 @@ void LanguageMenu::comblang_Click()
 
 void LanguageMenu::directionStep()
 {
-    if (!m_language)
-        return;
     // Without a digit at its end the language's file keeps the layout as it is.
-    const std::optional<QChar> flag = m_language->directionFlag(m_language->CurrentLang());
+    const std::optional<QChar> flag = m_language.directionFlag(m_language.CurrentLang());
     if (!flag)
         return;
     m_flag->setText(QString(*flag));
@@ -164,7 +161,7 @@ void LanguageMenu::directionStep()
 void LanguageMenu::translateQt()
 {
     QCoreApplication::removeTranslator(&m_qtTexts);
-    if (m_qtTexts.load(m_language->locale(m_language->CurrentLang()), QStringLiteral("qtbase"),
+    if (m_qtTexts.load(m_language.locale(m_language.CurrentLang()), QStringLiteral("qtbase"),
                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_qtTexts);
 }

@@ -19,8 +19,8 @@ class LanguageMenu : public QObject
     Q_OBJECT
 public:
     // `window` is the form whose menu "mnuLanguages" holds the items "mnuLanguage(i)".
-    LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFlag, LanguageSupport* language,
-                 Dialogs* dialogs, QObject* parent = nullptr);
+    LanguageMenu(Form* window, QComboBox* list, QLineEdit* directionFlag, LanguageSupport& language,
+                 Dialogs& dialogs, QObject* parent = nullptr);
 
     // Start-up: the list built, the stored language applied, the layout turned as it says.
     void start();
@@ -31,22 +31,23 @@ public:
     void directionStep();
     void AlignToRight();
     void AlignToLeft();
-    QList<QAction*> languageItems() const;
 
 signals:
     // A language was put on the windows.
     void applied();
 
 private:
+    QList<QAction*> languageItems() const;
+
     Form* m_window;
     QComboBox* m_list;
     QLineEdit* m_flag;
     // Puts Qt's own texts (its folder and colour dialogs) into the current language.
     void translateQt();
 
-    LanguageSupport* m_language;
+    LanguageSupport& m_language;
     QTranslator m_qtTexts;
-    Dialogs* m_dialogs;
+    Dialogs& m_dialogs;
     // A language switch under way, and a language chosen meanwhile (-1: none).
     bool m_switching = false;
     int m_pending = -1;

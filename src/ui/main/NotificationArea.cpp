@@ -12,24 +12,22 @@
 
 const QString NotificationArea::TrayTip = QStringLiteral("Dorvane V 4.0");
 
-NotificationArea::NotificationArea(QWidget* window, TrayIcon* tray, QMenu* menu, QAction* open,
+NotificationArea::NotificationArea(QWidget* window, TrayIcon& tray, QMenu* menu, QAction* open,
                                    QAction* exit, RotationTimer* timer, QObject* parent)
     : QObject(parent), m_window(window), m_tray(tray), m_timer(timer), m_sysTray(tray)
 {
     connect(open, &QAction::triggered, this, &NotificationArea::mnuopen_Click);
     connect(exit, &QAction::triggered, this, &NotificationArea::mnuexit_Click);
-    if (m_tray) {
-        // The icon's own events, never the window's mouse moves: an activation brings the window
-        // back, and the desktop opens the menu.
-        connect(m_tray, &TrayIcon::activated, this, &NotificationArea::mnuopen_Click);
-        m_tray->setMenu(menu);
-    }
+    // The icon's own events, never the window's mouse moves: an activation brings the window
+    // back, and the desktop opens the menu.
+    connect(&m_tray, &TrayIcon::activated, this, &NotificationArea::mnuopen_Click);
+    m_tray.setMenu(menu);
     m_window->installEventFilter(this);
 }
 
 bool NotificationArea::hasTray() const
 {
-    return m_tray && m_tray->isSystemTrayAvailable();
+    return m_tray.isSystemTrayAvailable();
 }
 
 void NotificationArea::showAtStart(bool hidden)
@@ -69,7 +67,7 @@ QString NotificationArea::tip() const
 
 void NotificationArea::addIcon()
 {
-    m_sysTray.AddTrayIcon(icon(), m_window, tip());
+    m_sysTray.AddTrayIcon(icon(), tip());
 }
 
 void NotificationArea::Form_Resize()
@@ -110,8 +108,7 @@ void NotificationArea::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (m_timer->timerId() != 0)
-        m_timer->stop();
+    m_timer->stop();
     m_sysTray.RemoveTrayIcon();
     // Ends every event loop, the contact tools window's modal one included.
     QApplication::exit(0);

@@ -19,7 +19,7 @@ class NotificationArea : public QObject
 public:
     static const QString TrayTip; // "Dorvane V 4.0"
 
-    NotificationArea(QWidget* window, TrayIcon* tray, QMenu* menu, QAction* open, QAction* exit,
+    NotificationArea(QWidget* window, TrayIcon& tray, QMenu* menu, QAction* open, QAction* exit,
                      RotationTimer* timer, QObject* parent = nullptr);
 
     // Shows the window, or leaves it in the notification area when so started.
@@ -33,8 +33,6 @@ public:
     void mnuexit_Click();
     void Form_Unload();
 
-    const SysTray& sysTray() const { return m_sysTray; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,7 +43,7 @@ private:
     QString tip() const;
 
     QWidget* m_window;
-    TrayIcon* m_tray;
+    TrayIcon& m_tray;
     RotationTimer* m_timer;
     SysTray m_sysTray;
     bool m_unloaded = false;

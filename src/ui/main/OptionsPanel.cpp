@@ -38,11 +38,6 @@ OptionsPanel::OptionsPanel(const Widgets& widgets, const Services& services, Rot
     connect(m_widgets.browse, &QPushButton::clicked, this, &OptionsPanel::cmdPath_Click);
 }
 
-bool OptionsPanel::MessengerRunning() const
-{
-    return !m_rotation.client().isEmpty();
-}
-
 void OptionsPanel::cmdoptions_Click()
 {
     const QString folder = m_widgets.folder->text();
@@ -54,18 +49,17 @@ void OptionsPanel::cmdoptions_Click()
     QList<std::pair<Entry, QString>> entries = {{Entry::TimerMinutes, m_widgets.minutes->text()},
                                                 {Entry::TimerSeconds, m_widgets.seconds->text()}};
 
-    // The log-on entry is looked after quietly: the stored choice is what the user set.
+    // A log-on entry that cannot be written or removed is reported; the stored choice is what
+    // the user set all the same.
     const QString name = AppPaths::executableName();
-    if (checked(m_widgets.startAtLogOn)) {
-        if (m_services.autoRun)
-            (void)m_services.autoRun->AddRunEntry(
-                name, AutoRun::runEntryData(m_services.folders.programDir(), name));
-        entries.append({Entry::AutoRun, QStringLiteral("1")});
-    } else {
-        if (m_services.autoRun)
-            (void)m_services.autoRun->RemoveRunEntry(name);
-        entries.append({Entry::AutoRun, QStringLiteral("0")});
-    }
+    const bool atLogOn = checked(m_widgets.startAtLogOn);
+    const Result<void> entry =
+        atLogOn ? m_services.autoRun.AddRunEntry(
+                      name, AutoRun::runEntryData(m_services.folders.programDir(), name))
+                : m_services.autoRun.RemoveRunEntry(name);
+    if (!entry)
+        m_report(entry.error());
+    entries.append({Entry::AutoRun, one(atLogOn)});
     entries.append({Entry::Random, one(checked(m_widgets.random))});
     entries.append({Entry::WinMode, one(checked(m_widgets.startHidden))});
 
@@ -84,14 +78,14 @@ void OptionsPanel::cmdoptions_Click()
     }
 
     // Stored at once, in one replacement of the file.
-    if (const Result<void> stored = m_services.settings->write(entries); !stored)
+    if (const Result<void> stored = m_services.settings.write(entries); !stored)
         m_report(stored.error());
 }
 
 std::optional<QString> OptionsPanel::BrowseForFolder(const QString& title)
 {
-    return m_services.dialogs->getExistingDirectory(m_widgets.folder->window(), title,
-                                                    m_widgets.folder->text());
+    return m_services.dialogs.getExistingDirectory(m_widgets.folder->window(), title,
+                                                   m_widgets.folder->text());
 }
 
 void OptionsPanel::cmdPath_Click()
@@ -107,6 +101,6 @@ void OptionsPanel::cmdPath_Click()
 void OptionsPanel::takeFolder(const QString& folder)
 {
     m_rotation.setFolder(folder);
-    if (const Result<void> stored = m_services.settings->write(Entry::ImagePath, folder); !stored)
+    if (const Result<void> stored = m_services.settings.write(Entry::ImagePath, folder); !stored)
         m_report(stored.error());
 }

@@ -35,9 +35,9 @@ public:
     };
     struct Services
     {
-        Settings* settings;
-        AutoRun* autoRun;
-        Dialogs* dialogs;
+        Settings& settings;
+        AutoRun& autoRun;
+        Dialogs& dialogs;
         AppFolders folders;
     };
 
@@ -48,7 +48,6 @@ public:
     void cmdPath_Click();
     // The folder the user chose, or nothing when the dialog was cancelled.
     std::optional<QString> BrowseForFolder(const QString& title);
-    bool MessengerRunning() const;
 
 private:
     // A folder the user chose or typed: listed, and stored as the picture folder.

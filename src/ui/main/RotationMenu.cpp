@@ -11,7 +11,7 @@
 #include <QMenu>
 
 RotationMenu::RotationMenu(Rotation& rotation, const Items& items,
-                           NotificationArea* notificationArea, DesktopNotifier* notifier,
+                           NotificationArea* notificationArea, DesktopNotifier& notifier,
                            QObject* parent)
     : QObject(parent), m_rotation(rotation), m_items(items), m_notificationArea(notificationArea),
       m_notifier(notifier)
@@ -19,11 +19,17 @@ RotationMenu::RotationMenu(Rotation& rotation, const Items& items,
     connect(&m_rotation, &Rotation::stateChanged, this, &RotationMenu::update);
     connect(&m_rotation, &Rotation::outageNoticed, this, &RotationMenu::tellOutage);
     connect(m_items.next, &QAction::triggered, &m_rotation, &Rotation::next);
-    // Refused only at the oldest picture, when the item is disabled.
-    connect(m_items.previous, &QAction::triggered, this, [this] { (void)m_rotation.previous(); });
-    // Refused only while rotation is off, when the item is disabled.
-    connect(m_items.pause, &QAction::triggered, this,
-            [this] { (void)(m_rotation.isPaused() ? m_rotation.resume() : m_rotation.pause()); });
+    // Refused only at the oldest picture, or while rotation is off, when the item is disabled:
+    // a refusal here is a fault of the menu's own.
+    const auto refusedIf = [](const Result<void>& done) {
+        if (!done)
+            qWarning("Dorvane: a disabled item was carried out: %s", qPrintable(done.error()));
+    };
+    connect(m_items.previous, &QAction::triggered, this,
+            [this, refusedIf] { refusedIf(m_rotation.previous()); });
+    connect(m_items.pause, &QAction::triggered, this, [this, refusedIf] {
+        refusedIf(m_rotation.isPaused() ? m_rotation.resume() : m_rotation.pause());
+    });
     m_items.status->setEnabled(false);
     m_items.line->setWordWrap(true);
     update();
@@ -83,12 +89,10 @@ void RotationMenu::update()
 
 void RotationMenu::tellOutage(bool outage, const QString& why, const QString& client)
 {
-    if (!m_notifier)
-        return;
     const QString name = client.isEmpty() || client == QLatin1String("MessengerAPI")
                              ? QStringLiteral("Messenger")
                              : client;
-    m_notifier->notify(
+    m_notifier.notify(
         QStringLiteral("Dorvane"),
         outage ? Texts::text(Text::OutageBegins).arg(bidiIsolated(name), bidiIsolated(why))
                : Texts::text(Text::OutageEnds).arg(bidiIsolated(name)));

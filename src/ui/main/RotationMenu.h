@@ -30,7 +30,7 @@ public:
     };
 
     RotationMenu(Rotation& rotation, const Items& items, NotificationArea* notificationArea,
-                 DesktopNotifier* notifier, QObject* parent = nullptr);
+                 DesktopNotifier& notifier, QObject* parent = nullptr);
 
     // The texts in the current language and state.
     void update();
@@ -44,5 +44,5 @@ private:
     Rotation& m_rotation;
     Items m_items;
     NotificationArea* m_notificationArea;
-    DesktopNotifier* m_notifier;
+    DesktopNotifier& m_notifier;
 };

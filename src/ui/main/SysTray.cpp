@@ -2,35 +2,31 @@
 
 #include "platform/TrayIcon.h"
 
-SysTray::SysTray(TrayIcon* icon) : m_icon(icon) {}
+SysTray::SysTray(TrayIcon& icon) : m_icon(icon) {}
 
-void SysTray::AddTrayIcon(const QIcon& icon, QWidget* window, const QString& tip)
+void SysTray::AddTrayIcon(const QIcon& icon, const QString& tip)
 {
-    m_data.cbSize = RecordSize;
-    m_data.hWnd = window;
-    m_data.uID = IconId;
-    m_data.uFlags = Flags;
-    m_data.uCallbackMessage = CallbackMessage;
-    m_data.hIcon = icon;
-    // The tip field holds 64 characters with its terminator.
-    m_data.szTip = tip.left(TipLength - 1);
+    m_added = true;
+    m_shown = icon;
+    // The tip holds 64 characters with its terminator.
+    m_tip = tip.left(TipLength - 1);
     // Adding an icon that is already shown changes nothing: there is only ever one.
-    if (m_icon && !m_icon->isVisible())
-        m_icon->show(m_data.hIcon, m_data.szTip);
+    if (!m_icon.isVisible())
+        m_icon.show(m_shown, m_tip);
 }
 
 void SysTray::RemoveTrayIcon()
 {
-    if (m_icon && m_data.cbSize != 0)
-        m_icon->hide();
+    if (m_added)
+        m_icon.hide();
 }
 
 void SysTray::update(const QIcon& icon, const QString& tip)
 {
-    if (m_data.cbSize == 0)
+    if (!m_added)
         return;
-    m_data.hIcon = icon;
-    m_data.szTip = tip.left(TipLength - 1);
-    if (m_icon && m_icon->isVisible())
-        m_icon->show(m_data.hIcon, m_data.szTip);
+    m_shown = icon;
+    m_tip = tip.left(TipLength - 1);
+    if (m_icon.isVisible())
+        m_icon.show(m_shown, m_tip);
 }

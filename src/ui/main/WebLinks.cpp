@@ -10,7 +10,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-WebLinks::WebLinks(QWidget* window, Browser* browser, QLabel* site, QLabel* help, QLabel* support,
+WebLinks::WebLinks(QWidget* window, Browser& browser, QLabel* site, QLabel* help, QLabel* support,
                    ErrorReporter report)
     : QObject(window), m_window(window), m_browser(browser), m_site(site), m_help(help),
       m_support(support), m_report(std::move(report))
@@ -36,15 +36,12 @@ QUrl WebLinks::pageUrl(const QString& path)
 
 void WebLinks::open(const QString& path)
 {
-    if (!m_browser)
-        return;
-    if (const Result<void> opened = m_browser->openUrl(pageUrl(path)); !opened)
+    if (const Result<void> opened = m_browser.openUrl(pageUrl(path)); !opened)
         m_report(opened.error());
 }
 
 void WebLinks::setPointer(int pointer)
 {
-    m_pointer = pointer;
     if (pointer == CustomPointer)
         m_window->setCursor(Qt::PointingHandCursor);
     else

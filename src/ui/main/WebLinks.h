@@ -20,7 +20,7 @@ public:
     static constexpr int DefaultPointer = 0;
     static constexpr int CustomPointer = 99;
 
-    WebLinks(QWidget* window, Browser* browser, QLabel* site, QLabel* help, QLabel* support,
+    WebLinks(QWidget* window, Browser& browser, QLabel* site, QLabel* help, QLabel* support,
              ErrorReporter report);
 
     static QUrl pageUrl(const QString& path);
@@ -30,7 +30,6 @@ public:
 
     void hoverOn(QLabel* label);
     void hoverOff();
-    int mousePointer() const { return m_pointer; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,10 +39,9 @@ private:
     QString pathOf(const QLabel* label) const;
 
     QWidget* m_window;
-    Browser* m_browser;
+    Browser& m_browser;
     QLabel* m_site;
     QLabel* m_help;
     QLabel* m_support;
     ErrorReporter m_report;
-    int m_pointer = DefaultPointer;
 };

@@ -1,9 +1,9 @@
 #include "ContactLists.h"
 
-#include "core/Twips.h"
 #include "core/language/Texts.h"
 #include "messenger/MessengerClient.h"
 #include "platform/KeyboardLayout.h"
+#include "ui/forms/Twips.h"
 #include "ui/tools/ListClicks.h"
 
 #include <QClipboard>
@@ -40,7 +40,7 @@ void putOnClipboard(const QString& text)
 } // namespace
 
 ContactLists::ContactLists(QListWidget* emails, QListWidget* nicks, QPushButton* copy,
-                           KeyboardLayout* keyboard, double twipsPerPixelX, double twipsPerPixelY,
+                           KeyboardLayout& keyboard, double twipsPerPixelX, double twipsPerPixelY,
                            QObject* parent)
     : QObject(parent), m_emails(emails), m_nicks(nicks), m_emailsViewport(emails->viewport()),
       m_nicksViewport(nicks->viewport()), m_keyboard(keyboard), m_tppX(twipsPerPixelX),
@@ -61,7 +61,6 @@ void ContactLists::fill(MessengerClient* client, const QString& noClientReason,
                         const std::function<void(const QString&)>& failed)
 {
     const quint64 filling = ++m_filling;
-    m_waiting = true;
     m_contacts.clear();
     for (QListWidget* list : {m_emails, m_nicks}) {
         const QSignalBlocker block(list);
@@ -74,7 +73,6 @@ void ContactLists::fill(MessengerClient* client, const QString& noClientReason,
     auto answered = [this, filling, failed](const Result<QList<MessengerContact>>& contacts) {
         if (filling != m_filling)
             return; // asked again meanwhile
-        m_waiting = false;
         for (QListWidget* list : {m_emails, m_nicks}) {
             const QSignalBlocker block(list);
             list->clear();
@@ -147,8 +145,8 @@ void ContactLists::ccmdCopy_Click()
 
 void ContactLists::switchKeyboardLayout()
 {
-    if (m_keyboard && m_keyboard->current() == KeyboardLayout::UsEnglish)
-        m_keyboard->activateNext();
+    if (m_keyboard.current() == KeyboardLayout::UsEnglish)
+        m_keyboard.activateNext();
 }
 
 void ContactLists::lstemails_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)

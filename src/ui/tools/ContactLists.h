@@ -20,7 +20,7 @@ class ContactLists : public QObject
 public:
     // Twips per pixel of the window, for the positions the mouse handlers are given.
     ContactLists(QListWidget* emails, QListWidget* nicks, QPushButton* copy,
-                 KeyboardLayout* keyboard, double twipsPerPixelX, double twipsPerPixelY,
+                 KeyboardLayout& keyboard, double twipsPerPixelX, double twipsPerPixelY,
                  QObject* parent = nullptr);
 
     // Longest name shown in full; a longer one is cut, with an ellipsis.
@@ -31,7 +31,6 @@ public:
     // `failed` is told why.
     void fill(MessengerClient* client, const QString& noClientReason,
               const std::function<void(const QString&)>& failed);
-    bool isWaiting() const { return m_waiting; }
 
     void lstemails_Click();
     void lstnick_Click();
@@ -42,7 +41,6 @@ public:
                            double y);
     // The row under a point given in twips relative to the list's inside, -1 when none.
     int ItemUnderMouse(QListWidget* list, double x, double y) const;
-    bool ListSyncBusy() const { return m_listSyncBusy; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,11 +56,10 @@ private:
     // Kept for comparison only: their last events arrive while the lists are being destroyed.
     const QObject* m_emailsViewport;
     const QObject* m_nicksViewport;
-    KeyboardLayout* m_keyboard;
+    KeyboardLayout& m_keyboard;
     double m_tppX;
     double m_tppY;
     bool m_listSyncBusy = false;
-    bool m_waiting = false;
     // The contacts shown, whole: a cut nickname is copied in full. A newer filling wins over an
     // older one still under way.
     QList<MessengerContact> m_contacts;

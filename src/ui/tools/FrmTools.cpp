@@ -1,6 +1,6 @@
 #include "FrmTools.h"
 
-#include "core/Twips.h"
+#include "core/NumberText.h"
 #include "core/language/LanguageSupport.h"
 #include "core/language/Texts.h"
 #include "core/settings/Settings.h"
@@ -8,6 +8,7 @@
 #include "ui/forms/ErrorReporter.h"
 #include "ui/forms/FormLanguage.h"
 #include "ui/forms/Mirroring.h"
+#include "ui/forms/Twips.h"
 #include "ui/tools/ContactLists.h"
 #include "ui/tools/HarvestPanel.h"
 #include "ui/tools/ToolsHost.h"
@@ -26,7 +27,7 @@
 
 const QString FrmTools::Title = QStringLiteral("Dorvane");
 
-FrmTools::FrmTools(ToolsHost* host, const MainServices& services, QWidget* parent)
+FrmTools::FrmTools(ToolsHost& host, const MainServices& services, QWidget* parent)
     : Form(QStringLiteral("frmTools"), QSizeF(ClientWidth, ClientHeight), parent), m_host(host),
       m_services(services)
 {
@@ -91,7 +92,7 @@ void FrmTools::buildWidgets()
 // ---------------------------------------------------------------------------------------------
 // Opening, background and closing
 
-void FrmTools::showModal(ToolsHost* host, const MainServices& services, const QWidget* owner)
+void FrmTools::showModal(ToolsHost& host, const MainServices& services, const QWidget* owner)
 {
     // No owner window: the tools window is a top-level window of its own.
     auto tools = std::make_unique<FrmTools>(host, services);
@@ -137,34 +138,23 @@ void FrmTools::Form_Load()
 
     // 2. The window's own client object; without one "Get Data" says why.
     m_messengerError.clear();
-    if (m_services.messengerFactory) {
-        Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory();
-        if (made)
-            m_objMessenger = std::move(made).value();
-        else
-            m_messengerError = made.error();
-    }
-    if (!m_objMessenger && m_messengerError.isEmpty())
-        m_messengerError = Texts::text(Text::NoClientAvailable);
+    if (Result<std::unique_ptr<MessengerClient>> made = m_services.messengerFactory())
+        m_objMessenger = std::move(made).value();
+    else
+        m_messengerError = made.error();
 
     // 3. Icon.
-    if (m_host)
-        setWindowIcon(m_host->icon());
+    setWindowIcon(m_host.icon());
 
     // 4. Language.
-    if (LanguageSupport* language = m_services.language) {
-        FormLanguage::ApplyLanguage(*language, this);
-        if (m_host)
-            m_host->showLanguage(language->CurrentLang());
-    }
+    FormLanguage::ApplyLanguage(m_services.language, this);
+    m_host.showLanguage(m_services.language.CurrentLang());
 
     // 5. Direction: the window was built in its left-to-right layout. A flag that spells no
     // number (no language file was read yet) leaves it so.
-    if (m_host) {
-        const std::optional<double> flag = Settings::toNumber(m_host->directionFlag());
-        if (flag && *flag == 0)
-            Mirroring::AlignToRight(this);
-    }
+    const std::optional<double> flag = NumberText::whole(m_host.directionFlag());
+    if (flag && *flag == 0)
+        Mirroring::AlignToRight(this);
 
     // 6. Gathering: the pictures are listed once they are copied.
     gatherData([this] { m_harvest->cmdGetimg_Click(); });
@@ -186,8 +176,7 @@ void FrmTools::gatherData(const std::function<void()>& then)
 void FrmTools::applyStoredColor()
 {
     // Without a chosen colour the window follows the desktop's theme.
-    if (const std::optional<quint32> chosen =
-            m_services.settings ? m_services.settings->chosenColor() : std::nullopt)
+    if (const std::optional<quint32> chosen = m_services.settings.chosenColor())
         Colors::paintWindow(this, *chosen);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/MainServices.h"
 #include "ui/forms/Form.h"
-#include "ui/main/MainServices.h"
 
 #include <QColor>
 #include <QRectF>
@@ -33,13 +33,13 @@ public:
         QColor color;
     };
 
-    FrmTools(ToolsHost* host, const MainServices& services, QWidget* parent = nullptr);
+    FrmTools(ToolsHost& host, const MainServices& services, QWidget* parent = nullptr);
     ~FrmTools() override;
 
     // Builds and loads a window, shows it modally over every other window (centred over
     // `owner`) and deletes it once it is closed. Other events (the rotation timer's among them)
     // go on meanwhile.
-    static void showModal(ToolsHost* host, const MainServices& services, const QWidget* owner);
+    static void showModal(ToolsHost& host, const MainServices& services, const QWidget* owner);
     // Centred over `owner`, and kept within the screen that shows it.
     void placeOver(const QWidget* owner);
 
@@ -52,13 +52,6 @@ public:
     // violet, over the window's whole width.
     static std::vector<Band> computeBands(double outerWidthTwips, double outerHeightTwips);
     static QColor bandColor(double i, double outerHeightTwips);
-    const std::vector<Band>& bands() const { return m_bands; }
-
-    ContactLists* contacts() const { return m_contacts; }
-    HarvestPanel* harvest() const { return m_harvest; }
-    // The window's own Messenger client object; nullptr when none could be made or once the
-    // window is unloaded.
-    MessengerClient* objMessenger() const { return m_objMessenger.get(); }
 
 signals:
     void closed();
@@ -76,7 +69,7 @@ private:
     // "Get Data": the contacts, and the cached pictures copied; `then` runs once they are.
     void gatherData(const std::function<void()>& then);
 
-    ToolsHost* m_host;
+    ToolsHost& m_host;
     MainServices m_services;
     std::unique_ptr<MessengerClient> m_objMessenger;
     QString m_messengerError;

@@ -17,7 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs,
+HarvestPanel::HarvestPanel(const Widgets& widgets, ToolsHost& host, Dialogs& dialogs,
                            QWidget* window, QObject* parent)
     : QObject(parent), m_widgets(widgets), m_host(host), m_dialogs(dialogs), m_window(window),
       m_report(dialogs, window, QStringLiteral("Dorvane"))
@@ -102,7 +102,7 @@ void HarvestPanel::lstimages_Click()
 
 void HarvestPanel::cmdadd_Click()
 {
-    const QString folder = m_host ? m_host->pictureFolder() : QString();
+    const QString folder = m_host.pictureFolder();
     const QString harvest = AppPaths::harvestDir();
     const bool folderExists = !folder.isEmpty() && FolderExists(folder);
     int selected = 0;
@@ -131,18 +131,15 @@ void HarvestPanel::cmdadd_Click()
                  failures.join(QLatin1Char('\n')));
     }
 
-    if (m_dialogs) {
-        if (selected != 0) {
-            m_dialogs->message(m_window, Dialogs::Icon::Information,
-                               Texts::text(Text::PicturesAddedTitle),
-                               QString::number(copied) + QStringLiteral("  ") +
-                                   Texts::text(Text::PicturesAddedCount));
-        } else {
-            m_dialogs->message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
-                               Texts::text(Text::SelectPicturesFirst));
-        }
+    if (selected != 0) {
+        m_dialogs.message(
+            m_window, Dialogs::Icon::Information, Texts::text(Text::PicturesAddedTitle),
+            QString::number(copied) + QStringLiteral("  ") + Texts::text(Text::PicturesAddedCount));
+    } else {
+        m_dialogs.message(m_window, Dialogs::Icon::None, QStringLiteral("Dorvane"),
+                          Texts::text(Text::SelectPicturesFirst));
     }
 
-    if (m_host && folderExists)
-        m_host->picturesAdded();
+    if (folderExists)
+        m_host.picturesAdded();
 }

@@ -31,7 +31,7 @@ public:
         QPushButton* getImages; // cmdGetimg
     };
 
-    HarvestPanel(const Widgets& widgets, ToolsHost* host, Dialogs* dialogs, QWidget* window,
+    HarvestPanel(const Widgets& widgets, ToolsHost& host, Dialogs& dialogs, QWidget* window,
                  QObject* parent = nullptr);
 
     // Copies the client's cache (the Messenger cache when there is no client) into the folder,
@@ -41,13 +41,10 @@ public:
     void lstimages_Click();
     void cmdadd_Click();
 
-    // What the header reader found in the last file it read.
-    const ImageHeaderReader& reader() const { return m_reader; }
-
 private:
     Widgets m_widgets;
-    ToolsHost* m_host;
-    Dialogs* m_dialogs;
+    ToolsHost& m_host;
+    Dialogs& m_dialogs;
     QWidget* m_window;
     ErrorReporter m_report;
     ImageHeaderReader m_reader;

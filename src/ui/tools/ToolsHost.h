@@ -7,7 +7,7 @@
 class ToolsHost
 {
 public:
-    virtual ~ToolsHost();
+    virtual ~ToolsHost() = default;
 
     virtual QIcon icon() const = 0;
     // The direction digit of the current language as last read ("0": right to left); the designed

@@ -9,11 +9,6 @@ void FileListModel::setFiles(const FileList& files)
     endResetModel();
 }
 
-void FileListModel::clear()
-{
-    setFiles(FileList());
-}
-
 int FileListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_files.count();

@@ -15,7 +15,6 @@ public:
     const FileList& files() const { return m_files; }
     // Shows a new listing (shared, not copied name by name).
     void setFiles(const FileList& files);
-    void clear();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

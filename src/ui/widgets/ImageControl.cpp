@@ -23,13 +23,6 @@ void ImageControl::setPicture(const QImage& picture)
     update();
 }
 
-void ImageControl::clearPicture()
-{
-    m_picture = QImage();
-    setAccessibleDescription(QString());
-    update();
-}
-
 void ImageControl::showFile(const QString& path, const QSize& size)
 {
     m_next = Request{path, size};

@@ -28,7 +28,6 @@ public:
 
     const QImage& picture() const { return m_picture; }
     void setPicture(const QImage& picture);
-    void clearPicture();
 
     // Shows the picture in the file, scaled over white to `size`, once it is read, and tells
     // screen readers the file's name. A file that cannot be shown leaves the control as it is

@@ -1,6 +1,6 @@
 #include "ShowPictureFile.h"
 
-#include "core/Twips.h"
+#include "ui/forms/Twips.h"
 #include "ui/widgets/ImageControl.h"
 
 namespace {

@@ -1,3 +1,0 @@
-#include "Browser.h"
-
-Browser::~Browser() = default;

@@ -1,3 +1,0 @@
-#include "DesktopNotifier.h"
-
-DesktopNotifier::~DesktopNotifier() = default;

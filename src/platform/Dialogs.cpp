@@ -1,3 +1,0 @@
-#include "Dialogs.h"
-
-Dialogs::~Dialogs() = default;

@@ -1,3 +1,0 @@
-#include "KeyboardLayout.h"
-
-KeyboardLayout::~KeyboardLayout() = default;

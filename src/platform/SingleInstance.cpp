@@ -1,3 +1,0 @@
-#include "SingleInstance.h"
-
-SingleInstance::~SingleInstance() = default;

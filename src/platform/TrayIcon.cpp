@@ -1,3 +1,0 @@
-#include "TrayIcon.h"
-
-TrayIcon::~TrayIcon() = default;

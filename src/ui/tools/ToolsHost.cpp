@@ -1,3 +1,0 @@
-#include "ToolsHost.h"
-
-ToolsHost::~ToolsHost() = default;
