@@ -5,18 +5,12 @@
 #include "core/web/VendorSite.h"
 #include "platform/SystemTrayIcon.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusPendingCall>
-#include <QDBusVariant>
 #include <QLibraryInfo>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QThread>
+#include <QtDBus>
 
 // A StatusNotifierItem host as KDE, GNOME's AppIndicator extension and Wayland panels are: it
 // lives on a thread and a connection of its own, as another program would.

@@ -16,23 +16,11 @@ MainWindowFixture::MainWindowFixture()
         QFile::copy(source.filePath(name), target + QLatin1Char('/') + name);
 }
 
-MainWindowFixture::~MainWindowFixture() = default;
-
 MainServices MainWindowFixture::services()
 {
-    return {.settings = settings,
-            .dialogs = dialogs,
-            .browser = browser,
-            .tray = *trayIcon,
-            .autoRun = autoRun,
-            .instance = *instance,
-            .language = language,
-            .keyboard = keyboard,
-            .notifier = *notifier,
-            .messengerFactory =
-                messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger),
-            .outageNoticeAfter = outageNoticeAfter,
-            .folders = folders};
+    auto factory = messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
+    return {settings, dialogs,  browser,   *trayIcon, autoRun,           *instance,
+            language, keyboard, *notifier, factory,   outageNoticeAfter, folders};
 }
 
 QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const

@@ -40,7 +40,6 @@ public:
     using Entry = Settings::Entry;
 
     MainWindowFixture();
-    ~MainWindowFixture();
 
     TestEnvironment env;
     std::shared_ptr<FakeMessengerClient::State> messenger =
@@ -83,8 +82,7 @@ public:
     {
         QStringList pictures{}; // made into a folder "pics" when given
         QString folder{};       // stored as the picture folder when given
-        bool rotation = false;
-        bool random = false;
+        bool rotation = false, random = false;
         bool firstRun = false; // leave the store as it is, first run included
         bool shown = false;    // shown, exposed and active
     };

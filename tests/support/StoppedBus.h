@@ -52,13 +52,10 @@ private:
     // A line of /proc/PID/status, without its name.
     static QByteArray field(pid_t pid, const QByteArray& name)
     {
-        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-        if (!status.open(QIODevice::ReadOnly))
-            return {};
-        for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith(name + ':'))
-                return line.mid(name.size() + 1).trimmed();
-        return {};
+        QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+        const QByteArray status = file.open(QIODevice::ReadOnly) ? '\n' + file.readAll() : "";
+        const qsizetype at = status.indexOf('\n' + name + ':');
+        return at < 0 ? QByteArray() : status.mid(at + name.size() + 2).split('\n')[0].trimmed();
     }
 
     pid_t m_daemon;

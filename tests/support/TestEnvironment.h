@@ -41,7 +41,6 @@ public:
     TestEnvironment& operator=(const TestEnvironment&) = delete;
 
     QString root() const { return m_dir.path(); }
-    // A path under root().
     QString path(const QString& relative) const { return root() + QLatin1Char('/') + relative; }
     QString configHome() const { return path(QStringLiteral("config")); }
     QString configDirs() const { return path(QStringLiteral("xdg")); }
@@ -66,7 +65,7 @@ public:
             out.write(content);
         return out.fileName();
     }
-    // The whole content of a file; empty when it cannot be read.
+    // Empty when the file cannot be read.
     static QByteArray read(const QString& path)
     {
         QFile file(path);
@@ -85,11 +84,11 @@ public:
     }
 
 private:
+    // Only the first value, the one from before the object, is put back.
     void save(const char* name)
     {
-        if (!m_saved.contains(name))
-            m_saved[name] =
-                qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        const bool set = qEnvironmentVariableIsSet(name);
+        m_saved.try_emplace(name, set ? std::optional(qgetenv(name)) : std::nullopt);
     }
 
     QTemporaryDir m_dir;
