@@ -143,10 +143,9 @@ private slots:
         // depth|role|name|description|visible.
         QProcess reader;
         const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+        const QString script = DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py";
         const auto read = [&](const QStringList& options) {
-            reader.start(python, QStringList{DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py",
-                                             "Dorvane"} +
-                                     options);
+            reader.start(python, QStringList{script, "Dorvane"} + options);
             reader.waitForFinished(60000);
             return QString::fromUtf8(reader.readAllStandardOutput());
         };

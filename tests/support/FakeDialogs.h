@@ -11,8 +11,7 @@ public:
     struct Message
     {
         Icon icon;
-        QString title;
-        QString text;
+        QString title, text;
     };
 
     // An empty text or std::nullopt answers "Cancel"; so does an empty queue.

@@ -50,10 +50,8 @@ FrmMine* MainWindowFixture::start(const Start& how)
     if (how.shown) {
         window->show();
         window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            return nullptr;
     }
-    return window.get();
+    return how.shown && !QTest::qWaitForWindowActive(window.get()) ? nullptr : window.get();
 }
 
 QImage MainWindowFixture::preview() const

@@ -64,7 +64,6 @@ public:
     // The program's own files: the shipped language files copied beside a program in app/.
     AppFolders folders{env.appDir(), env.appDir()};
 
-    // --- Before the start
     // A folder of small PNG pictures of distinct colours under the temporary root.
     QString pictureFolder(const QStringList& names, const QString& relative = "pics") const;
     void store(Entry entry, const QString& value) { (void)settings.write(entry, value); }
@@ -91,7 +90,6 @@ public:
     FrmMine* start() { return start(Start()); }
     MainServices services();
 
-    // --- Controls by name
     template <class T = QWidget> T* widget(const QString& name) const
     {
         return qobject_cast<T*>(window->control(name)->widget());
@@ -105,7 +103,6 @@ public:
     void check(const QString& name, bool on) const { widget<QCheckBox>(name)->setChecked(on); }
     FileListBox* list() const { return widget<FileListBox>(QStringLiteral("lstimages")); }
 
-    // --- Verbs
     // The file names the next ticks send, one a tick (a refused or skipped one sends none).
     QStringList tick(int count = 1)
     {

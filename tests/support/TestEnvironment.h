@@ -16,17 +16,12 @@ class TestEnvironment
 public:
     TestEnvironment()
     {
-        for (const char* sub : {"home", "config", "cache", "xdg", "runtime", "tmp", "app"})
-            makeDir(QString::fromLatin1(sub));
+        const QString folders = "HOME=home XDG_CONFIG_HOME=config XDG_CACHE_HOME=cache "
+                                "XDG_CONFIG_DIRS=xdg XDG_RUNTIME_DIR=runtime TMPDIR=tmp Temp=tmp";
+        for (const QString& pair : folders.split(QLatin1Char(' ')))
+            setVar(pair.section('=', 0, 0).toLatin1(), makeDir(pair.section('=', 1)).toLocal8Bit());
         QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        for (const auto& [name, sub] : {std::pair{"HOME", "home"},
-                                        {"XDG_CONFIG_HOME", "config"},
-                                        {"XDG_CACHE_HOME", "cache"},
-                                        {"XDG_CONFIG_DIRS", "xdg"},
-                                        {"XDG_RUNTIME_DIR", "runtime"},
-                                        {"TMPDIR", "tmp"},
-                                        {"Temp", "tmp"}})
-            setVar(name, path(QString::fromLatin1(sub)).toLocal8Bit());
+        makeDir(QStringLiteral("app"));
         setVar("BROWSER", "true");
         setVar("LANG", "C.UTF-8"); // the program's language before any choice follows the locale
         for (const char* name : {"TEMP", "LC_ALL", "LC_MESSAGES"})
