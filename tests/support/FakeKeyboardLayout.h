@@ -15,7 +15,6 @@ public:
     void activateNext() override
     {
         ++switches;
-        if (!layouts.isEmpty())
-            currentIndex = (currentIndex + 1) % int(layouts.size());
+        currentIndex = (currentIndex + 1) % int(layouts.size());
     }
 };

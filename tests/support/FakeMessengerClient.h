@@ -73,10 +73,8 @@ public:
         using Contacts = Result<QList<MessengerContact>>;
         answer(done, refuses() ? Contacts(Failure{"nobody is signed in"}) : m_state->contacts);
     }
-    void cacheFolder(Done<QString> done) override // NOLINT(performance-unnecessary-value-param)
-    {
-        done(MessengerApi::cacheFolder());
-    }
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
+    void cacheFolder(Done<QString> done) override { done(MessengerApi::cacheFolder()); }
 
 private:
     template <class T> void answer(Done<T> done, Result<T> result)

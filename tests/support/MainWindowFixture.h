@@ -30,10 +30,8 @@
 
 #include <memory>
 
-// The main window with fakes for everything outside the program and every folder in a temporary
-// one, and the verbs tests speak in: start it, tick, read what was sent, click rows, apply,
-// choose a folder or a language, open the contact tools window. Controls are reached by their
-// names, as the language files reach them.
+// The main window with fakes for everything outside the program, every folder in a temporary one,
+// and the verbs tests speak in. Controls are reached by their names, as the language files do.
 class MainWindowFixture
 {
 public:
@@ -111,7 +109,6 @@ public:
             rotation().TimerTick();
         return sent().mid(from);
     }
-    // Every file name sent so far.
     QStringList sent() const
     {
         return QStringList(messenger->sentPictures).replaceInStrings(QRegularExpression(".*/"), "");
@@ -140,7 +137,6 @@ public:
     }
     void deleteSelected() const { action(QStringLiteral("mnudel"))->trigger(); }
     void chooseLanguage(const QString& name) const;
-    // The model the window shows.
     Rotation& rotation() const { return *window->findChild<Rotation*>(); }
     RotationTimer* timer() const { return rotation().timer(); }
     // A contact tools window opened from the main window, loaded and not yet shown.

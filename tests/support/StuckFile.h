@@ -30,8 +30,6 @@ public:
             m_fs.kill();
         ::umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH);
     }
-    StuckFile(const StuckFile&) = delete;
-    StuckFile& operator=(const StuckFile&) = delete;
 
     bool isMounted() const { return QFileInfo::exists(path()); }
     // Whether the file system has been asked to read the file yet.

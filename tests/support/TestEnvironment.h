@@ -32,8 +32,6 @@ public:
         for (const auto& [name, value] : m_saved)
             value ? void(qputenv(name.constData(), *value)) : void(qunsetenv(name.constData()));
     }
-    TestEnvironment(const TestEnvironment&) = delete;
-    TestEnvironment& operator=(const TestEnvironment&) = delete;
 
     QString root() const { return m_dir.path(); }
     QString path(const QString& relative) const { return root() + QLatin1Char('/') + relative; }
