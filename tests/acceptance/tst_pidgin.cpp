@@ -6,11 +6,10 @@
 #include "messenger/SessionMessengerClient.h"
 
 #include <QCryptographicHash>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDirIterator>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QtDBus>
 
 // The real Pidgin on the test's bus and folders, offline: a copy of tests/data/pidgin (accounts
 // at unreachable .invalid addresses) for its profile, on the test's X display.

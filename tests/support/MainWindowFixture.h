@@ -28,8 +28,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
-
 // The main window with fakes for everything outside the program, every folder in a temporary one,
 // and the verbs tests speak in. Controls are reached by their names, as the language files do.
 class MainWindowFixture

@@ -7,8 +7,6 @@
 
 #include <QProcess>
 
-#include <functional>
-
 // The running copy of the tests: a window whose controller owns Dorvane's name on the test's bus.
 struct RunningCopy : MainWindowFixture
 {

@@ -5,7 +5,6 @@
 #include <QProcess>
 
 #include <csignal>
-#include <sys/types.h>
 #include <unistd.h>
 
 // The test's own bus daemon (the one dbus-run-session started for the test run) stopped with

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
