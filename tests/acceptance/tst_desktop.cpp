@@ -1,10 +1,8 @@
 // Dorvane on a real desktop: a StatusNotifierItem host, a Wayland session and a screen reader.
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
-
 #include "core/web/VendorSite.h"
 #include "platform/SystemTrayIcon.h"
-
 #include <QLibraryInfo>
 #include <QScopeGuard>
 #include <QStandardPaths>

@@ -1,9 +1,7 @@
 // The installed program's files, read by a user who cannot write them and by root, who can: run
 // by scripts/check-install.sh with DORVANE_INSTALLED_PREFIX set, skipped otherwise.
 #include "MainWindowFixture.h"
-
 #include "core/language/LangFile.h"
-
 #include <QComboBox>
 
 class TestInstalled : public QObject

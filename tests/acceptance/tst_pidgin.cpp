@@ -4,7 +4,6 @@
 #include "Pictures.h"
 #include "messenger/PidginCalls.h"
 #include "messenger/SessionMessengerClient.h"
-
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QProcess>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/Dialogs.h"
-
 #include <QStringList>
 
 // Answers dialogs from queues the test fills and records every message shown.

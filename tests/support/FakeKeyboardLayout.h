@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/KeyboardLayout.h"
-
 #include <QList>
 
 // A ring of layout handles the test sets up; counts the switches.

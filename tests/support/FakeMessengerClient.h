@@ -2,7 +2,6 @@
 
 #include "messenger/MessengerApi.h"
 #include "messenger/MessengerClient.h"
-
 #include <QPointer>
 #include <QStringList>
 

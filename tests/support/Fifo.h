@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFile>
-
 #include <atomic>
 #include <thread>
 

@@ -1,5 +1,4 @@
 #include "MainWindowFixture.h"
-
 #include <QComboBox>
 
 MainWindowFixture::MainWindowFixture()

@@ -7,7 +7,6 @@
 #include "FakeTrayIcon.h"
 #include "Table.h"
 #include "TestEnvironment.h"
-
 #include "core/language/LanguageSupport.h"
 #include "core/rotation/Rotation.h"
 #include "core/rotation/RotationTimer.h"
@@ -19,7 +18,6 @@
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>

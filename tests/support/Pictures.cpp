@@ -1,5 +1,4 @@
 #include "Pictures.h"
-
 #include <QBuffer>
 #include <QPainter>
 #include <QtEndian>

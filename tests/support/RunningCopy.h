@@ -1,10 +1,8 @@
 #pragma once
 
 #include "MainWindowFixture.h"
-
 #include "platform/ControlBus.h"
 #include "platform/ControlService.h"
-
 #include <QProcess>
 
 // The running copy of the tests: a window whose controller owns Dorvane's name on the test's bus.

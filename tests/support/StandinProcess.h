@@ -2,7 +2,6 @@
 
 #include "messenger/MessengerApi.h"
 #include "messenger/MessengerApiProxy.h"
-
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QTest>

@@ -3,7 +3,6 @@
 #include <QDBusConnectionInterface>
 #include <QFile>
 #include <QProcess>
-
 #include <csignal>
 #include <unistd.h>
 

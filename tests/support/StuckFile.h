@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QTest>
-
 #include <sys/mount.h>
 
 // A file whose reads never end, on a small FUSE file system mounted for the test at `mountPoint`

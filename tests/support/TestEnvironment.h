@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <map>
 #include <optional>
 
