@@ -25,7 +25,7 @@ public:
                         ::write(m_fd, "\x89PNG\r\n\x1a\n", Bytes) != Bytes))
             return;
         // A look every 5 ms; without a writer, the first after 20 s.
-        m_watch = std::jthread([this, writing](std::stop_token stop) {
+        m_watch = std::jthread([this, writing](const std::stop_token& stop) {
             for (int look = 0; !stop.stop_requested() && !(writing && m_read); ++look) {
                 const int fd = writing || look < 4000
                                    ? -1
