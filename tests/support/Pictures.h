@@ -1,5 +1,6 @@
 #pragma once
 
+#include "standin/GifWriter.h"
 #include <QImage>
 
 // Picture files made in memory, for tests and benchmarks.
@@ -20,6 +21,11 @@ QByteArray encoded(const QImage& image, const char* format, int quality = -1);
 inline QByteArray png(const QImage& image)
 {
     return encoded(image, "png");
+}
+// A GIF with these frames, all of one size.
+inline QByteArray gif(const QList<QImage>& frames)
+{
+    return standin::GifWriter::encode(frames);
 }
 // Only the signature and header chunk of a PNG that declares width x height: enough for every
 // header reader, with no pixel to decode.
