@@ -53,9 +53,10 @@ private slots:
         if (!bus.isConnected() || bus.interface()->isServiceRegistered(PidginCalls::ServiceName))
             QSKIP("no session bus of its own (dbus-run-session), or Pidgin runs on it already");
         const QString data = QStringLiteral(DORVANE_TEST_DATA "/pidgin");
-        for (QDirIterator it(data, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            m_env.writeFile("profile" + it.next().mid(data.size()),
-                            TestEnvironment::read(it.filePath()));
+        for (QDirIterator it(data, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString file = it.next();
+            m_env.writeFile("profile" + file.mid(data.size()), TestEnvironment::read(file));
+        }
         // No accessibility bus and no settings daemon to wait for.
         m_pidgin.start("env", {"NO_AT_BRIDGE=1", "GSETTINGS_BACKEND=memory", "pidgin",
                                "--config=" + m_profile, "--nologin"});
