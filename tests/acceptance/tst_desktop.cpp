@@ -1,22 +1,14 @@
 // Dorvane on a real desktop: a StatusNotifierItem host, a Wayland session and a screen reader.
 #include "MainWindowFixture.h"
 #include "StandinProcess.h"
-
 #include "core/web/VendorSite.h"
 #include "platform/SystemTrayIcon.h"
-
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusPendingCall>
-#include <QDBusVariant>
 #include <QLibraryInfo>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QThread>
+#include <QtDBus>
 
 // A StatusNotifierItem host as KDE, GNOME's AppIndicator extension and Wayland panels are: it
 // lives on a thread and a connection of its own, as another program would.
@@ -149,10 +141,9 @@ private slots:
         // depth|role|name|description|visible.
         QProcess reader;
         const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+        const QString script = DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py";
         const auto read = [&](const QStringList& options) {
-            reader.start(python, QStringList{DORVANE_SOURCE_DIR "/tests/acceptance/a11y_tree.py",
-                                             "Dorvane"} +
-                                     options);
+            reader.start(python, QStringList{script, "Dorvane"} + options);
             reader.waitForFinished(60000);
             return QString::fromUtf8(reader.readAllStandardOutput());
         };

@@ -1,9 +1,7 @@
 // The installed program's files, read by a user who cannot write them and by root, who can: run
 // by scripts/check-install.sh with DORVANE_INSTALLED_PREFIX set, skipped otherwise.
 #include "MainWindowFixture.h"
-
 #include "core/language/LangFile.h"
-
 #include <QComboBox>
 
 class TestInstalled : public QObject
@@ -20,8 +18,7 @@ private slots:
         f.language = LanguageSupport(f.folders.langDir(), f.env.configHome() + "/Dorvane");
         QCOMPARE(f.folders.dataDir(), prefix + "/share/dorvane");
         QVERIFY(f.start({.folder = f.folders.imagesDir(), .rotation = true}));
-        auto* list = f.widget<QComboBox>("comblang");
-        QCOMPARE(list->count(), 3);
+        QCOMPARE(f.widget<QComboBox>("comblang")->count(), 3);
         QCOMPARE(f.listed().size(), 7);
         f.chooseLanguage("French");
         const auto caption = LangFile::ReadLangValue(f.folders.langDir() + "/French.lng", "frmMine",

@@ -1,7 +1,6 @@
 // A long run: memory does not grow over many ticks, tools window openings and language switches.
 #include "MainWindowFixture.h"
 #include "Pictures.h"
-
 #include <QListWidget>
 #include <QPixmapCache>
 #include <malloc.h>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "messenger/MessengerClient.h"
-
 #include <QTest>
 
 // The answers of a Messenger client's calls, waited for in the event loop as the window would

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/Browser.h"
-
 #include <QList>
 
 // Records the pages it was asked to open.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/Dialogs.h"
-
 #include <QStringList>
 
 // Answers dialogs from queues the test fills and records every message shown.
@@ -11,8 +10,7 @@ public:
     struct Message
     {
         Icon icon;
-        QString title;
-        QString text;
+        QString title, text;
     };
 
     // An empty text or std::nullopt answers "Cancel"; so does an empty queue.

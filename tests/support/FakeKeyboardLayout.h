@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/KeyboardLayout.h"
-
 #include <QList>
 
 // A ring of layout handles the test sets up; counts the switches.
@@ -15,7 +14,6 @@ public:
     void activateNext() override
     {
         ++switches;
-        if (!layouts.isEmpty())
-            currentIndex = (currentIndex + 1) % int(layouts.size());
+        currentIndex = (currentIndex + 1) % int(layouts.size());
     }
 };

@@ -2,11 +2,8 @@
 
 #include "messenger/MessengerApi.h"
 #include "messenger/MessengerClient.h"
-
 #include <QPointer>
 #include <QStringList>
-
-#include <memory>
 
 // A Messenger client that answers from a state the test controls and records every picture it
 // was asked to show. Every client the factory makes shares the one state. It answers at once,
@@ -17,11 +14,8 @@ class FakeMessengerClient : public MessengerClient
 public:
     struct State
     {
-        bool canCreate = true;
-        // Changed through setRunning(), which tells the clients, as the bus tells of a name.
-        bool running = true;
-        bool signedIn = true;
-        bool holdAnswers = false;
+        // `running` changes through setRunning(), which tells the clients, as the bus would.
+        bool canCreate = true, running = true, signedIn = true, holdAnswers = false;
         QString refusal = QStringLiteral("refused");
         QList<MessengerContact> contacts;
         QStringList sentPictures;
@@ -69,22 +63,17 @@ public:
     QString name() const override { return m_state->running ? "Fake" : QString(); }
     void setDisplayPicture(const QString& path, Sent sent) override
     {
-        if (refuses())
-            return answer<void>(sent, Failure{m_state->refusal});
-        m_state->sentPictures.append(path);
-        answer<void>(sent, {});
+        if (!refuses())
+            m_state->sentPictures.append(path);
+        answer<void>(sent, refuses() ? Result<void>(Failure{m_state->refusal}) : Result<void>());
     }
     void myContacts(Done<QList<MessengerContact>> done) override
     {
-        if (refuses())
-            return answer<QList<MessengerContact>>(done,
-                                                   Failure{QStringLiteral("nobody is signed in")});
-        answer<QList<MessengerContact>>(done, m_state->contacts);
+        using Contacts = Result<QList<MessengerContact>>;
+        answer(done, refuses() ? Contacts(Failure{"nobody is signed in"}) : m_state->contacts);
     }
-    void cacheFolder(Done<QString> done) override // NOLINT(performance-unnecessary-value-param)
-    {
-        done(MessengerApi::cacheFolder());
-    }
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
+    void cacheFolder(Done<QString> done) override { done(MessengerApi::cacheFolder()); }
 
 private:
     template <class T> void answer(Done<T> done, Result<T> result)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/TrayIcon.h"
-
 #include <QMenu>
 #include <QPointer>
 

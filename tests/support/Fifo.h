@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFile>
-
 #include <atomic>
 #include <thread>
 
@@ -28,15 +27,11 @@ public:
         // A look every 5 ms; without a writer, the first after 20 s.
         m_watch = std::jthread([this, writing](const std::stop_token& stop) {
             for (int look = 0; !stop.stop_requested() && !(writing && m_read); ++look) {
-                if (writing) {
-                    m_read = !unread();
-                } else if (const int fd = look < 4000 ? -1
-                                                      : ::open(m_name.constData(),
-                                                               O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-                           fd >= 0) {
-                    m_read = true; // somebody waits to open it for reading
-                    ::close(fd);
-                }
+                const int fd = writing || look < 4000
+                                   ? -1
+                                   : ::open(m_name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                // Read from, or, without a writer, waited on to be opened for reading.
+                m_read = (writing ? !unread() : fd >= 0 && ::close(fd) == 0) || m_read;
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
             if (writing) {

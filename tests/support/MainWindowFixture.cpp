@@ -1,5 +1,4 @@
 #include "MainWindowFixture.h"
-
 #include <QComboBox>
 
 MainWindowFixture::MainWindowFixture()
@@ -16,23 +15,11 @@ MainWindowFixture::MainWindowFixture()
         QFile::copy(source.filePath(name), target + QLatin1Char('/') + name);
 }
 
-MainWindowFixture::~MainWindowFixture() = default;
-
 MainServices MainWindowFixture::services()
 {
-    return {.settings = settings,
-            .dialogs = dialogs,
-            .browser = browser,
-            .tray = *trayIcon,
-            .autoRun = autoRun,
-            .instance = *instance,
-            .language = language,
-            .keyboard = keyboard,
-            .notifier = *notifier,
-            .messengerFactory =
-                messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger),
-            .outageNoticeAfter = outageNoticeAfter,
-            .folders = folders};
+    auto factory = messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
+    return {settings, dialogs,  browser,   *trayIcon, autoRun,           *instance,
+            language, keyboard, *notifier, factory,   outageNoticeAfter, folders};
 }
 
 QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const
@@ -62,10 +49,8 @@ FrmMine* MainWindowFixture::start(const Start& how)
     if (how.shown) {
         window->show();
         window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            return nullptr;
     }
-    return window.get();
+    return how.shown && !QTest::qWaitForWindowActive(window.get()) ? nullptr : window.get();
 }
 
 QImage MainWindowFixture::preview() const

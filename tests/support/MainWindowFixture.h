@@ -7,7 +7,6 @@
 #include "FakeTrayIcon.h"
 #include "Table.h"
 #include "TestEnvironment.h"
-
 #include "core/language/LanguageSupport.h"
 #include "core/rotation/Rotation.h"
 #include "core/rotation/RotationTimer.h"
@@ -19,7 +18,6 @@
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -28,19 +26,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
-
-// The main window with fakes for everything outside the program and every folder in a temporary
-// one, and the verbs tests speak in: start it, tick, read what was sent, click rows, apply,
-// choose a folder or a language, open the contact tools window. Controls are reached by their
-// names, as the language files reach them.
+// The main window with fakes for everything outside the program, every folder in a temporary one,
+// and the verbs tests speak in. Controls are reached by their names, as the language files do.
 class MainWindowFixture
 {
 public:
     using Entry = Settings::Entry;
 
     MainWindowFixture();
-    ~MainWindowFixture();
 
     TestEnvironment env;
     std::shared_ptr<FakeMessengerClient::State> messenger =
@@ -65,7 +58,6 @@ public:
     // The program's own files: the shipped language files copied beside a program in app/.
     AppFolders folders{env.appDir(), env.appDir()};
 
-    // --- Before the start
     // A folder of small PNG pictures of distinct colours under the temporary root.
     QString pictureFolder(const QStringList& names, const QString& relative = "pics") const;
     void store(Entry entry, const QString& value) { (void)settings.write(entry, value); }
@@ -83,8 +75,7 @@ public:
     {
         QStringList pictures{}; // made into a folder "pics" when given
         QString folder{};       // stored as the picture folder when given
-        bool rotation = false;
-        bool random = false;
+        bool rotation = false, random = false;
         bool firstRun = false; // leave the store as it is, first run included
         bool shown = false;    // shown, exposed and active
     };
@@ -93,7 +84,6 @@ public:
     FrmMine* start() { return start(Start()); }
     MainServices services();
 
-    // --- Controls by name
     template <class T = QWidget> T* widget(const QString& name) const
     {
         return qobject_cast<T*>(window->control(name)->widget());
@@ -107,7 +97,6 @@ public:
     void check(const QString& name, bool on) const { widget<QCheckBox>(name)->setChecked(on); }
     FileListBox* list() const { return widget<FileListBox>(QStringLiteral("lstimages")); }
 
-    // --- Verbs
     // The file names the next ticks send, one a tick (a refused or skipped one sends none).
     QStringList tick(int count = 1)
     {
@@ -116,7 +105,6 @@ public:
             rotation().TimerTick();
         return sent().mid(from);
     }
-    // Every file name sent so far.
     QStringList sent() const
     {
         return QStringList(messenger->sentPictures).replaceInStrings(QRegularExpression(".*/"), "");
@@ -145,7 +133,6 @@ public:
     }
     void deleteSelected() const { action(QStringLiteral("mnudel"))->trigger(); }
     void chooseLanguage(const QString& name) const;
-    // The model the window shows.
     Rotation& rotation() const { return *window->findChild<Rotation*>(); }
     RotationTimer* timer() const { return rotation().timer(); }
     // A contact tools window opened from the main window, loaded and not yet shown.

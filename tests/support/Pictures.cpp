@@ -1,19 +1,11 @@
 #include "Pictures.h"
-
 #include <QBuffer>
 #include <QPainter>
 #include <QtEndian>
 
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #include <stb/stb_image_resize.h>
-#pragma GCC diagnostic pop
 
 namespace Pictures {
 
@@ -45,35 +37,31 @@ QByteArray encoded(const QImage& image, const char* format, int quality)
 
 QByteArray pngDeclaring(quint32 width, quint32 height, quint8 bitDepth, quint8 colourType)
 {
-    QByteArray chunk("IHDR");
-    for (quint32 value : {width, height}) {
-        char word[4];
-        qToBigEndian(value, word);
-        chunk.append(word, 4);
-    }
-    chunk.append(char(bitDepth)).append(char(colourType)).append(3, '\0');
+    const auto word = [](quint32 value) {
+        value = qToBigEndian(value);
+        return QByteArray(reinterpret_cast<const char*>(&value), 4);
+    };
+    const QByteArray chunk = "IHDR" + word(width) + word(height) + char(bitDepth) +
+                             char(colourType) + QByteArray(3, '\0');
     quint32 crc = 0xFFFFFFFFu;
     for (const char c : chunk) {
         crc ^= quint8(c);
         for (int bit = 0; bit < 8; ++bit)
             crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
-    char word[4];
-    qToBigEndian(~crc, word);
-    return QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0d", 12) + chunk + QByteArray(word, 4);
+    return QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0d", 12) + chunk + word(~crc);
 }
 
 QImage referenceResample(const QImage& image, const QSize& size)
 {
     const QImage source = image.convertToFormat(QImage::Format_RGB32);
     QImage scaled(size, QImage::Format_RGB32);
-    if (!stbir_resize_uint8_generic(source.constBits(), source.width(), source.height(),
-                                    int(source.bytesPerLine()), scaled.bits(), size.width(),
-                                    size.height(), int(scaled.bytesPerLine()), 4,
-                                    STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
-                                    STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr))
-        return {};
-    return scaled;
+    const bool done = stbir_resize_uint8_generic(
+        source.constBits(), source.width(), source.height(), int(source.bytesPerLine()),
+        scaled.bits(), size.width(), size.height(), int(scaled.bytesPerLine()), 4,
+        STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM,
+        STBIR_COLORSPACE_LINEAR, nullptr);
+    return done ? scaled : QImage();
 }
 
 } // namespace Pictures

@@ -1,11 +1,7 @@
 #pragma once
 
 #include "standin/GifWriter.h"
-
-#include <QByteArray>
-#include <QColor>
 #include <QImage>
-#include <QList>
 
 // Picture files made in memory, for tests and benchmarks.
 namespace Pictures {

@@ -1,13 +1,9 @@
 #pragma once
 
 #include "MainWindowFixture.h"
-
 #include "platform/ControlBus.h"
 #include "platform/ControlService.h"
-
 #include <QProcess>
-
-#include <functional>
 
 // The running copy of the tests: a window whose controller owns Dorvane's name on the test's bus.
 struct RunningCopy : MainWindowFixture

@@ -2,7 +2,6 @@
 
 #include "messenger/MessengerApi.h"
 #include "messenger/MessengerApiProxy.h"
-
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QTest>
@@ -42,9 +41,9 @@ private:
     }
     bool waitForName(bool owned) const
     {
-        const auto bus = QDBusConnection::sessionBus().interface();
-        const auto named = [bus] {
-            return bus->isServiceRegistered(MessengerApi::ServiceName).value();
+        const auto named = [] {
+            return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                MessengerApi::ServiceName);
         };
         const auto gone = [&] { return owned && m_process.state() == QProcess::NotRunning; };
         (void)QTest::qWaitFor([&] { return named() == owned || gone(); }, 20000);

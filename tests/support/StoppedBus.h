@@ -3,9 +3,7 @@
 #include <QDBusConnectionInterface>
 #include <QFile>
 #include <QProcess>
-
 #include <csignal>
-#include <sys/types.h>
 #include <unistd.h>
 
 // The test's own bus daemon (the one dbus-run-session started for the test run) stopped with
@@ -18,9 +16,8 @@ public:
     // The daemon's process, when it is the test's own; 0 otherwise (or when there is no bus).
     static pid_t ownDaemon()
     {
-        const auto reply = QDBusConnection::sessionBus().interface()->servicePid(
-            QStringLiteral("org.freedesktop.DBus"));
-        const pid_t daemon = reply.isValid() ? pid_t(reply.value()) : 0;
+        const pid_t daemon = pid_t( // 0 when the bus does not answer
+            QDBusConnection::sessionBus().interface()->servicePid("org.freedesktop.DBus").value());
         if (daemon <= 0 || field(daemon, "Name") != "dbus-daemon")
             return 0;
         const pid_t parent = field(daemon, "PPid").toInt();
@@ -52,13 +49,10 @@ private:
     // A line of /proc/PID/status, without its name.
     static QByteArray field(pid_t pid, const QByteArray& name)
     {
-        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-        if (!status.open(QIODevice::ReadOnly))
-            return {};
-        for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith(name + ':'))
-                return line.mid(name.size() + 1).trimmed();
-        return {};
+        QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+        const QByteArray status = file.open(QIODevice::ReadOnly) ? '\n' + file.readAll() : "";
+        const qsizetype at = status.indexOf('\n' + name + ':');
+        return at < 0 ? QByteArray() : status.mid(at + name.size() + 2).split('\n')[0].trimmed();
     }
 
     pid_t m_daemon;

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
-
 #include <sys/mount.h>
 
 // A file whose reads never end, on a small FUSE file system mounted for the test at `mountPoint`
@@ -30,8 +28,6 @@ public:
             m_fs.kill();
         ::umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH);
     }
-    StuckFile(const StuckFile&) = delete;
-    StuckFile& operator=(const StuckFile&) = delete;
 
     bool isMounted() const { return QFileInfo::exists(path()); }
     // Whether the file system has been asked to read the file yet.

@@ -6,8 +6,8 @@
 #include <fuse.h>
 
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include <unistd.h>
@@ -18,18 +18,14 @@ std::mutex g_lock;
 std::condition_variable g_releasedChanged;
 bool g_released = false;
 
-bool is(const char* path, const char* name)
-{
-    return std::strcmp(path, name) == 0;
-}
-
 int getAttr(const char* path, struct stat* info, fuse_file_info*)
 {
+    const bool root = std::string_view(path) == "/";
     *info = {};
-    info->st_mode = is(path, "/") ? S_IFDIR | 0755 : S_IFREG | 0444;
+    info->st_mode = root ? S_IFDIR | 0755 : S_IFREG | 0444;
     info->st_nlink = 1;
     info->st_size = 4096;
-    return is(path, "/") || is(path, "/stuck.png") ? 0 : -ENOENT;
+    return root || std::string_view(path) == "/stuck.png" ? 0 : -ENOENT;
 }
 
 int readDir(const char*, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*,
@@ -43,7 +39,7 @@ int readDir(const char*, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_in
 int openFile(const char* path, fuse_file_info* file)
 {
     file->direct_io = 1; // every read comes here, none from a cache
-    return is(path, "/stuck.png") ? 0 : -ENOENT;
+    return std::string_view(path) == "/stuck.png" ? 0 : -ENOENT;
 }
 
 int readFile(const char*, char*, size_t, off_t, fuse_file_info*)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTest>
-
 #include <tuple>
 
 // Test tables, one line a row: columns<QString, int>("text", "count") declares the columns,

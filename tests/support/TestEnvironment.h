@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <map>
 #include <optional>
 
@@ -16,17 +14,12 @@ class TestEnvironment
 public:
     TestEnvironment()
     {
-        for (const char* sub : {"home", "config", "cache", "xdg", "runtime", "tmp", "app"})
-            makeDir(QString::fromLatin1(sub));
+        const QString folders = "HOME=home XDG_CONFIG_HOME=config XDG_CACHE_HOME=cache "
+                                "XDG_CONFIG_DIRS=xdg XDG_RUNTIME_DIR=runtime TMPDIR=tmp Temp=tmp";
+        for (const QString& pair : folders.split(QLatin1Char(' ')))
+            setVar(pair.section('=', 0, 0).toLatin1(), makeDir(pair.section('=', 1)).toLocal8Bit());
         QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        for (const auto& [name, sub] : {std::pair{"HOME", "home"},
-                                        {"XDG_CONFIG_HOME", "config"},
-                                        {"XDG_CACHE_HOME", "cache"},
-                                        {"XDG_CONFIG_DIRS", "xdg"},
-                                        {"XDG_RUNTIME_DIR", "runtime"},
-                                        {"TMPDIR", "tmp"},
-                                        {"Temp", "tmp"}})
-            setVar(name, path(QString::fromLatin1(sub)).toLocal8Bit());
+        makeDir(QStringLiteral("app"));
         setVar("BROWSER", "true");
         setVar("LANG", "C.UTF-8"); // the program's language before any choice follows the locale
         for (const char* name : {"TEMP", "LC_ALL", "LC_MESSAGES"})
@@ -37,11 +30,8 @@ public:
         for (const auto& [name, value] : m_saved)
             value ? void(qputenv(name.constData(), *value)) : void(qunsetenv(name.constData()));
     }
-    TestEnvironment(const TestEnvironment&) = delete;
-    TestEnvironment& operator=(const TestEnvironment&) = delete;
 
     QString root() const { return m_dir.path(); }
-    // A path under root().
     QString path(const QString& relative) const { return root() + QLatin1Char('/') + relative; }
     QString configHome() const { return path(QStringLiteral("config")); }
     QString configDirs() const { return path(QStringLiteral("xdg")); }
@@ -66,7 +56,7 @@ public:
             out.write(content);
         return out.fileName();
     }
-    // The whole content of a file; empty when it cannot be read.
+    // Empty when the file cannot be read.
     static QByteArray read(const QString& path)
     {
         QFile file(path);
@@ -85,11 +75,11 @@ public:
     }
 
 private:
+    // Only the first value, the one from before the object, is put back.
     void save(const char* name)
     {
-        if (!m_saved.contains(name))
-            m_saved[name] =
-                qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        const bool set = qEnvironmentVariableIsSet(name);
+        m_saved.try_emplace(name, set ? std::optional(qgetenv(name)) : std::nullopt);
     }
 
     QTemporaryDir m_dir;
