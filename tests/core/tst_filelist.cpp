@@ -2,10 +2,7 @@
 #include "Table.h"
 #include "TestEnvironment.h"
 #include "core/rotation/Rotation.h"
-#include "ui/main/FrmMine.h"
 #include "ui/widgets/FileListBox.h"
-
-#include <QTest>
 
 #include <sys/stat.h>
 

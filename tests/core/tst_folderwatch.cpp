@@ -5,12 +5,9 @@
 #include "core/fs/FolderWatch.h"
 
 #include <QSignalSpy>
-#include <QTest>
-
 #include <sys/resource.h>
 
 #include <cstdio>
-#include <memory>
 
 class TestFolderWatch : public QObject
 {
@@ -39,12 +36,12 @@ private slots:
         getrlimit(RLIMIT_NOFILE, &saved);
         const rlimit none{inotify ? saved.rlim_cur : 0, saved.rlim_max};
         setrlimit(RLIMIT_NOFILE, &none);
-        const auto watch = std::make_unique<FolderWatch>();
+        FolderWatch watch;
         setrlimit(RLIMIT_NOFILE, &saved);
-        QSignalSpy watching(watch.get(), &FolderWatch::watchingChanged);
-        watch->watch(folder);
-        QCOMPARE(watch->isWatching() + watching.count(), 1); // or told it is not
-        QSignalSpy changed(watch.get(), &FolderWatch::changed);
+        QSignalSpy watching(&watch, &FolderWatch::watchingChanged);
+        watch.watch(folder);
+        QCOMPARE(watch.isWatching() + watching.count(), 1); // or told it is not
+        QSignalSpy changed(&watch, &FolderWatch::changed);
         // A watch tells at once; a look every few seconds within two looks.
         const int within = inotify ? 1500 : FolderWatch::PollMs * 2 + FolderWatch::SettleMs;
         int expected = 1;
@@ -63,7 +60,7 @@ private slots:
         // The folder now at the path is the one watched.
         env.writeFile("pics/three.png", "x");
         QTRY_COMPARE_WITH_TIMEOUT(changed.count(), expected + 1, within);
-        QCOMPARE(watch->isWatching(), inotify);
+        QCOMPARE(watch.isWatching(), inotify);
     }
 };
 

@@ -5,8 +5,6 @@
 #include "core/language/BidiIsolate.h"
 #include "core/language/LangFile.h"
 
-#include <QTest>
-
 using namespace Qt::StringLiterals;
 
 // The content padded with a last comment line to exactly size bytes: line by line by default.

@@ -9,7 +9,6 @@
 
 #include <QPainter>
 #include <QSignalSpy>
-#include <QTest>
 
 class TestPictures : public QObject
 {

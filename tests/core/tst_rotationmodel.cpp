@@ -13,6 +13,7 @@
 
 using Entry = Settings::Entry;
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -21,8 +22,7 @@ struct Model
 {
     TestEnvironment env;
     Settings settings{env.settingsFile()};
-    std::shared_ptr<FakeMessengerClient::State> client =
-        std::make_shared<FakeMessengerClient::State>();
+    std::shared_ptr<FakeMessengerClient::State> client{new FakeMessengerClient::State};
     FakeMessengerClient destination{client};
     std::chrono::milliseconds now{0};
     Rotation rotation{settings, 60s, [this] { return now; }};
@@ -35,29 +35,21 @@ struct Model
         rotation.setDestination(&destination);
         rotation.setFolder(env.path("pics"));
     }
-    // The names sent so far.
-    QStringList sent() const
+    QStringList sent() const // the names sent so far
     {
-        QStringList names;
-        for (const QString& path : client->sentPictures)
-            names.append(path.section('/', -1));
-        return names;
+        return QStringList(client->sentPictures).replaceInStrings(QRegularExpression(".*/"), "");
     }
     QString selected() const { return rotation.pictures().name(rotation.position()); }
     Rotation::Applied on() { return rotation.apply(true, 30000); }
-    // The state as "running", "paused" or "stopped: why".
-    QString state() const
+    QString state() const // "running", "paused" or "stopped: why"
     {
-        static const char* whys[] = {"", "off", "no folder", "no pictures", "no client"};
-        const Rotation::State state = rotation.state();
-        return state == Rotation::State::Running ? "running"
-               : state == Rotation::State::Paused
-                   ? "paused"
-                   : QString("stopped: ") + whys[int(rotation.why())];
+        static const char *states[] = {"running", "paused", "stopped: "},
+                          *whys[] = {"", "off", "no folder", "no pictures", "no client"};
+        return states[int(rotation.state())] + QString(whys[int(rotation.why())]);
     }
     void ticks(int count)
     {
-        for (int i = 0; i < count; ++i)
+        while (count--)
             rotation.TimerTick();
     }
 };
@@ -108,7 +100,8 @@ private slots:
         QCOMPARE(draw({"only.png"}, 3), QStringList(3, "only.png"));
     }
 
-    // Each step is "command=state after it"; a refused command is marked "!".
+    // Each step is "command=state after it"; a refused command is marked "!". A client that comes
+    // to a running rotation, late or after an outage, starts it as Apply would.
     void states_data()
     {
         columns<QString>("steps");
@@ -127,6 +120,8 @@ private slots:
         row("the folder emptied, then filled", "on=running empty=stopped: no pictures "
                                                "fill=running");
         row("the folder gone", "on=running nofolder=stopped: no folder");
+        row("an outage: from the first picture again",
+            "on=running next=running gone=running tick=running back=running");
     }
     void states()
     {
@@ -138,16 +133,22 @@ private slots:
             const QString expected = step.section('=', 1);
             bool ok = true;
             if (command == "on" || command == "off")
-                (void)m.rotation.apply(command == "on", 30000);
+                (void)m.rotation.apply(command == "on", 20000);
             else if (command == "pause")
                 ok = m.rotation.pause().ok();
             else if (command == "resume")
                 ok = m.rotation.resume().ok();
-            else if (command == "next")
-                m.rotation.next();
-            else if (command == "gone" || command == "back")
+            else if (command == "next" || command == "tick")
+                command == "next" ? m.rotation.next() : m.rotation.TimerTick();
+            else if (command == "gone" || command == "back") {
+                const QStringList before = m.sent();
                 m.client->setRunning(command == "back");
-            else if (command == "empty" || command == "fill" || command == "nofolder") {
+                // Started from the first picture, "on" stored.
+                const bool started = command == "back" && expected == "running";
+                QCOMPARE(m.sent(), before + QStringList(started, "A.png"));
+                QCOMPARE(m.rotation.client(), command == "back" ? "Fake" : "");
+                QVERIFY(!started || m.selected() + m.settings.read(Entry::Control) == "A.png1");
+            } else if (command == "empty" || command == "fill" || command == "nofolder") {
                 QDir pics(m.env.path("pics"));
                 for (const char* name : {"A.png", "B.png", "C.png", "D.png", "E.png"})
                     command == "fill" ? void(m.env.writeFile(QString("pics/") + name, ""))
@@ -159,8 +160,9 @@ private slots:
             QVERIFY2(ok != refused, qPrintable(step));
             QCOMPARE(m.state(), expected);
             // What it says is what its timer does (without pictures, ticks go on sending nothing).
+            const RotationTimer* timer = m.rotation.timer();
             if (!expected.contains("folder") && !expected.contains("pictures"))
-                QCOMPARE(m.rotation.timer()->isActive(), expected == "running");
+                QCOMPARE(timer->isActive() && timer->intervalMs() == 20000, expected == "running");
             QCOMPARE(m.rotation.stateReason().isEmpty(), expected == "running");
         }
     }
@@ -216,38 +218,8 @@ private slots:
         QCOMPARE(m.sent().last(), m.sent().at(50));
     }
 
-    // Started before the client, or beside one that went away: when it comes, the rotation starts
-    // as Apply would, from the first picture, and "on" is stored.
-    void clientComesLate_data()
-    {
-        columns<bool>("afterOutage");
-        row("after start-up", false);
-        row("after an outage", true);
-    }
-    void clientComesLate()
-    {
-        const auto [afterOutage] = fetch<bool>("afterOutage");
-        Model m;
-        if (afterOutage) {
-            (void)m.on();
-            m.rotation.next();
-            m.client->setRunning(false);
-            m.rotation.TimerTick(); // refused, the list moves on
-        } else {
-            m.client->setRunning(false);
-            QCOMPARE(m.on(), Rotation::Applied::Unchanged);
-            QVERIFY(m.sent().isEmpty() && !m.rotation.timer()->isActive());
-        }
-        QCOMPARE(m.rotation.client(), "");
-        const QStringList before = m.sent();
-        m.client->setRunning(true);
-        QCOMPARE(m.sent(), before + QStringList{"A.png"});
-        QCOMPARE(m.selected() + ' ' + m.settings.read(Entry::Control) + ' ' + m.rotation.client(),
-                 "A.png 1 Fake");
-        QVERIFY(m.rotation.timer()->isActive() && m.rotation.timer()->intervalMs() == 30000);
-    }
-
-    // Told once an outage has lasted a full minute, and once when pictures arrive again.
+    // Told once an outage has lasted a full minute, and once when pictures arrive again. A failure
+    // is kept short wherever it is shown, and written once while it repeats.
     void outage_data()
     {
         columns<QList<int>, QStringList>("failuresAtSeconds", "notes");
@@ -262,42 +234,29 @@ private slots:
         (void)m.on();
         QStringList told;
         connect(&m.rotation, &Rotation::outageNoticed, this, [&](bool outage, const QString& why) {
-            told.append(outage ? "out: " + why : "back");
+            told.append(outage ? "out: " + why.left(2) : "back");
         });
         m.client->signedIn = false;
-        m.client->refusal = "no";
-        for (int second : failuresAtSeconds) {
-            m.now = std::chrono::seconds(second);
-            m.rotation.next();
-            QCOMPARE(m.rotation.lastError(), "no");
-        }
-        m.client->signedIn = true;
-        m.rotation.next();
-        QCOMPARE(m.rotation.lastError(), "");
-        QCOMPARE(told, notes);
-    }
-
-    // A failure is kept short wherever it is shown, and written once while it repeats.
-    void failuresAreShortAndWrittenOnce()
-    {
-        Model m;
-        (void)m.on();
-        m.client->signedIn = false;
-        m.client->refusal = QString(4 << 20, 'x');
+        m.client->refusal = "no" + QString(4 << 20, 'x');
         static QStringList written;
         written.clear();
         const auto previous =
             qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
                 written.append(text);
             });
-        for (int i = 0; i < 5; ++i)
+        for (int second : failuresAtSeconds) {
+            m.now = std::chrono::seconds(second);
             m.rotation.next();
+            QVERIFY(m.rotation.lastError().startsWith("no") &&
+                    m.rotation.lastError().size() <= Rotation::MaxFailureLength);
+        }
         m.client->signedIn = true;
         m.rotation.next();
         qInstallMessageHandler(previous);
-        QVERIFY(m.rotation.lastError().size() <= Rotation::MaxFailureLength);
+        QCOMPARE(m.rotation.lastError() + told.join(','), notes.join(','));
         QVERIFY(written.size() == 2 && written.at(0).size() < 400);
-        QCOMPARE(written.at(1), "Dorvane: the same failure came 4 more times.");
+        QCOMPARE(written.at(1), u"Dorvane: the same failure came %1 more times."_s.arg(
+                                    failuresAtSeconds.size() - 1));
     }
 
     // While the client has not answered, ticks do not pile up calls: the newest picture waits.

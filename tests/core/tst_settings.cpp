@@ -6,7 +6,6 @@
 #include "core/settings/Settings.h"
 
 #include <QRegularExpression>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 using Entry = Settings::Entry;
