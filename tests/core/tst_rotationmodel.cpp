@@ -42,9 +42,9 @@ struct Model
     }
     QString selected() const { return rotation.pictures().name(rotation.position()).chopped(4); }
     Rotation::Applied on() { return rotation.apply(true, 30000); }
-    QString state() const // "running", "paused" or "stopped: why"
+    QString state() const // "running", "paused" or why it is stopped
     {
-        static const char *states[] = {"running", "paused", "stopped: "},
+        static const char *states[] = {"running", "paused", ""},
                           *whys[] = {"", "off", "no folder", "no pictures", "no client"};
         return states[int(rotation.state())] + QString(whys[int(rotation.why())]);
     }
@@ -82,7 +82,6 @@ private slots:
             QCOMPARE(m.selected(), expected); // the position follows what is sent
         }
     }
-
     void randomIsInsideTheListAndRepeatable()
     {
         const auto draw = [](const QStringList& names, int count) {
@@ -99,27 +98,23 @@ private slots:
         QVERIFY(first.mid(0, 5) != names);
         QCOMPARE(draw({"only"}, 3), QStringList(3, "only"));
     }
-
     // Each step is "command=state after it"; a refused command is marked "!". A client that comes
     // to a running rotation, late or after an outage, starts it as Apply would.
     void states_data()
     {
         columns<QString>("steps");
         row("pause, next, resume", "on=running pause=paused next=paused resume=running");
-        row("off: pause and resume refused", "on=running off=stopped: off !pause=stopped: off "
-                                             "!resume=stopped: off");
+        row("off: pause and resume refused", "on=running off=off !pause=off !resume=off");
         row("Apply starts a paused rotation", "on=running pause=paused on=running");
         row("Apply ends a pause without a client",
-            "on=running pause=paused gone=paused on=stopped: no client back=running");
-        row("no client at Apply: it waits, then starts", "gone=stopped: off on=stopped: no client "
-                                                         "back=running");
+            "on=running pause=paused gone=paused on=no client back=running");
+        row("no client at Apply: it waits, then starts", "gone=off on=no client back=running");
         row("a client that comes while paused stays paused",
             "on=running pause=paused gone=paused back=paused resume=running");
         row("resumed without a client: waits for one",
-            "on=running pause=paused gone=paused resume=stopped: no client back=running");
-        row("the folder emptied, then filled", "on=running empty=stopped: no pictures "
-                                               "fill=running");
-        row("the folder gone", "on=running nofolder=stopped: no folder");
+            "on=running pause=paused gone=paused resume=no client back=running");
+        row("the folder emptied, then filled", "on=running empty=no pictures fill=running");
+        row("the folder gone", "on=running nofolder=no folder");
         row("an outage: from the first picture again",
             "on=running next=running gone=running tick=running back=running");
     }
@@ -166,7 +161,6 @@ private slots:
             QCOMPARE(m.rotation.stateReason().isEmpty(), expected == "running");
         }
     }
-
     // Back through what was sent, whatever sent it; a picture sent anew after going back drops
     // the ones that came after it.
     void previous_data()
@@ -203,7 +197,6 @@ private slots:
                      QFileInfo(m.rotation.currentPicture()).baseName(),
                  sent + sent.right(1).repeated(2));
     }
-
     void aHundredBack()
     {
         Model m;
@@ -213,7 +206,6 @@ private slots:
             QVERIFY(m.rotation.previous());
         QCOMPARE(m.sent().mid(250), m.sent().mid(50, 1)); // 251 sent, the last as the 51st
     }
-
     // Told once an outage has lasted a full minute, and once when pictures arrive again. A failure
     // is kept short wherever it is shown, and written once while it repeats.
     void outage_data()
@@ -254,7 +246,6 @@ private slots:
         QCOMPARE(written.at(1), u"Dorvane: the same failure came %1 more times."_s.arg(
                                     failuresAtSeconds.size() - 1));
     }
-
     // While the client has not answered, ticks do not pile up calls (the list goes on meanwhile):
     // the newest picture waits.
     void aBusyClientGetsTheNewestPictureOnly()
@@ -267,7 +258,6 @@ private slots:
         m.client->releaseAnswers();
         QCOMPARE(m.sent(), QStringList({"A", "B", "D"}));
     }
-
     // A burst of changes in the folder gives one listing.
     void aBurstGivesOneRefresh()
     {

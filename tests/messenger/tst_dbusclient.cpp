@@ -60,7 +60,6 @@ private slots:
         QCOMPARE(FakeMessengerClient::pairs(Answer::myContacts(m_client)),
                  restart ? QStringList({"z@x|Zoë", "a@x|Same"}) : QStringList{"<refused>"});
     }
-
     // Where no TEMP is set, the stand-in and the program take the same folder of the user's own.
     void harvestOfTheStandinsCache()
     {

@@ -90,7 +90,6 @@ private slots:
             QCOMPARE(Answer::sent(m_pidgin, name).ok(), icons.size() > 1);
         QCOMPARE(m_fake.icons, icons.replaceInStrings("~", QDir::currentPath()));
     }
-
     // A picture on a share whose reads never end fails after a while, as a bus call would; the
     // next picture goes on, and nothing the program's end waits for is held.
     void stuckPictureHoldsNoOtherBack()
@@ -105,7 +104,6 @@ private slots:
         QCOMPARE(m_fake.icons, QStringList({"", QDir::currentPath() + "/b.png"}));
         QVERIFY(QThreadPool::globalInstance()->waitForDone(0));
     }
-
     void contactsSortedPerAccount()
     {
         m_fake.accounts = {7, 3, 9};
@@ -116,7 +114,6 @@ private slots:
         QCOMPARE(FakeMessengerClient::pairs(Answer::myContacts(m_pidgin)),
                  QStringList({"amy|Sam", "Bjork|Bjørk", "bjork|Sam", "zed|Zed", "heidi|Heidi"}));
     }
-
     void sessionClientChoiceAtEachCall()
     {
         m_bus.unregisterService(PidginCalls::ServiceName);
