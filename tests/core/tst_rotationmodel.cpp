@@ -93,8 +93,7 @@ private slots:
         const QStringList names = {"A", "B", "C", "D", "E"};
         const QStringList first = draw(names, 200);
         QCOMPARE(draw(names, 200), first);
-        QCOMPARE(QSet<QString>(first.begin(), first.end()),
-                 QSet<QString>(names.begin(), names.end()));
+        QCOMPARE(QStringList(first).removeDuplicates(), 195); // each of the five drawn
         QVERIFY(first.mid(0, 5) != names);
         QCOMPARE(draw({"only"}, 3), QStringList(3, "only"));
     }
