@@ -59,8 +59,7 @@ private slots:
         LanguageSupport language(lang, env.path("user"));
         QCOMPARE(language.storedLanguage(), readFirst);
         QVERIFY(language.storeLanguage("French"));
-        LanguageSupport nextStart(lang, env.path("user"));
-        QCOMPARE(nextStart.storedLanguage(), "French");
+        QCOMPARE(LanguageSupport(lang, env.path("user")).storedLanguage(), "French"); // next start
         const QString kept = keptIn == "user" ? env.path("user/LangSetting.ini") : shipped;
         QVERIFY(TestEnvironment::read(kept).contains("CurrentLanguage=French"));
         if (keptIn == "user") // what lies beside the language files is left as it was

@@ -49,15 +49,14 @@ private slots:
         ImageHeaderReader reader;
         QVERIFY(reader.ReadImageInfo(
             env.writeFile("earlier", Pictures::pngDeclaring(96, 96) + QByteArray(70000, 'U'))));
-        const Result<void> read_ =
+        const Result<void> got =
             reader.ReadImageInfo(bytes == "<folder>" ? env.root() : env.writeFile("p", bytes));
-        const bool ok = read_.ok();
-        QCOMPARE(read_.error().isEmpty(), ok);
+        QCOMPARE(got.error().isEmpty(), got.ok());
         const char* types[] = {"none", "gif", "jpeg", "png", "bmp"};
-        const QString size =
-            QString(" %1x%2 %3").arg(reader.ImageWidth()).arg(reader.ImageHeight());
-        QCOMPARE((ok ? "ok " : "failed ") +
-                     (types[reader.ImageType()] + size.arg(int(reader.Depth()))),
+        const QString size = QString("%1x%2").arg(reader.ImageWidth()).arg(reader.ImageHeight());
+        QCOMPARE(QStringList({got ? "ok" : "failed", types[reader.ImageType()], size,
+                              QString::number(int(reader.Depth()))})
+                     .join(' '),
                  read);
     }
     // Without Qt's own allocation guard (read at the first picture) the program's check decides.

@@ -71,9 +71,8 @@ private slots:
         QVERIFY(planted != "other" ||
                 (env.writeFile("runtime/dorvane.lock", "1\nx\nhost\n") == lock &&
                  ::chown(QFile::encodeName(lock), 65534, 65534) == 0));
-        QVERIFY2(QFileInfo(lock).absolutePath() != env.temp() &&
-                     QFileInfo(QFileInfo(lock).absolutePath()).ownerId() == ::geteuid(),
-                 qPrintable(lock));
+        const QFileInfo dir(QFileInfo(lock).absolutePath());
+        QVERIFY2(dir.filePath() != env.temp() && dir.ownerId() == ::geteuid(), qPrintable(lock));
         LockFileInstance first(lock), second(lock);
         QVERIFY(first.acquire() && !second.acquire());
     }
