@@ -38,8 +38,8 @@ private slots:
     {
         const auto [content, value] = fetch<QByteArray, QString>("content", "value");
         TestEnvironment env;
-        const QString path = env.writeFile("x.lng", content);
-        QCOMPARE(LangFile::ReadLangValue(path, "S", "k").valueOr("<none>"), value);
+        QCOMPARE(LangFile::ReadLangValue(env.writeFile("x", content), "S", "k").valueOr("<none>"),
+                 value);
     }
     // Before (empty: no file), "section|key|value" written, after ("<refused>": left alone).
     void write_data()
