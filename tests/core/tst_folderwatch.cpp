@@ -5,9 +5,8 @@
 #include "core/fs/FolderWatch.h"
 
 #include <QSignalSpy>
-#include <sys/resource.h>
-
 #include <cstdio>
+#include <sys/resource.h>
 
 class TestFolderWatch : public QObject
 {

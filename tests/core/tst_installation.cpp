@@ -1,7 +1,6 @@
 // Where the program finds its files and keeps the language choice, and what its command line asks.
 #include "Table.h"
 #include "TestEnvironment.h"
-
 #include "core/CommandLine.h"
 #include "core/fs/AppFolders.h"
 #include "core/fs/AppPaths.h"

@@ -3,7 +3,6 @@
 #include "FakeMessengerClient.h"
 #include "Table.h"
 #include "TestEnvironment.h"
-
 #include "core/fs/FolderWatch.h"
 #include "core/rotation/Rotation.h"
 #include "core/rotation/RotationTimer.h"
