@@ -12,9 +12,8 @@ class TestFolderWatch : public QObject
 {
     Q_OBJECT
 private slots:
-    // "replace": renamed away, another put in its place; "remake": deleted and made again;
-    // "repoint": a link pointed at another folder. No inotify: made while this process can open
-    // no file, as when the user's inotify instances are used up (the limit is put back at once).
+    // replace: renamed away, another put there; remake: deleted and made again; repoint: a link
+    // turned. No inotify: made while no file can be opened, as when the user's instances run out.
     void followsThePath_data()
     {
         columns<QString, bool>("change", "inotify");

@@ -22,8 +22,7 @@ private slots:
         const QImage red = filled(300, 200, Qt::red);
         const QByteArray jpeg = encoded(red, "jpeg");
         const qsizetype frame = jpeg.indexOf("\xff\xc0");
-        QByteArray components32 = jpeg;
-        components32[frame + 9] = 32;
+        const QByteArray components32 = QByteArray(jpeg).replace(frame + 9, 1, QByteArray(1, 32));
         // The frame header moved to `at` by a comment segment right after the start.
         const auto frameAt = [&](qsizetype at) {
             const int length = int(at - frame - 2);

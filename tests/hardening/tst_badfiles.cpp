@@ -3,7 +3,6 @@
 #include "MainWindowFixture.h"
 #include "Pictures.h"
 #include "core/fs/FileCopy.h"
-#include "platform/LockFileInstance.h"
 
 #include <QListWidget>
 #include <QScopeGuard>
@@ -106,9 +105,8 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.start());
         const bool shared = planted == "shared"; // TEMP unset: a folder of the user's own
-        if (shared)
-            for (const char* variable : {"Temp", "TMPDIR"})
-                f.env.unsetVar(variable);
+        for (const char* variable : {"Temp", "TMPDIR"})
+            shared ? f.env.unsetVar(variable) : void();
         const QString temp = shared ? "cache/Dorvane/Temp" : "tmp", own = f.env.path(temp + "/dvn");
         f.env.writeFile(temp + "/MessengerCache/a.png", Pictures::png(Pictures::scenery(96, 96)));
         const QString harvest = f.env.path("tmp/dvn"), folder = f.env.makeDir("elsewhere");
@@ -133,15 +131,14 @@ private slots:
     // left behind, and the user is told.
     void fullDisk_data()
     {
-        columns<QString, QStringList>("copy", "left"); // left: the small disk's files afterwards
-        row("a copy over the user's dvn2.jpg", "replace",
-            QStringList{"dvn2.jpg", "filler", "own.png"});
-        row("Add beside the user's dvn2.jpg", "add", QStringList{"dvn2.jpg", "filler", "own.png"});
-        row("a harvest: the earlier copy removed, no half copy", "harvest", QStringList{"filler"});
+        columns<QString, QString>("copy", "left"); // left: the small disk's files afterwards
+        row("a copy over the user's dvn2.jpg", "replace", "dvn2.jpg filler own.png");
+        row("Add beside the user's dvn2.jpg", "add", "dvn2.jpg filler own.png");
+        row("a harvest: the earlier copy removed, no half copy", "harvest", "filler");
     }
     void fullDisk()
     {
-        const auto [copy, left] = fetch<QString, QStringList>("copy", "left");
+        const auto [copy, left] = fetch<QString, QString>("copy", "left");
         MainWindowFixture f;
         const QString small = copy == "harvest" ? "tmp/dvn" : "pics", disk = f.env.makeDir(small);
         if (::mount("tmpfs", QFile::encodeName(disk), "tmpfs", 0, "size=64k") != 0)
@@ -167,7 +164,7 @@ private slots:
             said = f.dialogs.messages.value(0).text;
         }
         QVERIFY2(said.contains(qt_error_string(ENOSPC)), qPrintable(said));
-        QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::System), left);
+        QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::System).join(' '), left);
         QVERIFY(!left.contains("dvn2.jpg") || TestEnvironment::read(disk + "/dvn2.jpg") == own);
     }
     // Which files are damaged is the store's to say; the window starts on defaults beside one.

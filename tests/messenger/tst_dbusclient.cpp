@@ -12,7 +12,6 @@ class TestDbusclient : public QObject
 {
     Q_OBJECT
     MessengerApiClient m_client{QDBusConnection::sessionBus()};
-
 private slots:
     void windowBesideTheClient_data()
     {

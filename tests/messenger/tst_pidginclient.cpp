@@ -53,7 +53,6 @@ class TestPidginclient : public QObject
     FakeClients m_fake;
     PidginMessengerClient m_pidgin{m_bus};
     Fifo m_fifo{m_env.path("fifo.png")};
-
 private slots:
     void initTestCase()
     {
