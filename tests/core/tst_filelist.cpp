@@ -2,10 +2,7 @@
 #include "Table.h"
 #include "TestEnvironment.h"
 #include "core/rotation/Rotation.h"
-#include "ui/main/FrmMine.h"
 #include "ui/widgets/FileListBox.h"
-
-#include <QTest>
 
 #include <sys/stat.h>
 
@@ -21,9 +18,8 @@ private slots:
             "a.JPG b.jpeg c.PNG d.jpge e.txt x.bmp y.Gif Été.JPG ñ.Png a.png.txt b.pngx png",
             "a.JPG c.PNG d.jpge x.bmp y.Gif Été.JPG ñ.Png");
         row("hidden, folders, FIFOs, broken links left out; links followed",
-            ".hidden.png sub.png/ pipe.png| real.png link.png->real.png broken.png->gone.png "
-            "dirlink.png->sub.png",
-            "link.png real.png");
+            ".h.png sub.png/ p.png| r.png link.png->r.png bad.png->no.png dir.png->sub.png",
+            "link.png r.png");
         row("case folded, Z after a, ties by exact text", "Zoo.png b.png a.png A.png C.png", "=");
         row("long shared beginnings",
             "IMG_20230512_10.png img_20230512_1.png IMG_20230512_1a.png img_20230512_1B.png", "=");
@@ -46,9 +42,8 @@ private slots:
                 env.writeFile("pics/" + entry, "x");
         }
         QStringList expected = (listed == "=" ? entries : listed).split(' ');
-        std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
-            return std::pair(a.toCaseFolded(), a) < std::pair(b.toCaseFolded(), b);
-        });
+        std::ranges::sort(expected, {},
+                          [](const QString& a) { return std::pair(a.toCaseFolded(), a); });
         FileList files(Rotation::PicturePattern);
         files.setPath(folder);
         QCOMPARE(files.names(), expected);

@@ -5,20 +5,15 @@
 #include "core/fs/FolderWatch.h"
 
 #include <QSignalSpy>
-#include <QTest>
-
-#include <sys/resource.h>
-
 #include <cstdio>
-#include <memory>
+#include <sys/resource.h>
 
 class TestFolderWatch : public QObject
 {
     Q_OBJECT
 private slots:
-    // "replace": renamed away, another put in its place; "remake": deleted and made again;
-    // "repoint": a link pointed at another folder. No inotify: made while this process can open
-    // no file, as when the user's inotify instances are used up (the limit is put back at once).
+    // replace: renamed away, another put there; remake: deleted and made again; repoint: a link
+    // turned. No inotify: made while no file can be opened, as when the user's instances run out.
     void followsThePath_data()
     {
         columns<QString, bool>("change", "inotify");
@@ -39,31 +34,27 @@ private slots:
         getrlimit(RLIMIT_NOFILE, &saved);
         const rlimit none{inotify ? saved.rlim_cur : 0, saved.rlim_max};
         setrlimit(RLIMIT_NOFILE, &none);
-        const auto watch = std::make_unique<FolderWatch>();
+        FolderWatch watch;
         setrlimit(RLIMIT_NOFILE, &saved);
-        QSignalSpy watching(watch.get(), &FolderWatch::watchingChanged);
-        watch->watch(folder);
-        QCOMPARE(watch->isWatching() + watching.count(), 1); // or told it is not
-        QSignalSpy changed(watch.get(), &FolderWatch::changed);
+        QSignalSpy watching(&watch, &FolderWatch::watchingChanged);
+        watch.watch(folder);
+        QCOMPARE(watch.isWatching() + watching.count(), 1); // or told it is not
+        QSignalSpy changed(&watch, &FolderWatch::changed);
         // A watch tells at once; a look every few seconds within two looks.
         const int within = inotify ? 1500 : FolderWatch::PollMs * 2 + FolderWatch::SettleMs;
-        int expected = 1;
-        if (change == "replace") {
-            QVERIFY(QDir(env.root()).rename("pics", "pics.old"));
-        } else if (change == "remake") {
-            QVERIFY(QDir(folder).removeRecursively());
-            QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, within); // told gone
-            expected = 2;
-        } else if (change == "repoint") {
-            QVERIFY(QFile::link(env.makeDir("b"), env.path("pics.new")));
-            QVERIFY(std::rename(qPrintable(env.path("pics.new")), qPrintable(folder)) == 0);
-        }
+        const int expected = change == "remake" ? 2 : 1; // told gone first
+        QVERIFY(change != "replace" || QDir(env.root()).rename("pics", "pics.old"));
+        QVERIFY(change != "remake" || QDir(folder).removeRecursively());
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), expected - 1, within);
+        QVERIFY(change != "repoint" ||
+                (QFile::link(env.makeDir("b"), env.path("pics.new")) &&
+                 std::rename(qPrintable(env.path("pics.new")), qPrintable(folder)) == 0));
         env.writeFile("pics/two.png", "x");
         QTRY_COMPARE_WITH_TIMEOUT(changed.count(), expected, within);
         // The folder now at the path is the one watched.
         env.writeFile("pics/three.png", "x");
         QTRY_COMPARE_WITH_TIMEOUT(changed.count(), expected + 1, within);
-        QCOMPARE(watch->isWatching(), inotify);
+        QCOMPARE(watch.isWatching(), inotify);
     }
 };
 

@@ -1,14 +1,11 @@
 // Where the program finds its files and keeps the language choice, and what its command line asks.
 #include "Table.h"
 #include "TestEnvironment.h"
-
 #include "core/CommandLine.h"
 #include "core/fs/AppFolders.h"
 #include "core/fs/AppPaths.h"
 #include "core/language/LanguageSupport.h"
 #include "messenger/MessengerApi.h"
-
-#include <QTest>
 
 class TestInstallation : public QObject
 {
@@ -28,10 +25,10 @@ private slots:
         TestEnvironment env;
         for (const QString& folder : langFolders)
             env.makeDir(folder);
-        const AppFolders folders = AppFolders::find(env.makeDir("bin"));
-        QCOMPARE(folders.dataDir(), env.path(found));
-        QCOMPARE(folders.langDir(), env.path(found) + "/lang");
-        QCOMPARE(folders.imagesDir(), env.path(found) + "/images");
+        const AppFolders at = AppFolders::find(env.makeDir("bin"));
+        const QString dir = env.path(found);
+        QCOMPARE(QStringList({at.dataDir(), at.langDir(), at.imagesDir()}),
+                 QStringList({dir, dir + "/lang", dir + "/images"}));
     }
     // The choice is kept beside the language files of a build tree, or in the user's own folder
     // when those cannot be written, are an installed copy's (even one that can be written), or
@@ -61,8 +58,7 @@ private slots:
         LanguageSupport language(lang, env.path("user"));
         QCOMPARE(language.storedLanguage(), readFirst);
         QVERIFY(language.storeLanguage("French"));
-        LanguageSupport nextStart(lang, env.path("user"));
-        QCOMPARE(nextStart.storedLanguage(), "French");
+        QCOMPARE(LanguageSupport(lang, env.path("user")).storedLanguage(), "French"); // next start
         const QString kept = keptIn == "user" ? env.path("user/LangSetting.ini") : shipped;
         QVERIFY(TestEnvironment::read(kept).contains("CurrentLanguage=French"));
         if (keptIn == "user") // what lies beside the language files is left as it was
@@ -72,21 +68,20 @@ private slots:
     // the user alone (never the shared /tmp, where another user could have taken the names).
     void temporaryFolder_data()
     {
-        columns<QStringList, QString>("set", "used"); // variables set to root/NAME; TEMP there
-        row("Temp first", QStringList{"TMPDIR", "TEMP", "Temp"}, "Temp");
-        row("TEMP next", QStringList{"TMPDIR", "TEMP"}, "TEMP");
-        row("TMPDIR last", QStringList{"TMPDIR"}, "TMPDIR");
-        row("none: the user's cache", QStringList{"XDG_CACHE_HOME"}, "XDG_CACHE_HOME/Dorvane/Temp");
-        row("none, nor a cache folder: the home's", QStringList{"HOME"},
-            "HOME/.cache/Dorvane/Temp");
+        columns<QString, QString>("set", "used"); // variables set to root/NAME; TEMP there
+        row("Temp first", "TMPDIR TEMP Temp", "Temp");
+        row("TEMP next", "TMPDIR TEMP", "TEMP");
+        row("TMPDIR last", "TMPDIR", "TMPDIR");
+        row("none: the user's cache", "XDG_CACHE_HOME", "XDG_CACHE_HOME/Dorvane/Temp");
+        row("none, nor a cache folder: the home's", "HOME", "HOME/.cache/Dorvane/Temp");
     }
     void temporaryFolder()
     {
-        const auto [set, used] = fetch<QStringList, QString>("set", "used");
+        const auto [set, used] = fetch<QString, QString>("set", "used");
         TestEnvironment env;
         for (const char* name : {"Temp", "TEMP", "TMPDIR", "XDG_CACHE_HOME"})
             env.unsetVar(name);
-        for (const QString& name : set)
+        for (const QString& name : set.split(' '))
             env.setVar(qPrintable(name), QFile::encodeName(env.path(name)));
         QCOMPARE(MessengerApi::cacheFolder(), env.path(used) + "/MessengerCache");
         const QFileInfo made(env.path(used)); // made with the folders above it, if it was missing
@@ -95,26 +90,24 @@ private slots:
     }
     void commandLine_data()
     {
-        columns<QStringList, int>("arguments", "action");
+        columns<QString, int>("arguments", "action");
         using A = CommandLine::Action;
-        row("nothing: the window", QStringList{}, int(A::Start));
-        row("-h", QStringList{"-h"}, int(A::Help));
-        row("Qt's own options are Qt's", QStringList{"-style", "fusion", "-session", "x"},
-            int(A::Start));
-        row("Qt's own with \"=\" and without a value", QStringList{"-style=fusion", "-reverse"},
-            int(A::Start));
-        row("-next is --next", QStringList{"-next"}, int(A::Next));
-        row("-status after Qt's own", QStringList{"-platform", "xcb", "-status"}, int(A::Status));
-        row("-version", QStringList{"-version"}, int(A::Version));
-        row("an unknown option with one dash", QStringList{"-nxt"}, int(A::Invalid));
-        row("an unknown option", QStringList{"--anything"}, int(A::Invalid));
-        row("a stray word", QStringList{"picture.png"}, int(A::Invalid));
-        row("two requests", QStringList{"--help", "--version"}, int(A::Invalid));
+        row("nothing: the window", "", int(A::Start));
+        row("-h", "-h", int(A::Help));
+        row("Qt's own options are Qt's", "-style fusion -session x", int(A::Start));
+        row("Qt's own with \"=\" and without a value", "-style=fusion -reverse", int(A::Start));
+        row("-next is --next", "-next", int(A::Next));
+        row("-status after Qt's own", "-platform xcb -status", int(A::Status));
+        row("-version", "-version", int(A::Version));
+        row("an unknown option with one dash", "-nxt", int(A::Invalid));
+        row("an unknown option", "--anything", int(A::Invalid));
+        row("a stray word", "picture.png", int(A::Invalid));
+        row("two requests", "--help --version", int(A::Invalid));
     }
     void commandLine()
     {
-        const auto [arguments, action] = fetch<QStringList, int>("arguments", "action");
-        const CommandLine line = CommandLine::parse(QStringList{"/usr/bin/dvn"} + arguments);
+        const auto [arguments, action] = fetch<QString, int>("arguments", "action");
+        const auto line = CommandLine::parse(("dvn " + arguments).split(' ', Qt::SkipEmptyParts));
         QCOMPARE(int(line.action()), action);
         QCOMPARE(line.error().isEmpty(), action != int(CommandLine::Action::Invalid));
     }

@@ -5,8 +5,6 @@
 #include "core/language/BidiIsolate.h"
 #include "core/language/LangFile.h"
 
-#include <QTest>
-
 using namespace Qt::StringLiterals;
 
 // The content padded with a last comment line to exactly size bytes: line by line by default.
@@ -40,8 +38,8 @@ private slots:
     {
         const auto [content, value] = fetch<QByteArray, QString>("content", "value");
         TestEnvironment env;
-        const QString path = env.writeFile("x.lng", content);
-        QCOMPARE(LangFile::ReadLangValue(path, "S", "k").valueOr("<none>"), value);
+        QCOMPARE(LangFile::ReadLangValue(env.writeFile("x", content), "S", "k").valueOr("<none>"),
+                 value);
     }
     // Before (empty: no file), "section|key|value" written, after ("<refused>": left alone).
     void write_data()

@@ -9,7 +9,6 @@
 
 #include <QPainter>
 #include <QSignalSpy>
-#include <QTest>
 
 class TestPictures : public QObject
 {
@@ -23,8 +22,7 @@ private slots:
         const QImage red = filled(300, 200, Qt::red);
         const QByteArray jpeg = encoded(red, "jpeg");
         const qsizetype frame = jpeg.indexOf("\xff\xc0");
-        QByteArray components32 = jpeg;
-        components32[frame + 9] = 32;
+        const QByteArray components32 = QByteArray(jpeg).replace(frame + 9, 1, QByteArray(1, 32));
         // The frame header moved to `at` by a comment segment right after the start.
         const auto frameAt = [&](qsizetype at) {
             const int length = int(at - frame - 2);
@@ -50,15 +48,14 @@ private slots:
         ImageHeaderReader reader;
         QVERIFY(reader.ReadImageInfo(
             env.writeFile("earlier", Pictures::pngDeclaring(96, 96) + QByteArray(70000, 'U'))));
-        const Result<void> read_ =
+        const Result<void> got =
             reader.ReadImageInfo(bytes == "<folder>" ? env.root() : env.writeFile("p", bytes));
-        const bool ok = read_.ok();
-        QCOMPARE(read_.error().isEmpty(), ok);
+        QCOMPARE(got.error().isEmpty(), got.ok());
         const char* types[] = {"none", "gif", "jpeg", "png", "bmp"};
-        const QString size =
-            QString(" %1x%2 %3").arg(reader.ImageWidth()).arg(reader.ImageHeight());
-        QCOMPARE((ok ? "ok " : "failed ") +
-                     (types[reader.ImageType()] + size.arg(int(reader.Depth()))),
+        const QString size = QString("%1x%2").arg(reader.ImageWidth()).arg(reader.ImageHeight());
+        QCOMPARE(QStringList({got ? "ok" : "failed", types[reader.ImageType()], size,
+                              QString::number(int(reader.Depth()))})
+                     .join(' '),
                  read);
     }
     // Without Qt's own allocation guard (read at the first picture) the program's check decides.

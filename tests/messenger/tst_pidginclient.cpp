@@ -13,7 +13,7 @@
 
 #include <QDBusContext>
 #include <QDBusVariant>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QThreadPool>
 
 // Pidgin's calls the client makes, and MessengerAPI's SetMyProperty. "gone": a buddy just removed.
@@ -53,7 +53,6 @@ class TestPidginclient : public QObject
     FakeClients m_fake;
     PidginMessengerClient m_pidgin{m_bus};
     Fifo m_fifo{m_env.path("fifo.png")};
-
 private slots:
     void initTestCase()
     {
@@ -75,22 +74,20 @@ private slots:
 
     void pictures_data()
     {
-        columns<QStringList, QStringList>("sent", "icons"); // the global icon's; "~": this folder
+        columns<QString, QString>("sent", "icons"); // the global icon's values; "~": this folder
         row("made absolute; the same path cleared first, or Pidgin would ignore it",
-            QStringList{"a.png", "a.png", "b.png"},
-            QStringList{"", "~/a.png", "", "~/a.png", "~/b.png"});
+            "a.png a.png b.png", "|~/a.png||~/a.png|~/b.png");
         // Pidgin would clear the user's icon on every account: it is not even asked.
         for (const char* name : {"missing.png", "text.png", "truncated.png", "fifo.png"})
-            row(name, QStringList{name}, QStringList{""});
+            row(name, QString(name), "");
     }
     void pictures()
     {
-        auto [sent, icons] = fetch<QStringList, QStringList>("sent", "icons");
-        for (const QString& name : sent)
-            QCOMPARE(Answer::sent(m_pidgin, name).ok(), icons.size() > 1);
-        QCOMPARE(m_fake.icons, icons.replaceInStrings("~", QDir::currentPath()));
+        auto [sent, icons] = fetch<QString, QString>("sent", "icons");
+        for (const QString& name : sent.split(' '))
+            QCOMPARE(Answer::sent(m_pidgin, name).ok(), !icons.isEmpty());
+        QCOMPARE(m_fake.icons.join('|'), icons.replace("~", QDir::currentPath()));
     }
-
     // A picture on a share whose reads never end fails after a while, as a bus call would; the
     // next picture goes on, and nothing the program's end waits for is held.
     void stuckPictureHoldsNoOtherBack()
@@ -98,17 +95,13 @@ private slots:
         StuckFile stuck(m_env.path("share"));
         if (!stuck.isMounted())
             QSKIP("FUSE cannot be mounted here");
-        QElapsedTimer clock;
-        clock.start();
+        const QDeadlineTimer deadline(5000);
         const Result<void> refused = Answer::sent(m_pidgin, stuck.path());
         QVERIFY(!refused && refused.error().contains("could not be read within 2 seconds"));
-        QVERIFY(clock.elapsed() < 5000);
-        const Result<void> b = Answer::sent(m_pidgin, "b.png");
-        QVERIFY2(b, qPrintable(b ? QString() : b.error()));
+        QVERIFY(!deadline.hasExpired() && Answer::sent(m_pidgin, "b.png"));
         QCOMPARE(m_fake.icons, QStringList({"", QDir::currentPath() + "/b.png"}));
         QVERIFY(QThreadPool::globalInstance()->waitForDone(0));
     }
-
     void contactsSortedPerAccount()
     {
         m_fake.accounts = {7, 3, 9};
@@ -119,7 +112,6 @@ private slots:
         QCOMPARE(FakeMessengerClient::pairs(Answer::myContacts(m_pidgin)),
                  QStringList({"amy|Sam", "Bjork|Bjørk", "bjork|Sam", "zed|Zed", "heidi|Heidi"}));
     }
-
     void sessionClientChoiceAtEachCall()
     {
         m_bus.unregisterService(PidginCalls::ServiceName);
