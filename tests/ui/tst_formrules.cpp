@@ -9,7 +9,6 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QStyle>
-#include <QTest>
 
 class SmallForm : public Form
 {

@@ -49,15 +49,13 @@ private slots:
         QCOMPARE(f.sent().join(' ') + ' ' + ticking(f), "p0.png 1 30000");
         QVERIFY(f.dialogs.messages.isEmpty());
         // The notice: a page in the temporary folder, for its owner only, posting itself.
-        QCOMPARE(f.browser.opened.size(), 1);
-        const QString page = f.browser.opened.first().toLocalFile();
-        QVERIFY(page.startsWith(f.env.temp() + QLatin1Char('/')));
+        const QString page = f.browser.opened.value(0).toLocalFile();
+        QVERIFY(f.browser.opened.size() == 1 && page.startsWith(f.env.temp() + '/'));
         QCOMPARE(QFile::permissions(page) & (QFile::ReadOther | QFile::ReadGroup),
                  QFile::Permissions());
-        const QString html = QString::fromUtf8(TestEnvironment::read(page));
         for (const char* part : {"action=\"https://dorvane.example/dvn/start.php\"",
                                  "name=\"newuser\" value=\"1\"", "submit()"})
-            QVERIFY2(html.contains(QLatin1String(part)), part);
+            QVERIFY2(TestEnvironment::read(page).contains(part), part);
     }
 
     void folderAtStart_data()
@@ -83,30 +81,19 @@ private slots:
         // A later start shows the store, and brings no notice.
         QCOMPARE(options(f), "2 45 0011");
         QVERIFY(f.browser.opened.isEmpty() && !f.timer()->isActive());
-        QCOMPARE(f.folder(), shown.isEmpty() ? QString() : f.env.path(shown));
-        QCOMPARE(f.listed().size(), shown.isEmpty() ? 0 : savedExists ? 2 : 3);
-        QCOMPARE(f.stored(Entry::ImagePath), f.env.path("saved"));
+        QCOMPARE(f.folder() + ' ' + QString::number(f.listed().size()),
+                 (shown.isEmpty() ? " 0" : f.env.path(shown) + (savedExists ? " 2" : " 3")));
         // Without a folder Apply does not run (it would store the choices) and there is no banner.
-        QCOMPARE(f.stored(Entry::AutoRun), shown.isEmpty() ? "<absent>" : "0");
+        QCOMPARE(f.stored({Entry::ImagePath, Entry::AutoRun}),
+                 f.env.path("saved") + (shown.isEmpty() ? " <absent>" : " 0"));
         QCOMPARE(f.widget<QLabel>("ShockwaveFlash1")->text(),
                  shown.isEmpty() ? "" : "https://dorvane.example/dvn/dvnads.swf");
-    }
-
-    // Without a session bus no client can be made: the window starts all the same, and waits.
-    void startWithoutASessionBus()
-    {
-        MainWindowFixture f;
-        f.messenger->canCreate = false;
-        QVERIFY(f.start({.pictures = {"a.png"}, .rotation = true}));
-        QVERIFY(f.dialogs.messages.isEmpty() && !f.timer()->isActive());
-        QCOMPARE(f.listed().size(), 1);
     }
 
     void timerDrivesTheTicks()
     {
         MainWindowFixture f;
-        // A hand-edited 1 s interval keeps the wait short.
-        f.store(Entry::TimerSeconds, QStringLiteral("1"));
+        f.store(Entry::TimerSeconds, QStringLiteral("1")); // hand-edited: a short wait
         QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true}));
         QTRY_COMPARE_WITH_TIMEOUT(f.sent(), QStringList({"A.png", "B.png"}), 10000);
         QCOMPARE(ticking(f), "1 1000"); // and on it goes
@@ -160,11 +147,10 @@ private slots:
         const bool restarted = timer == "restarted";
         QCOMPARE(ticking(f),
                  QString("%1 %2").arg(timer != "stopped").arg(restarted ? 45000 : 30000));
-        QCOMPARE(started.count(), restarted ? 1 : 0);
         // Restarted: the typed interval runs, from the first picture, sent at once.
         QCOMPARE(f.sent(), restarted ? sentBefore + QStringList{"X.png"} : sentBefore);
-        QCOMPARE(f.currentRow(), restarted ? 0 : -1);
-        QCOMPARE(f.dialogs.messages.size(), stuck ? 1 : 0);
+        QCOMPARE(QList<qsizetype>({started.count(), f.currentRow(), f.dialogs.messages.size()}),
+                 QList<qsizetype>({restarted, restarted ? 0 : -1, stuck}));
         // Ticks on an empty list send nothing and stop nothing.
         if (folder == "empty")
             QCOMPARE(f.tick(2), QStringList());
@@ -205,9 +191,8 @@ private slots:
         // A chosen folder ends in Apply: options stored, timer restarted, first picture sent.
         QCOMPARE(f.stored({Entry::ImagePath, Entry::TimerSeconds}),
                  cancelled ? "keep keep" : chosen + " 30");
-        QCOMPARE(started.count(), cancelled ? 0 : 1);
         QCOMPARE(f.sent(), cancelled ? sentBefore : sentBefore + listed.mid(0, 1));
-        QCOMPARE(f.currentRow(), cancelled ? 1 : 0);
+        QVERIFY(started.count() == !cancelled && f.currentRow() == cancelled);
     }
 };
 
