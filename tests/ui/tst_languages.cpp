@@ -73,9 +73,8 @@ private slots:
         const auto [stored, locale, file, items] =
             fetch<QString, QString, QString, QStringList>("stored", "locale", "file", "items");
         MainWindowFixture f;
-        for (const QString& variable : locale.split(' ', Qt::SkipEmptyParts))
-            f.env.setVar(qPrintable(variable.section('=', 0, 0)),
-                         variable.section('=', 1).toUtf8());
+        for (const QString& v : locale.split(' ', Qt::SkipEmptyParts))
+            f.env.setVar(qPrintable(v.section('=', 0, 0)), v.section('=', 1).toUtf8());
         f.env.writeFile("app/lang/Test.lng", "[frmMine]\r\nfrmMine.Caption=Title\r\n"
                                              "lblpath.Tag=no\r\nmnuLanguage(2).Caption=Third\r\n1");
         if (!stored.isEmpty())
