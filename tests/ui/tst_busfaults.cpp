@@ -53,7 +53,6 @@ private slots:
         // The daemon back, everything goes on.
         QCOMPARE(runDvn({"--status"}).exitCode, 0);
     }
-
     // Another program holds Dorvane's name before the running copy starts: the running copy
     // says so and waits for the name, the command line refuses the other program's answers, and
     // once it lets go the running copy takes the name.
@@ -61,8 +60,7 @@ private slots:
     {
         TestEnvironment env;
         env.writeFile("config/Dorvane/Dorvane.ini", "[firstrun]\nstate=1\n[autorun]\nstate=0\n");
-        QDBusConnection squatter =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, "squatter");
+        auto squatter = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "squatter");
         QVERIFY(squatter.registerService(ControlBus::ServiceName));
         QProcess running;
         running.start(DORVANE_PROGRAM_PATH);

@@ -111,7 +111,6 @@ private slots:
         QVERIFY(f.start());
         QCOMPARE(f.action("mnunext")->text(), next);
     }
-
     // Every method, property and the signal, as another program on the bus sees them.
     void busInterface()
     {
@@ -164,18 +163,17 @@ private slots:
             TestEnvironment::read(DORVANE_SOURCE_DIR "/dist/example.dorvane.Dorvane.xml");
         QCOMPARE(members(found.arguments().value(0).toString()), members(xml));
     }
-
     // Each option asks the running copy and exits 0; with none running it says so and exits 1.
     // Help and version are answered at once. None needs a display, none takes the lock.
     void commandLine_data()
     {
         // copy: "none" runs, "on" rotates (with one picture to go back to), "off" has rotation
-        // off, "fresh" has sent only its first picture; error: what is said on standard error
-        columns<QString, QString, QString>("option", "copy", "error");
-        for (const char* option :
+        // off, "fresh" has sent only its first picture; err: what is said on standard error
+        columns<QString, QString, QString>("option", "copy", "err");
+        for (const char* o :
              {"--next", "--previous", "--pause", "--resume", "--show", "--status"}) {
-            row(option, QString(option), "on", "");
-            row(qPrintable(QString(option) + " with no copy running"), QString(option), "none",
+            row(o, QString(o), "on", "");
+            row(qPrintable(QString(o) + " with no copy running"), QString(o), "none",
                 "Dorvane is not running.\n");
         }
         row("--resume while rotation is off", "--resume", "off",
@@ -187,8 +185,7 @@ private slots:
     }
     void commandLine()
     {
-        const auto [option, copy, error] =
-            fetch<QString, QString, QString>("option", "copy", "error");
+        const auto [option, copy, err] = fetch<QString, QString, QString>("option", "copy", "err");
         RunningCopy f;
         if (copy != "none") {
             QVERIFY(f.run({.pictures = {"a.png", "b.png"}, .rotation = copy != "off"}));
@@ -198,7 +195,7 @@ private slots:
                 f.rotation().next();
         }
         const DvnRun run = runDvn({option});
-        QCOMPARE(run.errors + QString::number(run.exitCode), error + (error.isEmpty() ? "0" : "1"));
+        QCOMPARE(run.errors + QString::number(run.exitCode), err + (err.isEmpty() ? "0" : "1"));
         QVERIFY(copy != "none" || QDir(f.env.runtimeDir()).isEmpty());
         QVERIFY(option != "--help" || run.output.startsWith("Usage: dvn [option]"));
         QVERIFY(option != "--version" || run.output.startsWith("Dorvane 4.0"));
@@ -212,7 +209,6 @@ private slots:
             QCOMPARE(run.output, "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
                                      "\nRotation: running\nClient: Fake\n");
     }
-
     // A client that comes after Dorvane (the usual order at log-on) gets the first picture at
     // once; until then, Dorvane says it waits for one.
     void clientComesLater()
@@ -236,7 +232,6 @@ private slots:
         running.terminate();
         QVERIFY(running.waitForFinished(10000));
     }
-
     // Every property's change is announced, with its new value, as the bus's properties say.
     void propertiesChanged_data()
     {
@@ -267,7 +262,6 @@ private slots:
         QTRY_VERIFY(peer.changed.contains(property));
         QCOMPARE(peer.changed.value(property).toString(), peer.property(property));
     }
-
     // Its output on a pipe whose reader has gone: the write fails, and the program goes on.
     void closedOutputNeverEndsTheProgram()
     {
@@ -282,7 +276,6 @@ private slots:
         ::close(output[1]);
         QCOMPARE(run.exitCode, 1);
     }
-
     // Files come and go in the folder: the list follows, the selected one stays selected; with
     // the selected one gone, the next tick starts from the first.
     void listFollowsTheFolder()
@@ -300,7 +293,6 @@ private slots:
         QCOMPARE(f.currentRow(), -1);
         QCOMPARE(f.tick(), QStringList{"b.png"});
     }
-
     // Ticks that keep failing are told on the desktop; the rules of when are the model's.
     void outageNotices()
     {

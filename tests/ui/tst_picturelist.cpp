@@ -46,7 +46,6 @@ private slots:
         QVERIFY(f.listed().size() == 2 && !f.listed().contains(ABC.at(other)) &&
                 !QFile::exists(f.path(ABC.at(other))));
     }
-
     void deleteSelected_data()
     {
         // selected -1: none; rest all the names: it fails
@@ -78,7 +77,6 @@ private slots:
         const bool running = rotation && !rest.isEmpty();
         QVERIFY(f.timer()->isActive() == running && started.count() == (running && selected >= 0));
     }
-
     // The keys a list answers: Delete takes the selected picture (and the first goes out, as after
     // any Delete), Enter sends it, the Menu key and Shift+F10 open the list's menu on it.
     void keys_data()
@@ -104,7 +102,6 @@ private slots:
         QCOMPARE(f.sent(), does == "deleted" ? QStringList{"A.png"} : sent);
         QCOMPARE(f.listed(), does == "deleted" ? QStringList({"A.png", "C.png"}) : ABC);
     }
-
     // A picture the preview cannot show leaves it as it was, quietly; the next tick goes on.
     void preview_data()
     {
@@ -127,7 +124,6 @@ private slots:
         QCOMPARE(centre(f.preview()), shown.isValid() ? shown : before);
         QVERIFY(f.dialogs.messages.isEmpty() && f.tick() == QStringList{"C.png"});
     }
-
     // A picture on a share whose reads never end holds its own reader only: the next click is
     // previewed, and nothing the program's end waits for is held.
     void stuckPictureHoldsNoOtherPreview()

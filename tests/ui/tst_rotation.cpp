@@ -36,8 +36,7 @@ private slots:
         QVERIFY(f.start({.firstRun = true}));
         QCOMPARE(options(f), "0 30 1110");
         // No colour chosen: the window follows the desktop's palette.
-        QCOMPARE(f.window->palette().color(QPalette::Window),
-                 QApplication::palette().color(QPalette::Window));
+        QCOMPARE(f.window->palette().window(), QApplication::palette().window());
         // The pictures beside the program are shown, not stored; no colour was chosen.
         QCOMPARE(f.stored({Entry::FirstRun, Entry::AutoRun, Entry::Random, Entry::Control,
                            Entry::ImagePath, Entry::Color}),
@@ -57,22 +56,20 @@ private slots:
                                  "name=\"newuser\" value=\"1\"", "submit()"})
             QVERIFY2(TestEnvironment::read(page).contains(part), part);
     }
-
     void folderAtStart_data()
     {
-        columns<bool, bool, QString>("savedExists", "imagesExist", "shown");
+        columns<bool, bool, QString>("saved", "images", "shown");
         row("the stored folder", true, true, "saved");
         row("stored one gone: images beside the program", false, true, "app/images");
         row("neither", false, false, "");
     }
     void folderAtStart()
     {
-        const auto [savedExists, imagesExist, shown] =
-            fetch<bool, bool, QString>("savedExists", "imagesExist", "shown");
+        const auto [saved, images, shown] = fetch<bool, bool, QString>("saved", "images", "shown");
         MainWindowFixture f;
-        if (savedExists)
+        if (saved)
             f.pictureFolder({"a.png", "b.png"}, QStringLiteral("saved"));
-        if (imagesExist)
+        if (images)
             f.pictureFolder({"x.png", "y.png", "z.png"}, QStringLiteral("app/images"));
         f.store(Entry::TimerMinutes, QStringLiteral("2"));
         f.store(Entry::TimerSeconds, QStringLiteral("45"));
@@ -82,14 +79,13 @@ private slots:
         QCOMPARE(options(f), "2 45 0011");
         QVERIFY(f.browser.opened.isEmpty() && !f.timer()->isActive());
         QCOMPARE(f.folder() + ' ' + QString::number(f.listed().size()),
-                 (shown.isEmpty() ? " 0" : f.env.path(shown) + (savedExists ? " 2" : " 3")));
+                 (shown.isEmpty() ? " 0" : f.env.path(shown) + (saved ? " 2" : " 3")));
         // Without a folder Apply does not run (it would store the choices) and there is no banner.
         QCOMPARE(f.stored({Entry::ImagePath, Entry::AutoRun}),
                  f.env.path("saved") + (shown.isEmpty() ? " <absent>" : " 0"));
         QCOMPARE(f.widget<QLabel>("ShockwaveFlash1")->text(),
                  shown.isEmpty() ? "" : "https://dorvane.example/dvn/dvnads.swf");
     }
-
     void timerDrivesTheTicks()
     {
         MainWindowFixture f;
@@ -98,7 +94,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(f.sent(), QStringList({"A.png", "B.png"}), 10000);
         QCOMPARE(ticking(f), "1 1000"); // and on it goes
     }
-
     // Apply stores the options and (re)starts the rotation from the first picture.
     void apply_data()
     {
@@ -155,7 +150,6 @@ private slots:
         if (folder == "empty")
             QCOMPARE(f.tick(2), QStringList());
     }
-
     void folderDialog_data()
     {
         columns<QString, QStringList>("answer", "listed"); // answer: cancel, other or same
