@@ -210,7 +210,7 @@ private slots:
                                      "\nRotation: running\nClient: Fake\n");
     }
     // A client that comes after Dorvane (the usual order at log-on) gets the first picture at
-    // once; until then, Dorvane says it waits for one.
+    // once, then the timer's; until then, Dorvane says it waits for one.
     void clientComesLater()
     {
         MainWindowFixture setup; // its environment and stored settings only
@@ -218,6 +218,7 @@ private slots:
         setup.store(Settings::Entry::FirstRun, "1");
         setup.store(Settings::Entry::Control, "1");
         setup.store(Settings::Entry::ImagePath, folder);
+        setup.store(Settings::Entry::TimerSeconds, "1"); // hand-edited: a short wait
         QProcess running;
         running.start(DORVANE_PROGRAM_PATH);
         const auto status = [] { return runDvn({"--status"}).output; };
@@ -229,6 +230,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(StandinProcess::displayPicture(), folder + "/a.png", 2000);
         QVERIFY(!twoSeconds.hasExpired());
         QVERIFY(status().contains("Rotation: running"));
+        for (const char* next : {"/b.png", "/a.png"}) // the timer's, on and on
+            QTRY_COMPARE_WITH_TIMEOUT(StandinProcess::displayPicture(), folder + next, 5000);
         running.terminate();
         QVERIFY(running.waitForFinished(10000));
     }

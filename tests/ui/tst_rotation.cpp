@@ -1,5 +1,5 @@
-// Start-up, Apply and the folder dialog as the user meets them, and the rotation's timer: the
-// window's part of the rotation, whose rules the model's own tests hold.
+// Start-up, Apply and the folder dialog as the user meets them: the window's part of the
+// rotation, whose rules the model's own tests hold.
 #include "MainWindowFixture.h"
 
 #include <QApplication>
@@ -85,14 +85,6 @@ private slots:
                  f.env.path("saved") + (shown.isEmpty() ? " <absent>" : " 0"));
         QCOMPARE(f.widget<QLabel>("ShockwaveFlash1")->text(),
                  shown.isEmpty() ? "" : "https://dorvane.example/dvn/dvnads.swf");
-    }
-    void timerDrivesTheTicks()
-    {
-        MainWindowFixture f;
-        f.store(Entry::TimerSeconds, QStringLiteral("1")); // hand-edited: a short wait
-        QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true}));
-        QTRY_COMPARE_WITH_TIMEOUT(f.sent(), QStringList({"A.png", "B.png"}), 10000);
-        QCOMPARE(ticking(f), "1 1000"); // and on it goes
     }
     // Apply stores the options and (re)starts the rotation from the first picture.
     void apply_data()
