@@ -30,7 +30,6 @@ private slots:
         const QStringList sent = f.sent();
         f.clickRow(2);
         QCOMPARE(centre(f.preview()), centre(QImage(f.path("C.png"))));
-        QCOMPARE(f.sent(), sent);
         f.clickRow(2, Qt::LeftButton, true);
         f.tick(); // on from the row sent
         QCOMPARE(f.sent(), sent + QStringList({"C.png", "A.png"}));
