@@ -5,7 +5,6 @@
 #include "StoppedBus.h"
 
 #include "messenger/SessionMessengerClient.h"
-#include "platform/ControlBus.h"
 
 #include <QScopeGuard>
 

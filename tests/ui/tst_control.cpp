@@ -15,7 +15,6 @@
 using Entry = Settings::Entry;
 
 namespace {
-
 // Another program on the test's bus: it calls the running copy and hears its signal.
 class BusPeer : public QObject
 {
@@ -67,7 +66,6 @@ public slots:
     }
     QStringList GetCapabilities() { return {"body"}; }
 };
-
 } // namespace
 
 class TestControl : public QObject

@@ -5,17 +5,10 @@
 #include "StandinProcess.h"
 #include "StuckFile.h"
 
-#include <QThreadPool>
-
 namespace {
-
 const QStringList ABC = {"A.png", "B.png", "C.png"};
 
-QColor centre(const QImage& image)
-{
-    return image.pixelColor(image.rect().center());
-}
-
+const auto centre = [](const QImage& image) { return image.pixelColor(image.rect().center()); };
 } // namespace
 
 class TestPictureList : public QObject

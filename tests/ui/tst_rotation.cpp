@@ -2,13 +2,11 @@
 // rotation, whose rules the model's own tests hold.
 #include "MainWindowFixture.h"
 
-#include <QApplication>
 #include <QLabel>
 
 using Entry = Settings::Entry;
 
 namespace {
-
 // The minutes, the seconds and the check boxes chkrun, chkwin, chkran, chkmwin as "1"/"0"; or
 // whether the timer runs, and its interval.
 QString options(const MainWindowFixture& f)
@@ -22,7 +20,6 @@ QString ticking(const MainWindowFixture& f)
 {
     return QString("%1 %2").arg(f.timer()->isActive()).arg(f.timer()->intervalMs());
 }
-
 } // namespace
 
 class TestRotation : public QObject
@@ -50,8 +47,7 @@ private slots:
         // The notice: a page in the temporary folder, for its owner only, posting itself.
         const QString page = f.browser.opened.value(0).toLocalFile();
         QVERIFY(f.browser.opened.size() == 1 && page.startsWith(f.env.temp() + '/'));
-        QCOMPARE(QFile::permissions(page) & (QFile::ReadOther | QFile::ReadGroup),
-                 QFile::Permissions());
+        QVERIFY(!(QFile::permissions(page) & (QFile::ReadOther | QFile::ReadGroup)));
         for (const char* part : {"action=\"https://dorvane.example/dvn/start.php\"",
                                  "name=\"newuser\" value=\"1\"", "submit()"})
             QVERIFY2(TestEnvironment::read(page).contains(part), part);

@@ -5,9 +5,7 @@
 #include "platform/SystemBrowser.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QLabel>
-#include <QMouseEvent>
 
 class TestShell : public QObject
 {

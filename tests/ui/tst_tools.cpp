@@ -3,10 +3,8 @@
 
 #include "Pictures.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QListWidget>
-#include <QScreen>
 
 namespace {
 // A picture in the Messenger client's cache, of a colour of its own; its bytes.
