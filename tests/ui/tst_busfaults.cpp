@@ -6,8 +6,6 @@
 
 #include "messenger/SessionMessengerClient.h"
 
-#include <QScopeGuard>
-
 class TestBusFaults : public QObject
 {
     Q_OBJECT

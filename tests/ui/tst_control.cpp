@@ -6,8 +6,6 @@
 #include "core/language/Texts.h"
 #include "platform/FreedesktopNotifier.h"
 
-#include <QDBusPendingCall>
-
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
