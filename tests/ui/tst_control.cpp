@@ -10,8 +10,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-using Entry = Settings::Entry;
-
 namespace {
 // Another program on the test's bus: it calls the running copy and hears its signal.
 class BusPeer : public QObject
@@ -95,7 +93,8 @@ private slots:
         QCOMPARE(f.sent(), (QStringList{"a.png", "b.png"}));
         QVERIFY(f.currentRow() == 1 && started.count() == 1);
         f.action("mnupause")->trigger();
-        QVERIFY(f.rotation().isPaused() && f.stored(Entry::Control) == "1"); // none stored
+        QVERIFY(f.rotation().isPaused() &&
+                f.stored(Settings::Entry::Control) == "1"); // none stored
         f.messenger->setRunning(false);
         QCOMPARE(menu(),
                  (QStringList{next, text(Text::ResumeRotation),

@@ -55,8 +55,7 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = names, .rotation = rotation}));
         const bool fails = rest == names;
-        // A fresh listing selects nothing.
-        selected < 0 ? f.rotation().fillPictureList() : f.select(selected);
+        selected < 0 ? f.rotation().fillPictureList() : f.select(selected); // fresh: none selected
         if (fails && selected >= 0)
             QVERIFY(QFile::remove(f.path(names.at(selected))));
         QSignalSpy started(f.timer(), &RotationTimer::started);

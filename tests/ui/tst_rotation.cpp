@@ -16,10 +16,9 @@ QString options(const MainWindowFixture& f)
         marks += f.widget<QCheckBox>(QLatin1String(box))->isChecked() ? u'1' : u'0';
     return marks;
 }
-QString ticking(const MainWindowFixture& f)
-{
+const auto ticking = [](const MainWindowFixture& f) {
     return QString("%1 %2").arg(f.timer()->isActive()).arg(f.timer()->intervalMs());
-}
+};
 } // namespace
 
 class TestRotation : public QObject
@@ -144,8 +143,7 @@ private slots:
         row("cancelled", "cancel", QStringList{"A.png", "B.png"});
         row("another folder", "other", QStringList{"X.png", "Y.png", "Z.png"});
         row("the folder already shown", "same", QStringList{"A.png", "B.png"});
-        row("a folder of 512 characters: no Cancel", "long",
-            QStringList{"X.png", "Y.png", "Z.png"});
+        row("a 512-character folder: no Cancel", "long", QStringList{"X.png", "Y.png", "Z.png"});
     }
     void folderDialog()
     {
