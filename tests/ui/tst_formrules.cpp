@@ -9,7 +9,6 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QStyle>
-#include <QTest>
 
 class SmallForm : public Form
 {
@@ -31,7 +30,7 @@ private slots:
     void colours_data()
     {
         // light: at least two of red, green and blue 128 or more; a dark theme has light text
-        columns<QColor, bool, bool>("colour", "light", "darkTheme");
+        columns<QColor, bool, bool>("colour", "light", "dark");
         row("two of three high, 128 counting as high", QColor(128, 128, 0), true, false);
         row("one of three high, 127 counting as low", QColor(127, 127, 255), false, false);
         row("light colour, dark theme: dark text", QColor(248, 248, 244), true, true);
@@ -39,14 +38,12 @@ private slots:
     }
     void colours()
     {
-        const auto [colour, light, darkTheme] =
-            fetch<QColor, bool, bool>("colour", "light", "darkTheme");
-        const auto [r, g, b] =
-            Colors::SplitColor(colour.red() + colour.green() * 256 + colour.blue() * 65536);
-        QCOMPARE(QColor(r, g, b), colour);
+        const auto [c, light, dark] = fetch<QColor, bool, bool>("colour", "light", "dark");
+        const auto [r, g, b] = Colors::SplitColor(c.red() + c.green() * 256 + c.blue() * 65536);
+        QCOMPARE(QColor(r, g, b), c);
         QCOMPARE(Colors::isLight(r, g, b), light);
         QPalette theme = QApplication::style()->standardPalette();
-        if (darkTheme) {
+        if (dark) {
             theme.setColor(QPalette::Window, Qt::black);
             theme.setColor(QPalette::WindowText, QColor(230, 230, 230));
             theme.setColor(QPalette::ButtonText, QColor(230, 230, 230));
@@ -54,25 +51,24 @@ private slots:
         QApplication::setPalette(theme);
         SmallForm form;
         Colors::ApplyColors(&form, r, g, b);
-        const QColor text = !light      ? Qt::white
-                            : darkTheme ? Qt::black
-                                        : theme.color(QPalette::WindowText);
+        const QColor text = !light ? Qt::white
+                            : dark ? Qt::black
+                                   : theme.color(QPalette::WindowText);
         for (const char* name : {"lblloose", "chkin", "frmbox"}) {
             QVERIFY(form.control(name)->widget()->autoFillBackground());
-            QCOMPARE(form.paletteOf(name).color(QPalette::Window), colour);
+            QCOMPARE(form.paletteOf(name).color(QPalette::Window), c);
             QCOMPARE(form.paletteOf(name).color(QPalette::WindowText), text);
         }
         // Never light on light nor dark on dark, on the buttons either.
-        const QColor button = form.paletteOf("cmdin").color(QPalette::Button);
-        const QColor buttonText = form.paletteOf("cmdin").color(QPalette::ButtonText);
-        QCOMPARE(button, light ? colour : Qt::white);
-        QVERIFY(Colors::isLight(buttonText.red(), buttonText.green(), buttonText.blue()) !=
-                Colors::isLight(button.red(), button.green(), button.blue()));
+        const auto isLight = [](QColor x) { return Colors::isLight(x.red(), x.green(), x.blue()); };
+        const QPalette button = form.paletteOf("cmdin");
+        QCOMPARE(button.button().color(), light ? c : Qt::white);
+        QVERIFY(isLight(button.buttonText().color()) != isLight(button.button().color()));
     }
     // Typed into the minutes ("m:") or seconds box (at 0 and 30), left: "minutes seconds ms".
     void typedThenLeft_data()
     {
-        columns<QString, int, QString>("typed", "reason", "after");
+        columns<QString, int, QString>("typed", "by", "after"); // by: the reason it is left
         const int tab = Qt::TabFocusReason;
         row("from one minute on: the minutes", "m:1", tab, "1 30 60000");
         row("1.8 minutes: 2", "m:1.8", tab, "1.8 30 120000");
@@ -87,13 +83,12 @@ private slots:
     }
     void typedThenLeft()
     {
-        const auto [typed, reason, after] =
-            fetch<QString, int, QString>("typed", "reason", "after");
+        const auto [typed, by, after] = fetch<QString, int, QString>("typed", "by", "after");
         QLineEdit m(QStringLiteral("0")), s(QStringLiteral("30"));
         IntervalFields panel(&m, &s);
         QLineEdit& box = typed.startsWith('m') ? m : s;
         box.setText(typed.mid(2));
-        QFocusEvent leave(QEvent::FocusOut, Qt::FocusReason(reason));
+        QFocusEvent leave(QEvent::FocusOut, Qt::FocusReason(by));
         QCoreApplication::sendEvent(&box, &leave);
         QCOMPARE(QString("%1 %2 %3").arg(m.text(), s.text()).arg(panel.intervalMs()), after);
         // Only a hand-edited store goes past 2^31-1 ms.

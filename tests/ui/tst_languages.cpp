@@ -5,8 +5,6 @@
 #include "core/language/Texts.h"
 #include "ui/forms/FormLanguage.h"
 
-#include <QTimer>
-
 namespace {
 const QByteArray Setting = "; chosen last\r\n[Other]\r\nCurrentLanguage=Keep\r\n"
                            "[Language]\r\nCurrentLanguage=English\r\nExtra=1\r\n";
@@ -54,7 +52,7 @@ private slots:
         // stored: empty for no LangSetting.ini; locale: variables set; file: whose texts
         columns<QString, QString, QString, QStringList>("stored", "locale", "file", "items");
         const QStringList names = {"العربية", "English", "Français", "Test"}; // each in its own
-        const auto checked = [&](const QString& name) {
+        const auto on = [&](const QString& name) {
             return QStringList(names).replaceInStrings(name, "[" + name + "]");
         };
         row("arabic, in any case", "arabic", "", "Arabic", names);
@@ -62,26 +60,21 @@ private slots:
         row("no language files", "", "", "", QStringList{"mnuLanguage 0"});
         row("tags and array members by index", "Test", "", "Test",
             QStringList{"العربية", "English", "Third", "[Test]"});
-        row("first start under LANG=fr_FR.UTF-8", "", "LANG=fr_FR.UTF-8", "French",
-            checked("Français"));
+        row("first start under LANG=fr_FR.UTF-8", "", "LANG=fr_FR.UTF-8", "French", on("Français"));
         row("first start: LC_ALL before LC_MESSAGES before LANG", "",
-            "LC_ALL=ar_EG.UTF-8 LC_MESSAGES=fr_FR.UTF-8 LANG=fr_FR.UTF-8", "Arabic",
-            checked("العربية"));
+            "LC_ALL=ar_EG.UTF-8 LC_MESSAGES=fr_FR.UTF-8 LANG=fr_FR.UTF-8", "Arabic", on("العربية"));
         row("first start: LC_MESSAGES before LANG", "", "LC_MESSAGES=fr_CA LANG=ar_EG.UTF-8",
-            "French", checked("Français"));
-        row("first start in a language that does not ship: English", "", "LANG=de_DE.UTF-8",
-            "English", checked("English"));
-        row("an earlier choice wins over the session's language", "English", "LANG=fr_FR.UTF-8",
-            "English", checked("English"));
+            "French", on("Français"));
+        row("first start, language not shipped", "", "LANG=de_DE.UTF-8", "English", on("English"));
+        row("an earlier choice wins", "English", "LANG=fr_FR.UTF-8", "English", on("English"));
     }
     void atStart()
     {
         const auto [stored, locale, file, items] =
             fetch<QString, QString, QString, QStringList>("stored", "locale", "file", "items");
         MainWindowFixture f;
-        for (const QString& variable : locale.split(' ', Qt::SkipEmptyParts))
-            f.env.setVar(qPrintable(variable.section('=', 0, 0)),
-                         variable.section('=', 1).toUtf8());
+        for (const QString& v : locale.split(' ', Qt::SkipEmptyParts))
+            f.env.setVar(qPrintable(v.section('=', 0, 0)), v.section('=', 1).toUtf8());
         f.env.writeFile("app/lang/Test.lng", "[frmMine]\r\nfrmMine.Caption=Title\r\n"
                                              "lblpath.Tag=no\r\nmnuLanguage(2).Caption=Third\r\n1");
         if (!stored.isEmpty())
@@ -120,11 +113,10 @@ private slots:
         QVERIFY(f.start());
         auto tools = f.openTools();
         tools->show();
-        if (chosen.size() > 1)
-            QTimer::singleShot(0, f.window.get(),
-                               [&, chosen = chosen] { f.chooseLanguage(chosen.last()); });
-        f.chooseLanguage(chosen.first());
         const QString to = chosen.last();
+        if (chosen.size() > 1)
+            QTimer::singleShot(0, f.window.get(), [&] { f.chooseLanguage(to); });
+        f.chooseLanguage(chosen.first());
         QCOMPARE(items(f).filter("["), QStringList{"[" + f.language.displayName(to) + "]"});
         verifyTexts(f, *f.window, FrmMine(f.services()), to);
         verifyTexts(f, *tools, FrmTools(*f.window, f.services()), to);
@@ -135,7 +127,7 @@ private slots:
         }
         QCOMPARE(TestEnvironment::read(f.language.langDir() + "/LangSetting.ini"),
                  QByteArray(Setting).replace("English", to.toUtf8()));
-        const bool rtl = to == QLatin1String("Arabic") || to == QLatin1String("Urdu");
+        const bool rtl = to == "Arabic" || to == "Urdu";
         QCOMPARE(f.window->formRightToLeft(), rtl);
         const NamedControl* apply = f.window->control("cmdoptions"); // designed at 4680
         QCOMPARE(apply->left(),

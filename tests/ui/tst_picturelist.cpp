@@ -4,20 +4,11 @@
 #include "Pictures.h"
 #include "StandinProcess.h"
 #include "StuckFile.h"
-#include "ui/widgets/ImageControl.h"
-
-#include <QMenu>
-#include <QThreadPool>
 
 namespace {
-
 const QStringList ABC = {"A.png", "B.png", "C.png"};
 
-QColor centre(const QImage& image)
-{
-    return image.pixelColor(image.rect().center());
-}
-
+const auto centre = [](const QImage& image) { return image.pixelColor(image.rect().center()); };
 } // namespace
 
 class TestPictureList : public QObject
@@ -27,16 +18,14 @@ private slots:
     // A click previews; a double-click sends; Delete in the right button's menu takes the selected.
     void clicks()
     {
-        const int row = 2;
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = ABC, .rotation = true, .shown = true}));
         const QStringList sent = f.sent();
-        f.clickRow(row);
-        QCOMPARE(centre(f.preview()), centre(QImage(f.path(ABC.at(row)))));
-        QCOMPARE(f.sent(), sent);
-        f.clickRow(row, Qt::LeftButton, true);
+        f.clickRow(2);
+        QCOMPARE(centre(f.preview()), centre(QImage(f.path("C.png"))));
+        f.clickRow(2, Qt::LeftButton, true);
         f.tick(); // on from the row sent
-        QCOMPARE(f.sent(), sent + QStringList({ABC.at(row), "A.png"}));
+        QCOMPARE(f.sent(), sent + QStringList({"C.png", "A.png"}));
         // The right button selects the row it points at; a tick while the menu is open moves the
         // selection, and "Delete" still takes the row the menu was opened on, and only it.
         const int other = (f.currentRow() + 1) % 3;
@@ -46,11 +35,9 @@ private slots:
         f.tick();
         f.action("mnudel")->trigger();
         f.window->control("mnuimglst")->menu()->close();
-        QStringList rest = ABC;
-        rest.removeAt(other);
-        QVERIFY(f.listed() == rest && !QFile::exists(f.path(ABC.at(other))));
+        QVERIFY(f.listed().size() == 2 && !f.listed().contains(ABC.at(other)) &&
+                !QFile::exists(f.path(ABC.at(other))));
     }
-
     void deleteSelected_data()
     {
         // selected -1: none; rest all the names: it fails
@@ -68,10 +55,7 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = names, .rotation = rotation}));
         const bool fails = rest == names;
-        if (selected < 0)
-            f.rotation().fillPictureList(); // a fresh listing selects nothing
-        else
-            f.select(selected);
+        selected < 0 ? f.rotation().fillPictureList() : f.select(selected); // fresh: none selected
         if (fails && selected >= 0)
             QVERIFY(QFile::remove(f.path(names.at(selected))));
         QSignalSpy started(f.timer(), &RotationTimer::started);
@@ -82,10 +66,8 @@ private slots:
         QVERIFY(fails || !QFile::exists(f.path(names.at(selected))));
         // A refusal before anything was deleted leaves the timer alone.
         const bool running = rotation && !rest.isEmpty();
-        QCOMPARE(f.timer()->isActive(), running);
-        QCOMPARE(started.count(), running && selected >= 0 ? 1 : 0);
+        QVERIFY(f.timer()->isActive() == running && started.count() == (running && selected >= 0));
     }
-
     // The keys a list answers: Delete takes the selected picture (and the first goes out, as after
     // any Delete), Enter sends it, the Menu key and Shift+F10 open the list's menu on it.
     void keys_data()
@@ -111,7 +93,6 @@ private slots:
         QCOMPARE(f.sent(), does == "deleted" ? QStringList{"A.png"} : sent);
         QCOMPARE(f.listed(), does == "deleted" ? QStringList({"A.png", "C.png"}) : ABC);
     }
-
     // A picture the preview cannot show leaves it as it was, quietly; the next tick goes on.
     void preview_data()
     {
@@ -119,9 +100,8 @@ private slots:
         columns<QByteArray, QColor>("content", "shown");
         row("transparent picture over white",
             Pictures::png(Pictures::filled(16, 16, Qt::transparent)), QColor(Qt::white));
-        QImage large(8000, 8000, QImage::Format_RGB888); // 256,000,000 bytes decoded: allowed
-        large.fill(QColor(20, 90, 200));
-        row("large but allowed picture", Pictures::png(large), QColor(20, 90, 200));
+        const QColor blue(20, 90, 200); // 8000 x 8000: 256,000,000 bytes decoded, allowed
+        row("large but allowed picture", Pictures::png(Pictures::filled(8000, 8000, blue)), blue);
         row("refused bomb", Pictures::pngDeclaring(100000, 100000), QColor());
     }
     void preview()
@@ -135,7 +115,6 @@ private slots:
         QCOMPARE(centre(f.preview()), shown.isValid() ? shown : before);
         QVERIFY(f.dialogs.messages.isEmpty() && f.tick() == QStringList{"C.png"});
     }
-
     // A picture on a share whose reads never end holds its own reader only: the next click is
     // previewed, and nothing the program's end waits for is held.
     void stuckPictureHoldsNoOtherPreview()

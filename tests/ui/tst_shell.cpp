@@ -5,11 +5,7 @@
 #include "platform/SystemBrowser.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QTimer>
 
 class TestShell : public QObject
 {
@@ -47,6 +43,8 @@ private slots:
             f.tray.requestContext();
             QTRY_VERIFY(f.window->control("mnuTray")->menu()->isVisible());
             f.window->control("mnuTray")->menu()->close();
+            f.action("mnuweb")->trigger(); // Visit Web Site
+            QCOMPARE(f.browser.opened, QList<QUrl>{vendorUrl("/dvn")});
             f.tray.activate();
             QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
         }
@@ -98,25 +96,20 @@ private slots:
         row("site", "lblsite", vendorUrl("/dvn"));
         row("help", "lblhelp", vendorUrl("/dvn/faq.php"));
         row("support", "lblsupport", vendorUrl("/dvn/contactus.php"));
-        row("Visit Web Site in the tray menu", "mnuweb", vendorUrl("/dvn"));
     }
     void links()
     {
         const auto [link, page] = fetch<QString, QUrl>("link", "page");
         MainWindowFixture f;
         QVERIFY(f.start({.shown = true}));
-        if (link.startsWith("mnu")) {
-            f.action(link)->trigger();
-        } else {
-            auto* label = f.widget<QLabel>(link);
-            QTest::mouseMove(label);
-            QTRY_VERIFY(label->font().bold());
-            QCOMPARE(f.window->cursor().shape(), Qt::PointingHandCursor);
-            QTest::mouseClick(label, Qt::LeftButton);
-            const QPoint bare(f.window->width() - 2, f.window->height() - 2); // past the banner
-            QTest::mouseMove(f.window.get(), bare);
-            QTRY_VERIFY(!label->font().bold());
-        }
+        auto* label = f.widget<QLabel>(link);
+        QTest::mouseMove(label);
+        QTRY_VERIFY(label->font().bold());
+        QCOMPARE(f.window->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(label, Qt::LeftButton);
+        const QPoint bare(f.window->width() - 2, f.window->height() - 2); // past the banner
+        QTest::mouseMove(f.window.get(), bare);
+        QTRY_VERIFY(!label->font().bold());
         QCOMPARE(f.browser.opened, QList<QUrl>{page});
         QVERIFY(f.dialogs.messages.isEmpty());
     }
@@ -132,27 +125,10 @@ private slots:
         QVERIFY(SystemBrowser().openUrl(page));
         QTRY_COMPARE(TestEnvironment::read(script + ".opened"), "1\n" + page.toEncoded() + "\n");
     }
-    // Cancel stores the colour shown too; the dialog offers greys from 15 to 240.
+    // Cancel keeps what is shown: windows that follow the desktop's palette go on following it
+    // through a change of theme, a chosen colour is stored again. The dialog offers greys from
+    // 15 to 240; the next start shows the colour stored.
     void backgroundColour()
-    {
-        MainWindowFixture f;
-        f.store(Settings::Entry::Color, "3328200");
-        QVERIFY(f.start());
-        QCOMPARE(f.window->palette().color(QPalette::Window), QColor(200, 200, 50));
-        f.store(Settings::Entry::Color, "keep");
-        f.widget<QPushButton>("cmdchange")->click();
-        QCOMPARE(f.stored(Settings::Entry::Color), QStringLiteral("3328200"));
-        f.dialogs.setNextColor(QColor(200, 50, 50));
-        f.widget<QPushButton>("cmdchange")->click();
-        QCOMPARE(f.stored(Settings::Entry::Color), QStringLiteral("3289800"));
-        QCOMPARE(f.window->palette().color(QPalette::Window), QColor(200, 50, 50));
-        for (int i = 0; i < 16; ++i)
-            QCOMPARE(f.dialogs.offeredCustomColors[size_t(i)], QColor(QRgb(0x0F0F0F * (i + 1))));
-        QVERIFY(f.dialogs.messages.isEmpty());
-    }
-    // Cancel on a window that follows the desktop's palette keeps both windows following it
-    // when the desktop's theme changes.
-    void backgroundFollowsTheDesktop()
     {
         const QPalette before = QApplication::palette();
         const auto theme = [&](const QColor& window) {
@@ -164,15 +140,29 @@ private slots:
         const QList<QColor> dark = theme(QColor(40, 40, 48));
         MainWindowFixture f;
         QVERIFY(f.start());
-        f.widget<QPushButton>("cmdchange")->click(); // Cancel
+        auto* change = f.widget<QPushButton>("cmdchange");
+        change->click(); // Cancel
         auto tools = f.openTools();
-        const auto windowColours = [&] {
+        const auto colours = [&] {
             return QList{f.window->palette().window().color(), tools->palette().window().color()};
         };
-        QCOMPARE(windowColours(), dark);
+        QCOMPARE(colours(), dark);
         const QList<QColor> light = theme(QColor(250, 250, 250));
-        QTRY_COMPARE(windowColours(), light);
+        QTRY_COMPARE(colours(), light);
         QApplication::setPalette(before);
+        f.dialogs.setNextColor(QColor(200, 50, 50));
+        change->click();
+        const QString chosen = f.stored(Settings::Entry::Color);
+        f.store(Settings::Entry::Color, "keep");
+        change->click(); // Cancel
+        QCOMPARE(chosen + ' ' + f.stored(Settings::Entry::Color), "3289800 3289800");
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(f.dialogs.offeredCustomColors[size_t(i)], QColor(QRgb(0x0F0F0F * (i + 1))));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        tools.reset();
+        f.window.reset();
+        QVERIFY(f.start());
+        QCOMPARE(f.window->palette().color(QPalette::Window), QColor(200, 50, 50));
     }
 };
 
