@@ -94,8 +94,9 @@ private slots:
         QCOMPARE(f.messenger->created, created + (client != "none")); // a client of its own
         const auto texts = [&](const char* name) {
             QStringList all;
-            for (const auto* list = tools->widget<QListWidget>(name); all.size() < list->count();)
-                all.append(list->item(all.size())->text());
+            const auto* list = tools->widget<QListWidget>(name);
+            for (int row = 0; row < list->count(); ++row)
+                all.append(list->item(row)->text());
             return all;
         };
         QCOMPARE(texts("lstemails") + texts("lstnick"),
