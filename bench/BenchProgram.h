@@ -9,6 +9,7 @@
 #include "messenger/SessionMessengerClient.h"
 #include "platform/Browser.h"
 #include "platform/Dialogs.h"
+#include "platform/KeychainPasswordStore.h"
 #include "platform/LockFileInstance.h"
 #include "platform/NoDesktopNotifier.h"
 #include "platform/NoKeyboardLayout.h"
@@ -67,6 +68,7 @@ struct Program
     LockFileInstance instance;
     LanguageSupport language;
     NoDesktopNotifier notifier;
+    KeychainPasswordStore passwords;
     MainServices services{.settings = settings,
                           .dialogs = dialogs,
                           .browser = browser,
@@ -76,6 +78,7 @@ struct Program
                           .language = language,
                           .keyboard = keyboard,
                           .notifier = notifier,
+                          .passwords = passwords,
                           .messengerFactory = &SessionMessengerClient::create,
                           .folders = AppFolders::find(QStringLiteral(DORVANE_BIN_DIR))};
     std::unique_ptr<FrmMine> window;

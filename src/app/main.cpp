@@ -11,6 +11,7 @@
 #include "platform/ControlService.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/KeyboardLayoutFactory.h"
+#include "platform/KeychainPasswordStore.h"
 #include "platform/LockFileInstance.h"
 #include "platform/QtDialogs.h"
 #include "platform/SystemBrowser.h"
@@ -144,6 +145,7 @@ int main(int argc, char* argv[])
     language.setCurrentLang(language.startLanguage());
     const std::unique_ptr<KeyboardLayout> keyboard = createKeyboardLayout();
     FreedesktopNotifier notifier;
+    KeychainPasswordStore passwords;
 
     const MainServices services{.settings = settings,
                                 .dialogs = dialogs,
@@ -154,6 +156,7 @@ int main(int argc, char* argv[])
                                 .language = language,
                                 .keyboard = *keyboard,
                                 .notifier = notifier,
+                                .passwords = passwords,
                                 .messengerFactory = &SessionMessengerClient::create,
                                 .folders = folders};
 

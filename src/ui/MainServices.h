@@ -12,6 +12,7 @@ class DesktopNotifier;
 class Dialogs;
 class KeyboardLayout;
 class LanguageSupport;
+class PasswordStore;
 class Settings;
 class SingleInstance;
 class TrayIcon;
@@ -31,6 +32,8 @@ struct MainServices
     KeyboardLayout& keyboard;
     // Desktop notes on pictures that keep failing to reach the client.
     DesktopNotifier& notifier;
+    // The keyring that keeps the XMPP accounts' passwords.
+    PasswordStore& passwords;
     // Makes each window its Messenger client object, or says why it cannot.
     MessengerClientFactory messengerFactory;
     // How long pictures keep failing before the desktop is told.

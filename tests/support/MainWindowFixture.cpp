@@ -18,8 +18,8 @@ MainWindowFixture::MainWindowFixture()
 MainServices MainWindowFixture::services()
 {
     auto factory = messengerFactory ? messengerFactory : FakeMessengerClient::factory(messenger);
-    return {settings, dialogs,  browser,   *trayIcon, autoRun,           *instance,
-            language, keyboard, *notifier, factory,   outageNoticeAfter, folders};
+    return {settings, dialogs,   browser,   *trayIcon, autoRun,           *instance, language,
+            keyboard, *notifier, passwords, factory,   outageNoticeAfter, folders};
 }
 
 QString MainWindowFixture::pictureFolder(const QStringList& names, const QString& relative) const

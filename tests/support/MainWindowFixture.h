@@ -4,6 +4,7 @@
 #include "FakeDialogs.h"
 #include "FakeKeyboardLayout.h"
 #include "FakeMessengerClient.h"
+#include "FakePasswordStore.h"
 #include "FakeTrayIcon.h"
 #include "Table.h"
 #include "TestEnvironment.h"
@@ -42,6 +43,7 @@ public:
     FakeBrowser browser;
     FakeTrayIcon tray;
     FakeKeyboardLayout keyboard;
+    FakePasswordStore passwords;
     Settings settings;
     AutoRun autoRun;
     std::unique_ptr<SingleInstance> instance;

@@ -25,6 +25,9 @@ public:
     virtual bool isAvailable() const = 0;
     // Who takes them ("MessengerAPI", "Pidgin"); empty when nobody does.
     virtual QString name() const = 0;
+    // Why it takes no pictures now, in the user's words; empty while it takes them or when
+    // there is nothing more to say than that nobody takes them.
+    virtual QString unavailableReason() const { return {}; }
     // Makes the picture file the user's display picture.
     virtual void setDisplayPicture(const QString& path, Sent sent) = 0;
 

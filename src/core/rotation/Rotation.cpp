@@ -44,6 +44,10 @@ void Rotation::setDestination(PictureDestination* destination)
     emit stateChanged();
 }
 
+void Rotation::addDestination(PictureDestination*) {}
+
+void Rotation::removeDestination(PictureDestination*) {}
+
 bool Rotation::isFollowingFolder() const
 {
     return m_folder.isEmpty() || m_watch->isWatching();

@@ -44,6 +44,10 @@ public:
 
     // Where the pictures go; none until start-up has made a client.
     void setDestination(PictureDestination* destination);
+    // Another destination beside the Messenger client (an XMPP account); it leaves the rotation
+    // when removed or destroyed.
+    void addDestination(PictureDestination* destination);
+    void removeDestination(PictureDestination* destination);
 
     // --- The folder and its pictures
     // Lists the folder afresh with nothing selected, and follows it from then on: files added,
