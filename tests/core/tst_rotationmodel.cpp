@@ -226,7 +226,7 @@ private slots:
             m.now = std::chrono::seconds(second);
             m.rotation.next();
             QVERIFY(m.rotation.lastError().startsWith("no") &&
-                    m.rotation.lastError().size() <= Rotation::MaxFailureLength);
+                    m.rotation.lastError().size() <= Destinations::MaxFailureLength);
         }
         m.client->signedIn = true;
         m.rotation.next();

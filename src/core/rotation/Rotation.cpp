@@ -18,13 +18,16 @@ using Entry = Settings::Entry;
 
 Rotation::Rotation(Settings& settings, std::chrono::milliseconds outageNoticeAfter,
                    OutageNotices::Clock clock, QObject* parent)
-    : QObject(parent), m_settings(settings), m_pictures(PicturePattern),
-      m_outage(
-          outageNoticeAfter,
-          [this](bool outage, const QString& why) { emit outageNoticed(outage, why, client()); },
-          std::move(clock)),
-      m_timer(new RotationTimer(this)), m_watch(new FolderWatch(this))
+    : QObject(parent), m_settings(settings),
+      m_destinations(new Destinations(
+          outageNoticeAfter, std::move(clock),
+          [this](const Destinations::Picture& picture, bool taken) { answered(picture, taken); },
+          this)),
+      m_pictures(PicturePattern), m_timer(new RotationTimer(this)), m_watch(new FolderWatch(this))
 {
+    connect(m_destinations, &Destinations::availabilityChanged, this,
+            &Rotation::destinationChanged);
+    connect(m_destinations, &Destinations::outageNoticed, this, &Rotation::outageNoticed);
     connect(m_timer, &RotationTimer::tick, this, &Rotation::TimerTick);
     connect(m_watch, &FolderWatch::changed, this, [this] { relist(true); });
     connect(m_watch, &FolderWatch::watchingChanged, this, &Rotation::stateChanged);
@@ -34,19 +37,22 @@ Rotation::~Rotation() = default;
 
 void Rotation::setDestination(PictureDestination* destination)
 {
-    if (m_destination)
-        disconnect(m_destination, nullptr, this, nullptr);
-    m_destination = destination;
-    m_wasAvailable = destination && destination->isAvailable();
-    if (destination)
-        connect(destination, &PictureDestination::availabilityChanged, this,
-                &Rotation::destinationChanged);
+    m_destinations->setMessengerClient(destination);
+    m_wasAvailable = m_destinations->anyAvailable();
     emit stateChanged();
 }
 
-void Rotation::addDestination(PictureDestination*) {}
+void Rotation::addDestination(PictureDestination* destination)
+{
+    m_destinations->add(destination);
+    emit stateChanged();
+}
 
-void Rotation::removeDestination(PictureDestination*) {}
+void Rotation::removeDestination(PictureDestination* destination)
+{
+    m_destinations->remove(destination);
+    emit stateChanged();
+}
 
 bool Rotation::isFollowingFolder() const
 {
@@ -55,7 +61,8 @@ bool Rotation::isFollowingFolder() const
 
 QString Rotation::client() const
 {
-    return m_destination && m_destination->isAvailable() ? m_destination->name() : QString();
+    const PictureDestination* messenger = m_destinations->messengerClient();
+    return messenger && messenger->isAvailable() ? messenger->name() : QString();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -114,10 +121,10 @@ Rotation::Applied Rotation::apply(bool on, qint64 intervalMs)
         emit stateChanged();
         return Applied::Stopped;
     }
-    // Apply ends a pause. Without pictures or a client a running timer runs on; a client that
-    // comes starts it.
+    // Apply ends a pause. Without pictures or a destination a running timer runs on; a
+    // destination that comes starts it.
     setPaused(false);
-    if (count() == 0 || !m_destination || !m_destination->isAvailable()) {
+    if (count() == 0 || !m_destinations->anyAvailable()) {
         emit stateChanged();
         return Applied::Unchanged;
     }
@@ -129,7 +136,7 @@ void Rotation::startFromFirstPicture()
 {
     startTimer();
     select(0);
-    send({picturePath(m_pictures.name(0)), false});
+    send(picturePath(m_pictures.name(0)), false);
 }
 
 void Rotation::startTimer()
@@ -140,8 +147,7 @@ void Rotation::startTimer()
 
 bool Rotation::canRun() const
 {
-    return m_on && !m_paused && m_folderExists && count() > 0 && m_destination &&
-           m_destination->isAvailable();
+    return m_on && !m_paused && m_folderExists && count() > 0 && m_destinations->anyAvailable();
 }
 
 void Rotation::TimerTick()
@@ -159,7 +165,7 @@ void Rotation::starter()
     if (row < 0)
         return;
     select(row);
-    send({picturePath(m_pictures.name(row)), false});
+    send(picturePath(m_pictures.name(row)), false);
 }
 
 void Rotation::starterrand()
@@ -168,13 +174,13 @@ void Rotation::starterrand()
     if (row < 0)
         return;
     select(row);
-    send({picturePath(m_pictures.name(row)), false});
+    send(picturePath(m_pictures.name(row)), false);
 }
 
 void Rotation::sendSelected()
 {
     if (m_position >= 0)
-        send({picturePath(m_pictures.name(m_position)), false});
+        send(picturePath(m_pictures.name(m_position)), false);
 }
 
 void Rotation::next()
@@ -194,7 +200,7 @@ Result<void> Rotation::previous()
         if (const auto row = m_pictures.names().indexOf(file.fileName()); row >= 0)
             select(static_cast<int>(row));
     }
-    send({path, true});
+    send(path, true);
     if (m_timer->isActive())
         startTimer();
     emit stateChanged();
@@ -250,88 +256,48 @@ Result<void> Rotation::deletePicture(const QString& name)
     if (m_on && !m_paused)
         startTimer();
     select(0);
-    send({picturePath(m_pictures.name(0)), false});
+    send(picturePath(m_pictures.name(0)), false);
     return {};
 }
 
 // ---------------------------------------------------------------------------------------------
-// The destination
+// The destinations
 
-void Rotation::destinationChanged()
+void Rotation::destinationChanged(PictureDestination* destination, bool available)
 {
-    const bool available = m_destination && m_destination->isAvailable();
-    const bool wasAvailable = std::exchange(m_wasAvailable, available);
-    const bool came = available && !wasAvailable;
+    const bool anyAvailable = m_destinations->anyAvailable();
+    const bool came = !std::exchange(m_wasAvailable, anyAvailable) && anyAvailable;
     emit stateChanged();
-    // A client that comes after start-up, or after an outage, starts the rotation as Apply would.
+    // A destination that comes after start-up, or after an outage, starts the rotation as Apply
+    // would.
     if (came && canRun()) {
         startFromFirstPicture();
         if (const Result<void> stored = m_settings.write(Entry::Control, QStringLiteral("1"));
             !stored)
             qWarning("Dorvane: %s", qPrintable(stored.error()));
+    } else if (available && m_timer->isActive() && !m_current.isEmpty()) {
+        // One more while the others take pictures: it catches up with the current one.
+        m_destinations->send({++m_lastSent, m_current, true}, destination);
     }
 }
 
-void Rotation::send(const Request& request)
+void Rotation::send(const QString& path, bool revisit)
 {
-    if (!m_destination)
-        return;
-    // While the destination has not answered, no second request queues up behind the first: the
-    // newest picture waits and goes once the answer is in.
-    if (m_sending) {
-        m_waiting = request;
-        return;
-    }
-    m_sending = true;
-    m_destination->setDisplayPicture(request.path,
-                                     [self = QPointer(this), request](const Result<void>& sent) {
-                                         if (self)
-                                             self->answered(request, sent);
-                                     });
+    m_destinations->send({++m_lastSent, path, revisit});
 }
 
-void Rotation::answered(const Request& request, const Result<void>& sent)
+void Rotation::answered(const Destinations::Picture& picture, bool taken)
 {
-    m_sending = false;
-    if (sent) {
-        logFailure(QString());
-        m_current = request.path;
-        if (!request.revisit)
-            m_history.sent(request.path);
-        m_lastError.clear();
-        m_outage.reached();
-        emit pictureSent(request.path);
-    } else {
-        // A refusal (client closed, nobody signed in, file gone) is no message; the rotation
-        // goes on.
-        m_lastError = shortened(sent.error());
-        logFailure(m_lastError);
-        m_outage.failed(m_lastError);
+    // The first destination to take a picture makes it the current one; an older picture that a
+    // slower destination takes later never does.
+    if (taken && picture.id > m_lastTaken) {
+        m_lastTaken = picture.id;
+        m_current = picture.path;
+        if (!picture.revisit)
+            m_history.sent(picture.path);
+        emit pictureSent(picture.path);
     }
     emit stateChanged();
-    if (m_waiting)
-        send(*std::exchange(m_waiting, std::nullopt));
-}
-
-void Rotation::logFailure(const QString& why)
-{
-    if (!why.isEmpty() && why == m_logged) {
-        ++m_repeats;
-        return;
-    }
-    if (m_repeats > 0)
-        qWarning("Dorvane: the same failure came %d more times.", m_repeats);
-    m_repeats = 0;
-    m_logged = why;
-    if (!why.isEmpty())
-        qWarning("Dorvane: display picture not set: %s", qPrintable(why));
-}
-
-QString Rotation::shortened(const QString& text)
-{
-    if (text.size() <= MaxFailureLength)
-        return text.simplified();
-    return text.left(MaxFailureLength - 1).simplified() + QChar(0x2026);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,14 +2,12 @@
 
 #include "core/Result.h"
 #include "core/fs/FileList.h"
+#include "core/rotation/Destinations.h"
 #include "core/rotation/OutageNotices.h"
 #include "core/rotation/PictureChooser.h"
 #include "core/rotation/PictureHistory.h"
 
 #include <QObject>
-#include <QPointer>
-
-#include <optional>
 
 class FolderWatch;
 class PictureDestination;
@@ -18,13 +16,15 @@ class Settings;
 
 // The picture rotation, whole and without any window: the picture folder and its listing, the
 // position in it, whether rotation is on (as Apply left it) and whether it is paused, the timer,
-// the picture on its way to the destination, the last one it took, the last failure, the outage
-// notes and the pictures sent in this run. The main window, the notification area, the session
-// bus and the command line are views on it and commands to it; none keeps a state of its own.
+// the destinations and the pictures on their way to them, the last picture one took, the last
+// failures, the outage notes and the pictures sent in this run. The main window, the notification
+// area, the session bus and the command line are views on it and commands to it; none keeps a state
+// of its own.
 //
 // Three states: running (the timer sends pictures), paused (a pause from outside), stopped
-// (rotation off, no folder, no pictures, or no client yet). Whenever rotation is on, not paused
-// and there are pictures and a client, it runs: a client that comes later starts it as Apply would.
+// (rotation off, no folder, no pictures, or no destination yet). Whenever rotation is on, not
+// paused and there are pictures and a destination that takes them, it runs: a destination that
+// comes later starts it as Apply would.
 class Rotation : public QObject
 {
     Q_OBJECT
@@ -42,7 +42,7 @@ public:
              OutageNotices::Clock clock = &OutageNotices::steadyNow, QObject* parent = nullptr);
     ~Rotation() override;
 
-    // Where the pictures go; none until start-up has made a client.
+    // The session's Messenger client; none until start-up has made one.
     void setDestination(PictureDestination* destination);
     // Another destination beside the Messenger client (an XMPP account); it leaves the rotation
     // when removed or destroyed.
@@ -95,18 +95,16 @@ public:
     // The folder's changes are followed as they happen; false while it is only looked at every
     // few seconds (no file watches left).
     bool isFollowingFolder() const;
-    // The picture the destination took last (full path); empty before the first.
+    // The picture a destination took last (full path); empty before the first.
     const QString& currentPicture() const { return m_current; }
-    // Why the last picture did not reach the destination, cut to a readable length; empty once
-    // one did.
-    const QString& lastError() const { return m_lastError; }
-    // Who takes the pictures now; empty for nobody.
+    // Why the last picture did not reach the destinations it failed at, each cut to a readable
+    // length; empty while it reached every one.
+    QString lastError() const { return m_destinations->lastError(); }
+    // The Messenger client that takes the pictures now ("MessengerAPI", "Pidgin"); empty for none.
     QString client() const;
+    // Every destination and how it fares, the Messenger client first.
+    QList<Destinations::Status> destinations() const { return m_destinations->statuses(); }
     RotationTimer* timer() const { return m_timer; }
-
-    // A failure text as it is shown and written: at most this many characters.
-    static constexpr int MaxFailureLength = 300;
-    static QString shortened(const QString& text);
 
 signals:
     void folderChanged(const QString& folder);
@@ -114,31 +112,26 @@ signals:
     void listingChanged();
     // The selection moved to this row; the views show the picture.
     void positionChanged(int row);
-    // The destination took a picture.
+    // A destination took a picture (told once a picture).
     void pictureSent(const QString& path);
-    // The state, the client, the last failure or the history changed.
+    // The state, the destinations, the last failures or the history changed.
     void stateChanged();
-    // Pictures have failed for a while (`outage`), or reach the destination again.
-    void outageNoticed(bool outage, const QString& why, const QString& client);
+    // Pictures have failed for a while to reach `destination` (`outage`), or reach it again.
+    void outageNoticed(bool outage, const QString& why, const QString& destination);
 
 private:
-    struct Request
-    {
-        QString path;
-        bool revisit; // a picture of the history: not added to it again
-    };
-    void send(const Request& request);
-    void answered(const Request& request, const Result<void>& sent);
-    void logFailure(const QString& why);
+    // `revisit`: a picture of the history, not added to it again.
+    void send(const QString& path, bool revisit);
+    void answered(const Destinations::Picture& picture, bool taken);
     void startFromFirstPicture();
     void startTimer();
     bool canRun() const;
     void relist(bool keepSelection);
-    void destinationChanged();
+    void destinationChanged(PictureDestination* destination, bool available);
     void setPaused(bool paused);
 
     Settings& m_settings;
-    QPointer<PictureDestination> m_destination;
+    Destinations* m_destinations;
     QString m_folder;
     bool m_folderExists = false;
     FileList m_pictures;
@@ -147,17 +140,12 @@ private:
     bool m_paused = false;
     qint64 m_intervalMs = 30000;
     bool m_wasAvailable = false;
-    // A picture on its way, and the newest one to send once the answer is in.
-    bool m_sending = false;
-    std::optional<Request> m_waiting;
+    // The last picture handed to the destinations, and the newest one a destination took.
+    quint64 m_lastSent = 0;
+    quint64 m_lastTaken = 0;
     QString m_current;
-    QString m_lastError;
-    // The same failure at every tick is written once, then counted.
-    QString m_logged;
-    int m_repeats = 0;
     PictureHistory m_history;
     PictureChooser m_chooser;
-    OutageNotices m_outage;
     RotationTimer* m_timer;
     FolderWatch* m_watch;
 };
