@@ -2,12 +2,15 @@
 
 #include "core/language/Texts.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
 #include <qt6keychain/keychain.h>
+
+#include <glib.h>
 
 namespace {
 
@@ -34,6 +37,15 @@ void askSecretServiceThere(QObject* context, std::function<void(bool)> answer)
 
 } // namespace
 
+KeychainPasswordStore::KeychainPasswordStore(QObject* parent) : PasswordStore(parent)
+{
+    m_glibLoop.setInterval(10);
+    connect(&m_glibLoop, &QTimer::timeout, this, [] {
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+    });
+}
+
 void KeychainPasswordStore::run(QKeychain::Job* job, const QString& account,
                                 const QString& password, Text failedText,
                                 std::function<void(Lookup)> answer)
@@ -42,7 +54,12 @@ void KeychainPasswordStore::run(QKeychain::Job* job, const QString& account,
     job->setInsecureFallback(false);
     job->setAutoDelete(true);
     job->setKey(account);
+    const bool qtRunsGlib = QAbstractEventDispatcher::instance()->inherits("QEventDispatcherGlib");
+    if (!qtRunsGlib && m_jobsOut++ == 0)
+        m_glibLoop.start();
     connect(job, &QKeychain::Job::finished, this, [=, this] {
+        if (!qtRunsGlib && --m_jobsOut == 0)
+            m_glibLoop.stop();
         using Outcome = Lookup::Outcome;
         // The keyring's own reason, unless it happens to quote the password.
         QString reason = job->errorString();

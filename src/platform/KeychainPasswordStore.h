@@ -3,6 +3,8 @@
 #include "core/language/Texts.h"
 #include "platform/PasswordStore.h"
 
+#include <QTimer>
+
 namespace QKeychain {
 class Job;
 }
@@ -12,7 +14,7 @@ class KeychainPasswordStore : public PasswordStore
 {
     Q_OBJECT
 public:
-    using PasswordStore::PasswordStore;
+    explicit KeychainPasswordStore(QObject* parent = nullptr);
 
     void read(const QString& account, std::function<void(Lookup)> done) override;
     void write(const QString& account, const QString& password,
@@ -25,4 +27,9 @@ private:
     // and the keyring's reason, never with `password`.
     void run(QKeychain::Job* job, const QString& account, const QString& password, Text failedText,
              std::function<void(Lookup)> answer);
+
+    // libsecret answers QtKeychain through GLib's main loop. Qt runs that loop as its own unless
+    // told not to (QT_NO_GLIB); then it is run here, for as long as a job is out.
+    int m_jobsOut = 0;
+    QTimer m_glibLoop;
 };
