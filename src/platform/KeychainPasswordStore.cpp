@@ -48,7 +48,7 @@ KeychainPasswordStore::KeychainPasswordStore(QObject* parent) : PasswordStore(pa
 
 void KeychainPasswordStore::run(QKeychain::Job* job, const QString& account,
                                 const QString& password, Text failedText,
-                                std::function<void(Lookup)> answer)
+                                const std::function<void(Lookup)>& answer)
 {
     // Never a file of settings in the keyring's place, whatever QtKeychain's default.
     job->setInsecureFallback(false);

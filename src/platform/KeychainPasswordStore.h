@@ -26,7 +26,7 @@ private:
     // NotStored, NoKeyring, or Failed. Other than Found, the error is said with `failedText`
     // and the keyring's reason, never with `password`.
     void run(QKeychain::Job* job, const QString& account, const QString& password, Text failedText,
-             std::function<void(Lookup)> answer);
+             const std::function<void(Lookup)>& answer);
 
     // libsecret answers QtKeychain through GLib's main loop. Qt runs that loop as its own unless
     // told not to (QT_NO_GLIB); then it is run here, for as long as a job is out.

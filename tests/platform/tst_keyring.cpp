@@ -60,12 +60,12 @@ private slots:
         KeychainPasswordStore store;
         const auto lookUp = [&] {
             std::optional<PasswordStore::Lookup> got;
-            store.read(account, [&](PasswordStore::Lookup lookup) { got = lookup; });
+            store.read(account, [&](const PasswordStore::Lookup& lookup) { got = lookup; });
             return QTest::qWaitFor([&] { return got.has_value(); }) ? *got
                                                                     : PasswordStore::Lookup{};
         };
         std::optional<Result<void>> wrote;
-        store.write(account, password, [&](Result<void> result) { wrote = result; });
+        store.write(account, password, [&](const Result<void>& result) { wrote = result; });
         QVERIFY(!wrote); // from the event loop, never while the window waits
         QTRY_VERIFY(wrote);
         QCOMPARE(wrote->ok(), keyring);
@@ -87,7 +87,7 @@ private slots:
                      qPrintable(file.filePath()));
 
         std::optional<Result<void>> removed;
-        store.remove(account, [&](Result<void> result) { removed = result; });
+        store.remove(account, [&](const Result<void>& result) { removed = result; });
         QTRY_VERIFY(removed);
         QCOMPARE(removed->ok(), keyring);
         QCOMPARE(lookUp().outcome, keyring ? Outcome::NotStored : Outcome::NoKeyring);
