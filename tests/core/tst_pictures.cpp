@@ -1,12 +1,15 @@
 // Pictures: sizes and depths from the first 64 KiB (read after a longer picture), and pictures
-// shown whole, stretched over white as the reference resampling gives them, or refused.
+// shown whole, stretched over white as the reference resampling gives them, or refused; and
+// avatars, fitted into their box as the same resampling gives them.
 #include "Pictures.h"
 #include "Table.h"
 #include "TestEnvironment.h"
+#include "core/picture/Avatar.h"
 #include "core/picture/ImageHeaderReader.h"
 #include "ui/widgets/ImageControl.h"
 #include "ui/widgets/ShowPictureFile.h"
 
+#include <QCryptographicHash>
 #include <QPainter>
 #include <QSignalSpy>
 
@@ -98,17 +101,71 @@ private slots:
         QVERIFY(tolerance >= 0 || failed.value(0).value(0).toString().contains(path));
         if (tolerance < 0)
             return;
-        const QImage source = QImage::fromData(file).convertToFormat(QImage::Format_ARGB32);
-        QImage overWhite = Pictures::filled(source.width(), source.height(), Qt::white);
-        QPainter(&overWhite).drawImage(0, 0, source);
-        const QImage reference = Pictures::referenceResample(overWhite, {60, 90});
-        const QImage shown = control.picture();
-        QCOMPARE(shown.size(), reference.size());
-        for (int y = 0; y < 90; ++y)
-            for (int x = 0; x < 60; ++x)
+        const QImage reference =
+            Pictures::referenceResample(overWhite(QImage::fromData(file)), {60, 90});
+        QCOMPARE(control.picture().size(), reference.size());
+        QCOMPARE_LE(largestDifference(control.picture(), reference), tolerance);
+    }
+    void avatars_data()
+    {
+        // The avatar of the file: its size, within a tolerance (in levels) from the reference
+        // resampling, or -1: refused.
+        columns<QByteArray, QSize, int>("file", "size", "tolerance");
+        using namespace Pictures;
+        QImage clear = filled(300, 200, Qt::transparent);
+        QPainter(&clear).fillRect(0, 0, 150, 200, QColor(0, 0, 255, 160));
+        row("wide", png(scenery(400, 100)), QSize(96, 24), 1);
+        row("tall jpeg, reduced while decoding", encoded(scenery(300, 1200), "jpeg"), QSize(24, 96),
+            3);
+        row("square", encoded(scenery(500, 500), "bmp"), QSize(96, 96), 1);
+        row("small, not enlarged", png(scenery(40, 30)), QSize(40, 30), 0);
+        row("transparency kept", png(clear), QSize(96, 64), 1);
+        row("not a picture", QByteArray("just some text\n"), QSize(), -1);
+    }
+    void avatars()
+    {
+        const auto [file, size, tolerance] =
+            fetch<QByteArray, QSize, int>("file", "size", "tolerance");
+        TestEnvironment env;
+        const QString path = env.writeFile("p", file);
+        const Result<Avatar> avatar = Avatar::fromFile(path);
+        QCOMPARE(avatar.ok(), tolerance >= 0);
+        QVERIFY(avatar || avatar.error().contains(path));
+        if (!avatar)
+            return;
+        QCOMPARE(avatar->sha1Hex,
+                 QCryptographicHash::hash(avatar->png, QCryptographicHash::Sha1).toHex());
+        const QImage got = QImage::fromData(avatar->png, "png");
+        QCOMPARE(got.size(), size);
+        QCOMPARE(QSize(avatar->width, avatar->height), size);
+        const QImage source = QImage::fromData(file);
+        const auto cornerAlphas = [](const QImage& picture) {
+            return QList{qAlpha(picture.pixel(0, 0)),
+                         qAlpha(picture.pixel(picture.width() - 1, picture.height() - 1))};
+        };
+        QCOMPARE(cornerAlphas(got), cornerAlphas(source));
+        QCOMPARE_LE(
+            largestDifference(overWhite(got), Pictures::referenceResample(overWhite(source), size)),
+            tolerance);
+    }
+
+private:
+    static QImage overWhite(const QImage& picture)
+    {
+        QImage canvas = Pictures::filled(picture.width(), picture.height(), Qt::white);
+        QPainter(&canvas).drawImage(0, 0, picture.convertToFormat(QImage::Format_ARGB32));
+        return canvas;
+    }
+    // The largest difference in any colour channel of two pictures of one size.
+    static int largestDifference(const QImage& a, const QImage& b)
+    {
+        int largest = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
                 for (const int bits : {0, 8, 16})
-                    QVERIFY(std::abs(int(shown.pixel(x, y) >> bits & 255) -
-                                     int(reference.pixel(x, y) >> bits & 255)) <= tolerance);
+                    largest = std::max(largest, std::abs(int(a.pixel(x, y) >> bits & 255) -
+                                                         int(b.pixel(x, y) >> bits & 255)));
+        return largest;
     }
 };
 

@@ -138,6 +138,17 @@ const QList<Texts::Entry>& Texts::all()
         {Text::NoAnswerInTime, "0131", "%1 did not answer within %2 seconds."},
         {Text::TheSessionBus, "0132", "The session bus"},
         {Text::NotOrdinaryFile, "0133", "Not an ordinary file"},
+        // The avatar and the keyring
+        {Text::AvatarNotMade, "0160", "The picture could not be made into an avatar."},
+        {Text::NoKeyring, "0161",
+         "No keyring answers on the session bus. Dorvane keeps passwords only in the desktop's "
+         "keyring (a Secret Service, such as GNOME Keyring): start one and try again."},
+        {Text::KeyringReadFailed, "0162",
+         "The password of %1 could not be read from the keyring: %2"},
+        {Text::KeyringWriteFailed, "0163",
+         "The password of %1 could not be kept in the keyring: %2"},
+        {Text::KeyringRemoveFailed, "0164",
+         "The password of %1 could not be removed from the keyring: %2"},
     };
     return entries;
 }

@@ -110,7 +110,13 @@ enum class Text {
     StatusNone,
     NoAnswerInTime,
     TheSessionBus,
-    NotOrdinaryFile
+    NotOrdinaryFile,
+    // The avatar and the keyring
+    AvatarNotMade,
+    NoKeyring,
+    KeyringReadFailed,
+    KeyringWriteFailed,
+    KeyringRemoveFailed
 };
 
 // Messages in the current language, with English where its file has none: never an empty text.

@@ -1,13 +1,50 @@
 #include "Avatar.h"
 
-// Placeholder until avatars land.
+#include "core/language/Texts.h"
+#include "core/picture/PictureLoader.h"
 
-Result<Avatar> Avatar::fromFile(const QString&)
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QImageWriter>
+
+#include <algorithm>
+
+Result<Avatar> Avatar::fromFile(const QString& path)
 {
-    return Failure{QStringLiteral("not yet")};
+    // Only the box matters to the decoder: a JPEG is reduced while decoding to about twice it.
+    Result<QImage> decoded = PictureLoader::decodeFile(path, QSize(MaxSide, MaxSide));
+    if (!decoded)
+        return Failure{decoded.error()};
+    Result<Avatar> avatar = fromImage(std::move(decoded).value());
+    if (!avatar)
+        return PictureLoader::loadError(path);
+    return avatar;
 }
 
-Result<Avatar> Avatar::fromImage(const QImage&)
+Result<Avatar> Avatar::fromImage(const QImage& image)
 {
-    return Failure{QStringLiteral("not yet")};
+    const Failure failed{Texts::text(Text::AvatarNotMade)};
+    if (image.isNull())
+        return failed;
+
+    // A picture that already fits is kept as it is: enlarging would only blur it.
+    QSize size = image.size();
+    if (size.width() > MaxSide || size.height() > MaxSide)
+        size = size.scaled(MaxSide, MaxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    QImage scaled = image;
+    if (size != image.size()) {
+        Result<QImage> resampled = PictureLoader::resampledBicubic(image, size);
+        if (!resampled)
+            return failed;
+        scaled = std::move(resampled).value();
+    }
+
+    Avatar avatar;
+    QBuffer out(&avatar.png);
+    if (!out.open(QIODevice::WriteOnly) || !QImageWriter(&out, "png").write(scaled))
+        return failed;
+    avatar.sha1Hex = QCryptographicHash::hash(avatar.png, QCryptographicHash::Sha1).toHex();
+    avatar.width = scaled.width();
+    avatar.height = scaled.height();
+    return avatar;
 }

@@ -290,23 +290,42 @@ QImage CreateCanvas(int width, int height, const QColor& colour)
     return canvas;
 }
 
-Result<void> DrawPictureOnCanvas(QImage image, QImage& canvas, int width, int height)
+Result<QImage> decodeFile(const QString& path, const QSize& target)
+{
+    QImage image = decode(path, target);
+    if (image.isNull())
+        return loadError(path);
+    return image;
+}
+
+Result<QImage> resampledBicubic(QImage image, const QSize& size)
 {
     const Failure failed{QStringLiteral("The picture could not be drawn.")};
-    if (image.isNull() || canvas.isNull() || width <= 0 || height <= 0)
+    if (image.isNull() || size.isEmpty())
         return failed;
 
     // Transparent pictures are resampled premultiplied, so a fully transparent pixel adds
     // nothing and its hidden colour cannot bleed into the visible edge next to it.
-    const bool opaque = !image.hasAlphaChannel();
     const QImage::Format format =
-        opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != format)
         image.convertTo(format);
-    QImage scaled(width, height, format);
+    QImage scaled(size, format);
     if (image.isNull() || scaled.isNull() || !resampleBicubic(image, scaled))
         return failed;
-    image = QImage();
+    return scaled;
+}
+
+Result<void> DrawPictureOnCanvas(QImage image, QImage& canvas, int width, int height)
+{
+    const Failure failed{QStringLiteral("The picture could not be drawn.")};
+    if (canvas.isNull())
+        return failed;
+    const bool opaque = !image.hasAlphaChannel();
+    Result<QImage> resampled = resampledBicubic(std::move(image), QSize(width, height));
+    if (!resampled)
+        return failed;
+    const QImage scaled = std::move(resampled).value();
 
     if (canvas.format() != QImage::Format_RGB32)
         canvas.convertTo(QImage::Format_RGB32);

@@ -30,6 +30,14 @@ Result<QImage> LoadScaledPicture(const QString& path, int width, int height,
 // A width x height opaque canvas filled with `colour`.
 QImage CreateCanvas(int width, int height, const QColor& colour);
 
+// The first picture of the file at `path`, decoded; a JPEG is reduced while decoding as far as
+// jpegDecodeSize allows for a picture of `target` pixels. Fails with loadError.
+Result<QImage> decodeFile(const QString& path, const QSize& target);
+
+// The whole of `image` resampled to `size` with the Catmull-Rom bicubic filter (edge pixels
+// repeating outwards): premultiplied ARGB32 when it has transparency, else RGB32.
+Result<QImage> resampledBicubic(QImage image, const QSize& size);
+
 // Resamples the whole of `image` to width x height with the Catmull-Rom bicubic filter (edge
 // pixels repeating outwards) and composes it over the canvas from its top-left corner. Fails
 // when nothing could be drawn.
