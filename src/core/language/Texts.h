@@ -110,7 +110,18 @@ enum class Text {
     StatusNone,
     NoAnswerInTime,
     TheSessionBus,
-    NotOrdinaryFile
+    NotOrdinaryFile,
+    // The XMPP client
+    XmppOffline,
+    XmppConnecting,
+    XmppConnected,
+    XmppPublishing,
+    XmppWrongPassword,
+    XmppUnreachable,
+    XmppCertificateRefused,
+    XmppStateDetail,
+    XmppConnectionLost,
+    XmppPictureRefused
 };
 
 // Messages in the current language, with English where its file has none: never an empty text.
