@@ -6,6 +6,7 @@
 
 #include <QMetaObject>
 
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -19,6 +20,8 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned long PollMs = 50;
 // libstrophe's words when every way of proving the password was refused.
 const char* const AuthRefused = "Cannot authenticate with known methods";
+// ... and when a socket could not connect.
+const char* const SocketFailed = "connection failed, error ";
 constexpr int DetailMax = 300;
 
 // The session whose certificate check failed: libstrophe's handler carries no pointer of ours,
@@ -168,6 +171,7 @@ void XmppSession::connect()
     m_authRefused = false;
     m_certificateRefused.reset();
     m_lastError.clear();
+    m_socketError = 0;
     m_pep.reset();
     m_nextTry.reset();
     m_connectionEnded = false;
@@ -190,11 +194,17 @@ void XmppSession::connect()
         else
             port = 0;
     }
-    report(XmppClient::State::Connecting);
+    // A try again after a failed one stays what the failure said until it is decided.
+    if (m_failures == 0)
+        report(XmppClient::State::Connecting);
     const QByteArray hostName = host.toUtf8();
     if (xmpp_connect_client(m_conn, host.isEmpty() ? nullptr : hostName.constData(), port,
-                            onConnection, this) != XMPP_EOK)
+                            onConnection, this) != XMPP_EOK) {
+        // Only a name that cannot be looked up fails before any socket.
+        m_lastError = Texts::text(Text::XmppHostNotFound)
+                          .arg(host.isEmpty() ? m_address.section(QLatin1Char('@'), 1) : host);
         disconnected(0, nullptr);
+    }
 }
 
 void XmppSession::releaseConnection()
@@ -244,8 +254,9 @@ void XmppSession::disconnected(int error, const xmpp_stream_error_t* streamError
     QString detail = m_lastError;
     if (streamError && streamError->stanza)
         detail = XmppPublish::wordsOf(streamError->stanza);
-    else if (error != 0)
-        detail = QString::fromStdString(std::generic_category().message(error));
+    else if (error != 0 || m_socketError != 0)
+        detail = QString::fromStdString(
+            std::generic_category().message(error != 0 ? error : m_socketError));
     m_nextTry = Clock::now() + xmppRetryDelay(m_failures++);
     report(wasSignedIn ? XmppClient::State::Connecting : XmppClient::State::Unreachable, detail);
 }
@@ -305,9 +316,13 @@ void XmppSession::onLog(void* self, xmpp_log_level_t level, const char* area, co
     if (!area || !message)
         return;
     if (level == XMPP_LEVEL_DEBUG) {
-        if (std::strcmp(area, "xmpp") == 0 && std::strncmp(message, "SASL ", 5) == 0 &&
-            endsWith(message, " auth failed"))
+        if (std::strcmp(area, "xmpp") != 0)
+            return;
+        if (std::strncmp(message, "SASL ", 5) == 0 && endsWith(message, " auth failed"))
             session->m_authRefused = true;
+        // The connection handler is told no error number when the socket failed.
+        else if (std::strncmp(message, SocketFailed, std::strlen(SocketFailed)) == 0)
+            session->m_socketError = std::atoi(message + std::strlen(SocketFailed));
         return;
     }
     if (level != XMPP_LEVEL_ERROR)

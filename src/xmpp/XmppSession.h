@@ -87,6 +87,7 @@ private:
     bool m_authRefused = false;
     std::optional<QString> m_certificateRefused;
     QString m_lastError;
+    int m_socketError = 0;
     std::optional<bool> m_pep; // known once signed in
     int m_failures = 0;
     std::optional<std::chrono::steady_clock::time_point> m_nextTry;

@@ -149,6 +149,7 @@ const QList<Texts::Entry>& Texts::all()
         {Text::XmppStateDetail, "0147", "%1: %2"},
         {Text::XmppConnectionLost, "0148", "The connection to the server was lost."},
         {Text::XmppPictureRefused, "0149", "The server refused the picture: %1"},
+        {Text::XmppHostNotFound, "0150", "%1 was not found"},
     };
     return entries;
 }

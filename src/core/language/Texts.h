@@ -121,7 +121,8 @@ enum class Text {
     XmppCertificateRefused,
     XmppStateDetail,
     XmppConnectionLost,
-    XmppPictureRefused
+    XmppPictureRefused,
+    XmppHostNotFound
 };
 
 // Messages in the current language, with English where its file has none: never an empty text.
