@@ -37,13 +37,13 @@ bool run(const QString& program, const QStringList& arguments, const QString& fo
 bool makeCertificate(const QString& folder, const QString& name, const QString& issuer = {},
                      const QStringList& dnsNames = {})
 {
-    QString arguments = "req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
-                        "-days 2 -subj /CN=%1 -keyout %1.key -out %1.pem";
+    QString arguments = "req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2";
+    arguments += QString(" -subj /CN=%1 -keyout %1.key -out %1.pem").arg(name);
     if (!issuer.isEmpty())
-        arguments += " -CA %2.pem -CAkey %2.key -addext basicConstraints=critical,CA:FALSE "
-                     "-addext subjectAltName=DNS:" +
-                     dnsNames.join(",DNS:");
-    return run("openssl", arguments.arg(name, issuer).split(' '), folder);
+        arguments += QString(" -CA %1.pem -CAkey %1.key -addext basicConstraints=critical,CA:FALSE"
+                             " -addext subjectAltName=DNS:%2")
+                         .arg(issuer, dnsNames.join(",DNS:"));
+    return run("openssl", arguments.split(' '), folder);
 }
 
 const char* const Config = R"(run_as_root = true

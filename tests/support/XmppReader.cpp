@@ -12,11 +12,6 @@ xmpp_stanza_t* child(xmpp_stanza_t* stanza, std::initializer_list<const char*> n
     return stanza;
 }
 
-QByteArray attribute(xmpp_stanza_t* stanza, const char* name)
-{
-    return stanza ? QByteArray(xmpp_stanza_get_attribute(stanza, name)) : QByteArray();
-}
-
 QByteArray base64Text(xmpp_stanza_t* stanza)
 {
     if (!stanza)
@@ -70,9 +65,9 @@ XmppReader::Avatar XmppReader::pepAvatar(const QString& owner)
     xmpp_stanza_t* info = child(item, {"metadata", "info"});
     if (!info)
         return avatar;
-    avatar.id = attribute(item, "id");
-    avatar.width = attribute(info, "width").toInt();
-    avatar.height = attribute(info, "height").toInt();
+    avatar.id = xmpp_stanza_get_attribute(item, "id");
+    avatar.width = QByteArray(xmpp_stanza_get_attribute(info, "width")).toInt();
+    avatar.height = QByteArray(xmpp_stanza_get_attribute(info, "height")).toInt();
     const QString data = items + "data'><item id='" + avatar.id + "'/></items></pubsub></iq>";
     avatar.png = base64Text(child(ask(data), {"pubsub", "items", "item", "data"}));
     return avatar;

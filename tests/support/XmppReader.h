@@ -20,8 +20,6 @@ public:
     // Signs in as `address` through `server` ("host:port").
     XmppReader(const QString& address, const QString& password, const QString& server);
     ~XmppReader();
-    XmppReader(const XmppReader&) = delete;
-    XmppReader& operator=(const XmppReader&) = delete;
 
     bool signedIn() const { return m_signedIn; }
     // The owner's newest User Avatar: the metadata's item, and the data of that id.
