@@ -18,9 +18,8 @@ using Clock = std::chrono::steady_clock;
 
 // How long one turn of the network loop waits for the socket before it looks at the commands.
 constexpr unsigned long PollMs = 50;
-// libstrophe's words when every way of proving the password was refused.
-const char* const AuthRefused = "Cannot authenticate with known methods";
-// ... and when a socket could not connect.
+// libstrophe says only in its log that the server refused the password (the connection handler
+// hears of a plain disconnection), and the socket's error number when it could not connect.
 const char* const SocketFailed = "connection failed, error ";
 constexpr int DetailMax = 300;
 
@@ -227,6 +226,7 @@ void XmppSession::onConnection(xmpp_conn_t* conn, xmpp_conn_event_t event, int e
         return;
     if (event == XMPP_CONN_CONNECT) {
         session->m_failures = 0;
+        session->m_authRefused = false; // one way of proving it was refused, another taken
         session->askForPep();
         return;
     }
@@ -325,10 +325,6 @@ void XmppSession::onLog(void* self, xmpp_log_level_t level, const char* area, co
             session->m_socketError = std::atoi(message + std::strlen(SocketFailed));
         return;
     }
-    if (level != XMPP_LEVEL_ERROR)
-        return;
-    if (std::strcmp(message, AuthRefused) == 0)
-        session->m_authRefused = true;
-    else
+    if (level == XMPP_LEVEL_ERROR)
         session->m_lastError = QString::fromUtf8(message).trimmed().left(DetailMax);
 }
