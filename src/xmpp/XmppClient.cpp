@@ -76,7 +76,7 @@ QString XmppClient::stateText() const
         {State::CertificateRefused, Text::XmppCertificateRefused},
     };
     const State now = state();
-    const QString text = Texts::text(texts.value(now));
+    QString text = Texts::text(texts.value(now));
     if (m_detail.isEmpty() || now == State::Publishing)
         return text;
     return Texts::text(Text::XmppStateDetail).arg(text, m_detail).left(TextMax);

@@ -136,7 +136,7 @@ QString XmppPublish::wordsOf(xmpp_stanza_t* error)
             continue;
         }
         char* text = xmpp_stanza_get_text(child);
-        const QString words = QString::fromUtf8(text).trimmed();
+        QString words = QString::fromUtf8(text).trimmed();
         xmpp_free(xmpp_stanza_get_context(error), text);
         if (!words.isEmpty())
             return words;
