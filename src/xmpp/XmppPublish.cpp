@@ -74,7 +74,7 @@ void XmppPublish::sendCard(xmpp_stanza_t* current)
          child = xmpp_stanza_get_next(child)) {
         const char* name = xmpp_stanza_get_name(child);
         if (!name || std::strcmp(name, "PHOTO") != 0)
-            xmpp_stanza_add_child(card, child);
+            xmpp_stanza_add_child_ex(card, xmpp_stanza_copy(child), 0); // a child has one parent
     }
     const QByteArray photoXml =
         "<PHOTO><TYPE>image/png</TYPE><BINVAL>" + m_avatar.png.toBase64() + "</BINVAL></PHOTO>";
