@@ -17,7 +17,7 @@ QByteArray base64Text(xmpp_stanza_t* stanza)
     if (!stanza)
         return {};
     char* text = xmpp_stanza_get_text(stanza);
-    const QByteArray data = QByteArray::fromBase64(text);
+    QByteArray data = QByteArray::fromBase64(text);
     xmpp_free(xmpp_stanza_get_context(stanza), text);
     return data;
 }

@@ -85,8 +85,9 @@ private slots:
     // One try, no more, and the password written nowhere.
     void refused()
     {
-        const auto [address, password, state, says] =
-            fetch<QString, QString, State, QString>("address", "password", "state", "says");
+        const auto [address, password, says] =
+            fetch<QString, QString, QString>("address", "password", "says");
+        QFETCH(State, state);
         const int connections = m_prosody->connections();
         XmppClient client(address, m_prosody->server());
         client.signIn(password);
