@@ -125,10 +125,16 @@ void XmppClient::sessionState(unsigned generation, State state, const QString& d
 {
     if (generation != m_generation)
         return;
+    const QString was = stateText();
     update([&] {
         m_connection = state;
         m_detail = detail;
     });
+    // Nobody may be looking at the account when it fails: say so once, where logs go.
+    const bool failed = state == State::WrongPassword || state == State::Unreachable ||
+                        state == State::CertificateRefused;
+    if (failed && stateText() != was)
+        qWarning("Dorvane: %s: %s", qPrintable(m_address), qPrintable(stateText()));
 }
 
 void XmppClient::published(unsigned publication, const Result<void>& result)
