@@ -17,11 +17,10 @@ public:
         int height = 0;
     };
 
-    // Signs in as `address` through `server` ("host:port").
+    // Signs in as `address` through `server` ("host:port"); one that could not reads nothing.
     XmppReader(const QString& address, const QString& password, const QString& server);
     ~XmppReader();
 
-    bool signedIn() const { return m_signedIn; }
     // The owner's newest User Avatar: the metadata's item, and the data of that id.
     Avatar pepAvatar(const QString& owner);
     QByteArray vcardPhoto(const QString& owner);
