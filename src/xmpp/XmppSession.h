@@ -71,13 +71,13 @@ private:
     std::condition_variable m_wake;
     std::deque<std::function<void()>> m_commands;
     bool m_stopped = false;
-    QObject* m_receiver;
-    Reports m_reports;
+    QObject* m_receiver; // null once stopped
+    const Reports m_reports;
 
     // The session thread's own.
     const QString m_address;
     const QString m_server;
-    xmpp_log_t m_log;
+    xmpp_log_t m_log{};
     xmpp_ctx_t* m_ctx = nullptr;
     xmpp_conn_t* m_conn = nullptr;
     QByteArray m_password;
