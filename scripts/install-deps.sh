@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     libstb-dev libx11-dev libfuse3-dev libstrophe-dev qtkeychain-qt6-dev libglib2.0-dev
-    prosody gnome-keyring libsecret-tools
+    prosody gnome-keyring libsecret-tools openssl
     dbus dbus-bin xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
     qt6-wayland qt6-translations-l10n
     at-spi2-core python3-pyatspi

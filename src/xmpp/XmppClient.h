@@ -2,7 +2,14 @@
 
 #include "core/rotation/PictureDestination.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class XmppSession;
 
 // One XMPP account as a destination of the pictures. It signs in with the account's address and
 // password on a thread of its own (the window never waits for the network), requires TLS with a
@@ -52,4 +59,22 @@ public:
 
 signals:
     void stateChanged();
+
+private:
+    void sessionState(unsigned generation, State state, const QString& detail);
+    void published(unsigned publication, const Result<void>& result);
+    void answer(const Result<void>& result);
+    // Applies `change` and tells who listens what it changed.
+    void update(const std::function<void()>& change);
+
+    const QString m_address;
+    std::shared_ptr<XmppSession> m_session;
+    unsigned m_generation = 0; // sign-ins and sign-outs so far: older answers are stale
+    State m_connection = State::Offline;
+    QString m_detail;
+    unsigned m_publication = 0; // pictures asked for so far
+    Sent m_sent;                // the answer owed for the picture on its way
+    QByteArray m_sending;       // its avatar's id
+    QByteArray m_published;     // the id of the avatar the server last took
+    QTimer m_deadline;
 };

@@ -138,6 +138,18 @@ const QList<Texts::Entry>& Texts::all()
         {Text::NoAnswerInTime, "0131", "%1 did not answer within %2 seconds."},
         {Text::TheSessionBus, "0132", "The session bus"},
         {Text::NotOrdinaryFile, "0133", "Not an ordinary file"},
+        // The XMPP client
+        {Text::XmppOffline, "0140", "Offline"},
+        {Text::XmppConnecting, "0141", "Connecting"},
+        {Text::XmppConnected, "0142", "Connected"},
+        {Text::XmppPublishing, "0143", "Publishing"},
+        {Text::XmppWrongPassword, "0144", "Wrong password"},
+        {Text::XmppUnreachable, "0145", "Server unreachable"},
+        {Text::XmppCertificateRefused, "0146", "Certificate refused"},
+        {Text::XmppStateDetail, "0147", "%1: %2"},
+        {Text::XmppConnectionLost, "0148", "The connection to the server was lost."},
+        {Text::XmppPictureRefused, "0149", "The server refused the picture: %1"},
+        {Text::XmppHostNotFound, "0150", "%1 was not found"},
         // The avatar and the keyring
         {Text::AvatarNotMade, "0160", "The picture could not be made into an avatar."},
         {Text::NoKeyring, "0161",

@@ -111,6 +111,18 @@ enum class Text {
     NoAnswerInTime,
     TheSessionBus,
     NotOrdinaryFile,
+    // The XMPP client
+    XmppOffline,
+    XmppConnecting,
+    XmppConnected,
+    XmppPublishing,
+    XmppWrongPassword,
+    XmppUnreachable,
+    XmppCertificateRefused,
+    XmppStateDetail,
+    XmppConnectionLost,
+    XmppPictureRefused,
+    XmppHostNotFound,
     // The avatar and the keyring
     AvatarNotMade,
     NoKeyring,
