@@ -110,7 +110,32 @@ enum class Text {
     StatusNone,
     NoAnswerInTime,
     TheSessionBus,
-    NotOrdinaryFile
+    NotOrdinaryFile,
+    // The account list and its window.
+    AccountsTitle,
+    AccountsOpen,
+    AccountsOpenTip,
+    AccountsAdd,
+    AccountsRemove,
+    AccountsClose,
+    AccountsList,
+    AccountsAddress,
+    AccountsState,
+    AccountsDisabled,
+    AccountsNoPassword,
+    AccountsNoKeyring,
+    AccountsRemoveAsk,
+    AccountsPasswordFor,
+    AccountsNotAnAddress,
+    AccountsNotAServer,
+    AccountsNoPasswordGiven,
+    AccountsAddressField,
+    AccountsPasswordField,
+    AccountsServerField,
+    AccountsNewTitle,
+    AccountsOk,
+    AccountsCancel,
+    AccountsPasswordLeft
 };
 
 // Messages in the current language, with English where its file has none: never an empty text.
