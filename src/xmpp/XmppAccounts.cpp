@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace {
 
 const QString Section = QStringLiteral("accounts");
@@ -95,44 +97,45 @@ bool XmppAccounts::keyringAvailable() const
     return m_keyring;
 }
 
-void XmppAccounts::add(const Account& given, const QString& password,
+void XmppAccounts::add(const Account& account, const QString& password,
                        std::function<void(Result<void>)> done)
 {
-    Account account = given;
-    account.address = given.address.trimmed().toLower();
-    account.server = given.server.trimmed();
-    if (!isAddress(account.address))
-        return done(Failure{Texts::text(Text::AccountsNotAnAddress).arg(account.address)});
-    if (!isServer(account.server))
-        return done(Failure{Texts::text(Text::AccountsNotAServer).arg(account.server)});
+    // As typed, but an address in one letter case and no spaces around either.
+    const Account given{account.address.trimmed().toLower(), account.server.trimmed(),
+                        account.enabled};
+    if (!isAddress(given.address))
+        return done(Failure{Texts::text(Text::AccountsNotAnAddress).arg(given.address)});
+    if (!isServer(given.server))
+        return done(Failure{Texts::text(Text::AccountsNotAServer).arg(given.server)});
     if (password.isEmpty())
         return done(Failure{Texts::text(Text::AccountsNoPasswordGiven)});
 
     QList<Account> list = m_accounts;
-    const qsizetype at = indexOf(account.address);
-    at >= 0 ? void(list[at] = account) : list.append(account);
+    const qsizetype at = indexOf(given.address);
+    at >= 0 ? void(list[at] = given) : list.append(given);
     if (Result<void> stored = storeList(list); !stored)
         return done(stored);
-    signOut(account.address);
+    signOut(given.address);
     m_accounts = list;
-    m_asked.remove(account.address);
-    m_passwords.write(account.address, password,
-                      [self = QPointer(this), account, password, done](Result<void> kept) {
-                          if (!self)
-                              return;
-                          if (kept) {
-                              self->m_kept.remove(account.address);
-                          } else {
-                              // Not kept, but the user still has their account for this run.
-                              warn(kept.error());
-                              self->m_keyring = false;
-                              self->m_kept.insert(account.address, password);
-                          }
-                          if (account.enabled && self->indexOf(account.address) >= 0)
-                              self->signIn(account.address, password);
-                          emit self->changed();
-                          done({});
-                      });
+    m_asked.remove(given.address);
+    m_passwords.write(
+        given.address, password,
+        [self = QPointer(this), given, password, done = std::move(done)](const Result<void>& kept) {
+            if (!self)
+                return;
+            if (kept) {
+                self->m_kept.remove(given.address);
+            } else {
+                // Not kept, but the user still has their account for this run.
+                warn(kept.error());
+                self->m_keyring = false;
+                self->m_kept.insert(given.address, password);
+            }
+            if (given.enabled && self->indexOf(given.address) >= 0)
+                self->signIn(given.address, password);
+            emit self->changed();
+            done({});
+        });
 }
 
 void XmppAccounts::remove(const QString& address, std::function<void(Result<void>)> done)
@@ -148,7 +151,7 @@ void XmppAccounts::remove(const QString& address, std::function<void(Result<void
     m_kept.remove(address);
     signOut(address);
     emit changed();
-    m_passwords.remove(address, [address, done](Result<void> removed) {
+    m_passwords.remove(address, [address, done = std::move(done)](const Result<void>& removed) {
         if (removed)
             return done({});
         done(Failure{Texts::text(Text::AccountsPasswordLeft).arg(address, removed.error())});
@@ -177,7 +180,7 @@ void XmppAccounts::providePassword(const QString& address, const QString& passwo
         return;
     if (m_keyring) {
         m_passwords.write(address, password,
-                          [self = QPointer(this), address, password](Result<void> kept) {
+                          [self = QPointer(this), address, password](const Result<void>& kept) {
                               if (self && !kept) {
                                   self->m_kept.insert(address, password);
                                   self->keyringGone(address, kept.error());
@@ -216,7 +219,7 @@ void XmppAccounts::start(const QString& address)
 {
     if (m_kept.contains(address))
         return signIn(address, m_kept.value(address));
-    m_passwords.read(address, [self = QPointer(this), address](PasswordStore::Lookup found) {
+    m_passwords.read(address, [self = QPointer(this), address](const PasswordStore::Lookup& found) {
         // The account may have gone, or been switched off, while the keyring answered.
         if (!self || self->indexOf(address) < 0 ||
             !self->m_accounts.at(self->indexOf(address)).enabled ||

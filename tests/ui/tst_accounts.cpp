@@ -25,29 +25,24 @@ FrmAccounts* accountsWindow(const MainWindowFixture& f)
     return f.window->findChild<FrmAccounts*>();
 }
 
-QPushButton* button(const MainWindowFixture& f, const char* name)
+template <class T = QPushButton> T* part(const MainWindowFixture& f, const QString& name = {})
 {
-    return accountsWindow(f)->findChild<QPushButton*>(name);
-}
-
-QTreeWidget* list(const MainWindowFixture& f)
-{
-    return accountsWindow(f)->findChild<QTreeWidget*>();
+    return accountsWindow(f)->findChild<T*>(name);
 }
 
 // Fills the Add form and presses OK; the error it shows, empty when it closed.
 QString addThroughForm(MainWindowFixture& f, const QString& address, const QString& server = "",
                        const QString& password = "secret")
 {
-    button(f, "cmdadd")->click();
-    auto* form = accountsWindow(f)->findChild<AccountForm*>();
+    part(f, "cmdadd")->click();
+    auto* form = part<AccountForm>(f);
     const QList<QLineEdit*> fields = form->findChildren<QLineEdit*>();
     fields.at(0)->setText(address);
     fields.at(1)->setText(password);
     fields.at(2)->setText(server);
     form->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     const auto* error = form->findChild<QLabel*>("lblerror");
-    const QString shown = form->isVisible() ? error->text() : QString();
+    QString shown = form->isVisible() ? error->text() : QString();
     delete form;
     return shown;
 }
@@ -73,20 +68,20 @@ private slots:
         auto* accounts = f.window->findChild<XmppAccounts*>();
         QVERIFY(accounts->client(Address));
 
-        list(f)->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        part<QTreeWidget>(f)->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         QCOMPARE(listed(f, "enabled1"), "0");
         QVERIFY(!accounts->client(Address));
-        QCOMPARE(list(f)->topLevelItem(0)->text(1), "Disabled");
+        QCOMPARE(part<QTreeWidget>(f)->topLevelItem(0)->text(1), "Disabled");
 
-        list(f)->setCurrentItem(list(f)->topLevelItem(0));
-        button(f, "cmdremove")->click(); // answered No
+        part<QTreeWidget>(f)->setCurrentItem(part<QTreeWidget>(f)->topLevelItem(0));
+        part(f, "cmdremove")->click(); // answered No
         QCOMPARE(listed(f, "address1"), Address);
         f.dialogs.confirmations = {true};
-        button(f, "cmdremove")->click();
+        part(f, "cmdremove")->click();
         QCOMPARE(f.dialogs.questions.size(), 2);
         QCOMPARE(listed(f, "count") + listed(f, "address1"), "0<absent>");
         QVERIFY(f.passwords.passwords.isEmpty());
-        QCOMPARE(list(f)->topLevelItemCount(), 0);
+        QCOMPARE(part<QTreeWidget>(f)->topLevelItemCount(), 0);
     }
 
     void refused_data()
@@ -121,10 +116,10 @@ private slots:
         f.passwords.keyring = false;
         QVERIFY(f.settings.replaceSection("accounts", {{"count", "1"}, {"address1", Address}}));
         QVERIFY(f.start());
-        auto* prompt = accountsWindow(f)->findChild<QInputDialog*>("passwordPrompt");
+        auto* prompt = part<QInputDialog>(f, "passwordPrompt");
         QVERIFY(prompt && prompt->isVisible());
-        QVERIFY(accountsWindow(f)->findChild<QLabel*>("lblkeyring")->isVisible());
-        QCOMPARE(list(f)->topLevelItem(0)->text(1), "No password");
+        QVERIFY(part<QLabel>(f, "lblkeyring")->isVisible());
+        QCOMPARE(part<QTreeWidget>(f)->topLevelItem(0)->text(1), "No password");
         prompt->setTextValue("secret");
         prompt->accept();
         auto* accounts = f.window->findChild<XmppAccounts*>();

@@ -47,7 +47,7 @@ void AccountForm::ok()
 {
     m_error->hide();
     m_accounts.add({m_address->text(), m_server->text(), true}, m_password->text(),
-                   [self = QPointer(this)](Result<void> added) {
+                   [self = QPointer(this)](const Result<void>& added) {
                        if (!self)
                            return;
                        if (added)

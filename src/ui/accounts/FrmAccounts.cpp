@@ -113,7 +113,7 @@ void FrmAccounts::removeAccount()
     const QString address = item->text(0);
     if (!m_dialogs.confirm(this, windowTitle(), Texts::text(Text::AccountsRemoveAsk).arg(address)))
         return;
-    m_accounts.remove(address, [self = QPointer(this)](Result<void> removed) {
+    m_accounts.remove(address, [self = QPointer(this)](const Result<void>& removed) {
         if (self && !removed)
             self->report(removed.error());
     });
