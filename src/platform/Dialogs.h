@@ -18,6 +18,8 @@ public:
     virtual ~Dialogs() = default;
 
     virtual void message(QWidget* parent, Icon icon, const QString& title, const QString& text) = 0;
+    // True when the user answered Yes.
+    virtual bool confirm(QWidget* parent, const QString& title, const QString& text) = 0;
     // The chosen folder, or nothing when the user cancelled.
     virtual std::optional<QString> getExistingDirectory(QWidget* parent, const QString& title,
                                                         const QString& startDir) = 0;

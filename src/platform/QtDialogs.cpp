@@ -27,6 +27,12 @@ void QtDialogs::message(QWidget* parent, Icon icon, const QString& title, const 
     box.exec();
 }
 
+bool QtDialogs::confirm(QWidget* parent, const QString& title, const QString& text)
+{
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::optional<QString> QtDialogs::getExistingDirectory(QWidget* parent, const QString& title,
                                                        const QString& startDir)
 {

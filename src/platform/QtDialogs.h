@@ -7,6 +7,7 @@ class QtDialogs : public Dialogs
 {
 public:
     void message(QWidget* parent, Icon icon, const QString& title, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> getExistingDirectory(QWidget* parent, const QString& title,
                                                 const QString& startDir) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,

@@ -2,8 +2,10 @@
 
 #include "core/Result.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -60,4 +62,25 @@ signals:
     void changed();
     // An enabled account has no password this run and no keyring to read it from.
     void passwordNeeded(const QString& address);
+
+private:
+    qsizetype indexOf(const QString& address) const;
+    Result<void> storeList(const QList<Account>& accounts);
+    // Finds the enabled account's password and signs it in.
+    void start(const QString& address);
+    void signIn(const QString& address, const QString& password);
+    void signOut(const QString& address);
+    // The keyring did not answer: the password is asked for, once this run.
+    void keyringGone(const QString& address, const QString& why);
+    void askOnce(const QString& address);
+
+    Settings& m_settings;
+    PasswordStore& m_passwords;
+    Rotation& m_rotation;
+    QList<Account> m_accounts;
+    QHash<QString, XmppClient*> m_clients;
+    // Passwords the keyring could not keep, for this run only.
+    QHash<QString, QString> m_kept;
+    QSet<QString> m_asked;
+    bool m_keyring = true;
 };

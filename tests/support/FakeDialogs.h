@@ -18,12 +18,20 @@ public:
     void setNextColor(std::optional<QColor> color) { m_colors.push_back(color); }
 
     QList<Message> messages;
+    // Answers to the questions, Yes or No; an empty queue answers No. The questions asked.
+    QList<bool> confirmations;
+    QStringList questions;
     QStringList folderTitles;
     std::array<QColor, 16> offeredCustomColors;
 
     void message(QWidget*, Icon icon, const QString& title, const QString& text) override
     {
         messages.append({icon, title, text});
+    }
+    bool confirm(QWidget*, const QString&, const QString& text) override
+    {
+        questions.append(text);
+        return !confirmations.isEmpty() && confirmations.takeFirst();
     }
     std::optional<QString> getExistingDirectory(QWidget*, const QString& title,
                                                 const QString&) override

@@ -128,7 +128,32 @@ enum class Text {
     NoKeyring,
     KeyringReadFailed,
     KeyringWriteFailed,
-    KeyringRemoveFailed
+    KeyringRemoveFailed,
+    // The account list and its window.
+    AccountsTitle,
+    AccountsOpen,
+    AccountsOpenTip,
+    AccountsAdd,
+    AccountsRemove,
+    AccountsClose,
+    AccountsList,
+    AccountsAddress,
+    AccountsState,
+    AccountsDisabled,
+    AccountsNoPassword,
+    AccountsNoKeyring,
+    AccountsRemoveAsk,
+    AccountsPasswordFor,
+    AccountsNotAnAddress,
+    AccountsNotAServer,
+    AccountsNoPasswordGiven,
+    AccountsAddressField,
+    AccountsPasswordField,
+    AccountsServerField,
+    AccountsNewTitle,
+    AccountsOk,
+    AccountsCancel,
+    AccountsPasswordLeft
 };
 
 // Messages in the current language, with English where its file has none: never an empty text.

@@ -174,12 +174,8 @@ Result<void> Settings::SaveSetting(const QString& section, const QString& key, c
 
 Result<void> Settings::save(const QList<Value>& values)
 {
-    // Writing would replace a file we could not read; it is left for the user to mend.
-    if (Result<void> sound = checkFile(); !sound)
-        return sound;
-    if (!m_store) // mended meanwhile: read from now on
-        m_store = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
-    m_checked = true;
+    if (Result<void> open = openForWriting(); !open)
+        return open;
     QSettings& store = *m_store;
     bool changed = false;
     for (const Value& value : values) {
@@ -210,9 +206,40 @@ Result<void> Settings::save(const QList<Value>& values)
     // replacement of the file for all of them.
     if (!changed)
         return {};
-    store.sync();
-    if (store.status() != QSettings::NoError)
-        return Failure{statusText(store.status(), m_filePath)};
+    return sync();
+}
+
+Result<void> Settings::replaceSection(const QString& section,
+                                      const QList<std::pair<QString, QString>>& keys)
+{
+    if (Result<void> open = openForWriting(); !open)
+        return open;
+    QSettings& store = *m_store;
+    for (const QString& group : store.childGroups()) {
+        if (group.compare(section, Qt::CaseInsensitive) == 0)
+            store.remove(group);
+    }
+    for (const auto& [key, text] : keys)
+        store.setValue(section.toLower() + QLatin1Char('/') + key.toLower(), text);
+    return sync();
+}
+
+Result<void> Settings::openForWriting()
+{
+    // Writing would replace a file we could not read; it is left for the user to mend.
+    if (Result<void> sound = checkFile(); !sound)
+        return sound;
+    if (!m_store) // mended meanwhile: read from now on
+        m_store = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+    m_checked = true;
+    return {};
+}
+
+Result<void> Settings::sync()
+{
+    m_store->sync();
+    if (m_store->status() != QSettings::NoError)
+        return Failure{statusText(m_store->status(), m_filePath)};
     return {};
 }
 

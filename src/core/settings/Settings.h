@@ -52,6 +52,10 @@ public:
     Result<void> write(Entry entry, const QString& value);
     // Several entries at once, in one replacement of the file.
     Result<void> write(const QList<std::pair<Entry, QString>>& entries);
+    // A section of the program's own keeping (a list of things): every key it had, in whatever
+    // letter case, replaced by these keys and texts, in one replacement of the file.
+    Result<void> replaceSection(const QString& section,
+                                const QList<std::pair<QString, QString>>& keys);
 
     // The stored text read as a number; a text that is not a number counts as absent.
     double readNumber(Entry entry) const;
@@ -76,6 +80,10 @@ private:
         QString text;
     };
     Result<void> save(const QList<Value>& values);
+    // The store about to be written; fails when the file may not be replaced.
+    Result<void> openForWriting();
+    // Writes the changes out.
+    Result<void> sync();
 
     // The store read from the file, once: nothing when the file is not sound (then reported
     // on standard error once), until a write finds it sound again.

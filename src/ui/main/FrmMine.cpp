@@ -13,6 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
+#include "ui/accounts/FrmAccounts.h"
 #include "ui/main/BackgroundColour.h"
 #include "ui/main/IntervalFields.h"
 #include "ui/main/LanguageMenu.h"
@@ -25,6 +26,7 @@
 #include "ui/widgets/AppIcon.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
+#include "xmpp/XmppAccounts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -121,6 +123,8 @@ void FrmMine::buildWidgets()
     addLabel(QStringLiteral("lblsupport"), QStringLiteral("For Support Click Here"),
              {5280, 5400, 1635, 210});
     addButton(QStringLiteral("cmdtools"), QStringLiteral("Other Tools"), {4920, 6600, 2055, 375});
+    addButton(QStringLiteral("cmdaccounts"), QStringLiteral("Accounts..."),
+              {2640, 6600, 2160, 375});
     m_banner = new QLabel(this);
     m_banner->setAlignment(Qt::AlignCenter);
     m_banner->setFrameShape(QFrame::StyledPanel);
@@ -133,8 +137,9 @@ void FrmMine::buildWidgets()
     // The tray's menu ("" a separator). Next, previous, pause and the rotation's state take their
     // texts from the language and the rotation.
     addMenu(QStringLiteral("mnuTray"), QStringLiteral("mnuTray"));
-    for (const char* item : {"mnuopen:Show Window", "", "mnunext", "mnuprevious", "mnupause",
-                             "mnustatus", "", "mnuweb:Visit Web Site", "", "mnuexit:Exit"}) {
+    for (const char* item :
+         {"mnuopen:Show Window", "mnuaccounts:Accounts...", "", "mnunext", "mnuprevious",
+          "mnupause", "mnustatus", "", "mnuweb:Visit Web Site", "", "mnuexit:Exit"}) {
         const QString text = QString::fromLatin1(item);
         if (text.isEmpty())
             addMenuSeparator(QStringLiteral("mnuTray"));
@@ -168,6 +173,19 @@ void FrmMine::nameForScreenReaders()
         {"lstimages", Text::NamePictures}, {"imgnow", Text::NameCurrentPicture}};
     for (const auto& [name, text] : names)
         control(QLatin1String(name))->widget()->setAccessibleName(Texts::text(text));
+}
+
+void FrmMine::showAccountsTexts()
+{
+    // Texts of the program's own, from the language's messages rather than the designed form's.
+    control(QStringLiteral("cmdaccounts"))->setCaption(Texts::text(Text::AccountsOpen));
+    control(QStringLiteral("cmdaccounts"))->setToolTip(Texts::text(Text::AccountsOpenTip));
+    control(QStringLiteral("mnuaccounts"))->setCaption(Texts::text(Text::AccountsOpen));
+    // The language's own direction: the main window turns only after the language is applied.
+    const LanguageSupport& language = m_services.language;
+    const std::optional<QChar> flag = language.directionFlag(language.CurrentLang());
+    const bool rightToLeft = flag ? *flag == u'0' : formRightToLeft();
+    m_accountsWindow->applyLanguage(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
 void FrmMine::buildParts()
@@ -215,6 +233,14 @@ void FrmMine::buildParts()
     connect(m_languages, &LanguageMenu::applied, m_menu, &RotationMenu::update);
     connect(m_languages, &LanguageMenu::applied, this, &FrmMine::nameForScreenReaders);
 
+    m_accounts = new XmppAccounts(m_services.settings, m_services.passwords, *m_rotation, this);
+    m_accountsWindow = new FrmAccounts(*m_accounts, m_services.dialogs, this);
+    connect(widget<QPushButton>(QStringLiteral("cmdaccounts")), &QPushButton::clicked,
+            m_accountsWindow, &FrmAccounts::showWindow);
+    connect(action("mnuaccounts"), &QAction::triggered, m_accountsWindow, &FrmAccounts::showWindow);
+    connect(m_languages, &LanguageMenu::applied, this, &FrmMine::showAccountsTexts);
+    showAccountsTexts();
+
     connect(action("mnuweb"), &QAction::triggered, m_links,
             [this] { m_links->open(QStringLiteral("/dvn")); });
     connect(widget<QPushButton>(QStringLiteral("cmdtools")), &QPushButton::clicked, this,
@@ -254,6 +280,8 @@ bool FrmMine::Form_Load()
     if (m_objMessenger)
         m_objMessenger->myContacts([](const Result<QList<MessengerContact>>&) {});
     m_rotation->setDestination(m_objMessenger.get());
+    // The XMPP accounts beside it; their keyring and their servers answer later.
+    m_accounts->load();
 
     // First run.
     if (settings.readNumber(Entry::FirstRun) == 0)

@@ -8,6 +8,7 @@
 
 class BackgroundColour;
 class ControlService;
+class FrmAccounts;
 class IntervalFields;
 class LanguageMenu;
 class NotificationArea;
@@ -19,6 +20,7 @@ class QLineEdit;
 class Rotation;
 class RotationMenu;
 class WebLinks;
+class XmppAccounts;
 
 // The main window. It builds its widgets and runs the start-up; the work is done by the small
 // classes it hands its widgets and services to: the picture list and rotation, the options panel
@@ -51,6 +53,8 @@ private:
     void buildParts();
     // What a screen reader says of the controls whose caption is elsewhere, in the language.
     void nameForScreenReaders();
+    // The accounts' button, menu item and window in the language and its direction.
+    void showAccountsTexts();
     void firstRun();
     void restoreFolder();
     void loadBanner();
@@ -81,4 +85,6 @@ private:
     NotificationArea* m_notificationArea = nullptr;
     RotationMenu* m_menu = nullptr;
     ControlService* m_control = nullptr;
+    XmppAccounts* m_accounts = nullptr;
+    FrmAccounts* m_accountsWindow = nullptr;
 };
