@@ -128,6 +128,13 @@ QString CommandLine::statusText(const QVariantMap& state)
                          Texts::text(Text::StatusRotation).arg(rotation),
                          Texts::text(Text::StatusClient)
                              .arg(client.isEmpty() ? Texts::text(Text::StatusNone) : client)};
+    // Each place the pictures go, and why they do not reach it.
+    const QVariantMap destinations = state.value(QStringLiteral("Destinations")).toMap();
+    for (auto it = destinations.cbegin(); it != destinations.cend(); ++it) {
+        const QString why = it.value().toString();
+        lines.append(why.isEmpty() ? Texts::text(Text::StatusReceives).arg(it.key())
+                                   : Texts::text(Text::StatusFails).arg(it.key(), why));
+    }
     if (!value("LastError").isEmpty())
         lines.append(Texts::text(Text::LastFailure).arg(value("LastError")));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

@@ -87,7 +87,17 @@ Result<QVariantMap> state(qint64 lockHolder, const QDBusConnection& bus)
     const QList<QVariant> arguments = reply->arguments();
     if (arguments.isEmpty())
         return Failure{Texts::text(Text::NoState)};
-    return qdbus_cast<QVariantMap>(arguments.first());
+    QVariantMap properties = qdbus_cast<QVariantMap>(arguments.first());
+    // A map inside a variant comes as it was on the wire; the callers read plain strings.
+    const QString destinations = QStringLiteral("Destinations");
+    if (const QVariant raw = properties.value(destinations); raw.canConvert<QDBusArgument>()) {
+        QVariantMap states;
+        const auto read = qdbus_cast<QMap<QString, QString>>(raw);
+        for (auto it = read.cbegin(); it != read.cend(); ++it)
+            states.insert(it.key(), it.value());
+        properties.insert(destinations, states);
+    }
+    return properties;
 }
 
 } // namespace ControlBus

@@ -5,6 +5,7 @@
 #include "platform/ControlBus.h"
 
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
@@ -23,6 +24,7 @@ const QString ControlService::RefusedError =
 ControlService::ControlService(Rotation& rotation, QObject* parent)
     : QObject(parent), m_rotation(rotation), m_bus(QString())
 {
+    qDBusRegisterMetaType<DestinationStates>();
     new ControlAdaptor(this);
     connect(&m_rotation, &Rotation::pictureSent, this, &ControlService::PictureChanged);
     for (auto changed : {&Rotation::stateChanged, &Rotation::listingChanged})
@@ -104,6 +106,14 @@ QString ControlService::client() const
     return m_rotation.client();
 }
 
+DestinationStates ControlService::destinations() const
+{
+    DestinationStates states;
+    for (const Destinations::Status& each : m_rotation.destinations())
+        states.insert(each.name, each.failure);
+    return states;
+}
+
 QString ControlService::lastError() const
 {
     return m_rotation.lastError();
@@ -164,6 +174,7 @@ QVariantMap ControlService::properties() const
             {QStringLiteral("Folder"), folder()},
             {QStringLiteral("Paused"), paused()},
             {QStringLiteral("Client"), client()},
+            {QStringLiteral("Destinations"), QVariant::fromValue(destinations())},
             {QStringLiteral("LastError"), lastError()},
             {QStringLiteral("State"), state()},
             {QStringLiteral("StateReason"), stateReason()}};

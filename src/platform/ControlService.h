@@ -2,10 +2,14 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QMap>
 #include <QObject>
 #include <QVariantMap>
 
 class Rotation;
+
+// Each destination's name and why the pictures do not reach it: empty while they do.
+using DestinationStates = QMap<QString, QString>;
 
 // The rotation as the session bus sees it, through the interface example.dorvane.Dorvane (its
 // adaptor is generated from dist/example.dorvane.Dorvane.xml): requests go to the rotation, a
@@ -18,6 +22,7 @@ class ControlService : public QObject, protected QDBusContext
     Q_PROPERTY(QString Folder READ folder)
     Q_PROPERTY(bool Paused READ paused)
     Q_PROPERTY(QString Client READ client)
+    Q_PROPERTY(DestinationStates Destinations READ destinations)
     Q_PROPERTY(QString LastError READ lastError)
     Q_PROPERTY(QString State READ state)
     Q_PROPERTY(QString StateReason READ stateReason)
@@ -36,6 +41,7 @@ public:
     QString folder() const;
     bool paused() const;
     QString client() const;
+    DestinationStates destinations() const;
     QString lastError() const;
     QString state() const;
     QString stateReason() const;

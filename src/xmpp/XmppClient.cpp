@@ -163,6 +163,6 @@ void XmppClient::update(const std::function<void()>& change)
     change();
     if (was != state() || wasText != stateText())
         emit stateChanged();
-    if (wasAvailable != isAvailable())
+    if (wasAvailable != isAvailable() || (!isAvailable() && wasText != stateText()))
         emit availabilityChanged();
 }

@@ -249,6 +249,36 @@ private slots:
         m.client->releaseAnswers();
         QCOMPARE(m.sent(), QStringList({"A", "B", "D"}));
     }
+    // A second destination beside the client: a busy one holds back no other and gets the
+    // newest picture once it answers; one that comes later catches up; failures are named.
+    void eachDestinationOnItsOwn()
+    {
+        Model m;
+        auto other = std::make_shared<FakeMessengerClient::State>();
+        other->name = "Other";
+        other->running = false;
+        FakeMessengerClient second(other);
+        m.rotation.addDestination(&second);
+        (void)m.on();
+        m.rotation.TimerTick();
+        other->setRunning(true); // comes while the rotation runs
+        other->holdAnswers = true;
+        for (int i = 0; i < 3; ++i)
+            m.rotation.TimerTick();
+        QCOMPARE(m.sent(), QStringList({"A", "B", "C", "D", "E"}));
+        other->releaseAnswers();
+        QCOMPARE(other->sentPictures.join(' ').remove(QRegularExpression("[^ ]*/|\\.png")),
+                 "B C E");
+        m.client->signedIn = false;
+        other->holdAnswers = false;
+        other->releaseAnswers();
+        m.rotation.TimerTick(); // taken by one: the current picture
+        QCOMPARE(m.rotation.lastError(), "Fake: refused");
+        QCOMPARE(m.rotation.currentPicture(), m.rotation.picturePath("A.png"));
+        QCOMPARE(m.rotation.destinations().size(), 2);
+        QCOMPARE(m.rotation.destinations().at(1).name + m.rotation.destinations().at(1).failure,
+                 "Other");
+    }
     // A burst of changes in the folder gives one listing.
     void aBurstGivesOneRefresh()
     {

@@ -17,6 +17,7 @@ public:
         // `running` changes through setRunning(), which tells the clients, as the bus would.
         bool canCreate = true, running = true, signedIn = true, holdAnswers = false;
         QString refusal = QStringLiteral("refused");
+        QString name = QStringLiteral("Fake");
         QList<MessengerContact> contacts;
         QStringList sentPictures;
         int created = 0;
@@ -60,7 +61,7 @@ public:
     }
 
     bool isAvailable() const override { return m_state->running; }
-    QString name() const override { return m_state->running ? "Fake" : QString(); }
+    QString name() const override { return m_state->running ? m_state->name : QString(); }
     void setDisplayPicture(const QString& path, Sent sent) override
     {
         if (!refuses())

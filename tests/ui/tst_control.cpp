@@ -201,8 +201,10 @@ private slots:
         if (option == "--next" || option == "--previous")
             QCOMPARE(f.sent().join(' '), option == "--next" ? "a.png b.png" : "a.png b.png a.png");
         if (option == "--status")
-            QCOMPARE(run.output, "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
-                                     "\nRotation: running\nClient: Fake\n");
+            QCOMPARE(
+                run.output,
+                "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
+                    "\nRotation: running\nClient: Fake\nDestination Fake: receives the pictures\n");
     }
     // A client that comes after Dorvane (the usual order at log-on) gets the first picture at
     // once, then the timer's; until then, Dorvane says it waits for one.

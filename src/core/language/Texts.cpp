@@ -138,6 +138,8 @@ const QList<Texts::Entry>& Texts::all()
         {Text::NoAnswerInTime, "0131", "%1 did not answer within %2 seconds."},
         {Text::TheSessionBus, "0132", "The session bus"},
         {Text::NotOrdinaryFile, "0133", "Not an ordinary file"},
+        {Text::StatusReceives, "0134", "Destination %1: receives the pictures"},
+        {Text::StatusFails, "0135", "Destination %1: %2"},
         // The XMPP client
         {Text::XmppOffline, "0140", "Offline"},
         {Text::XmppConnecting, "0141", "Connecting"},

@@ -111,6 +111,8 @@ enum class Text {
     NoAnswerInTime,
     TheSessionBus,
     NotOrdinaryFile,
+    StatusReceives,
+    StatusFails,
     // The XMPP client
     XmppOffline,
     XmppConnecting,

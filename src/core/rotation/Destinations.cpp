@@ -87,6 +87,7 @@ void Destinations::watch(Outlet& outlet)
         const bool available = destination->isAvailable();
         if (std::exchange(changed->wasAvailable, available) != available)
             emit availabilityChanged(destination, available);
+        emit statusChanged();
     });
 }
 

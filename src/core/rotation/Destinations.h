@@ -65,6 +65,8 @@ public:
 signals:
     // A destination now takes pictures, or no longer does.
     void availabilityChanged(PictureDestination* destination, bool available);
+    // A destination told of a change: it came or went, or why it takes no pictures changed.
+    void statusChanged();
     // Pictures have failed to reach `destination` for a while (`outage`), or reach it again.
     void outageNoticed(bool outage, const QString& why, const QString& destination);
 

@@ -21,7 +21,7 @@ public:
     using QObject::QObject;
 
     // Somebody takes pictures now. Known without asking anyone: availabilityChanged() tells when
-    // it changes.
+    // it changes, and when why it takes none changes.
     virtual bool isAvailable() const = 0;
     // Who takes them ("MessengerAPI", "Pidgin"); empty when nobody does.
     virtual QString name() const = 0;

@@ -27,6 +27,7 @@ Rotation::Rotation(Settings& settings, std::chrono::milliseconds outageNoticeAft
 {
     connect(m_destinations, &Destinations::availabilityChanged, this,
             &Rotation::destinationChanged);
+    connect(m_destinations, &Destinations::statusChanged, this, &Rotation::stateChanged);
     connect(m_destinations, &Destinations::outageNoticed, this, &Rotation::outageNoticed);
     connect(m_timer, &RotationTimer::tick, this, &Rotation::TimerTick);
     connect(m_watch, &FolderWatch::changed, this, [this] { relist(true); });
@@ -275,14 +276,16 @@ void Rotation::destinationChanged(PictureDestination* destination, bool availabl
         if (const Result<void> stored = m_settings.write(Entry::Control, QStringLiteral("1"));
             !stored)
             qWarning("Dorvane: %s", qPrintable(stored.error()));
-    } else if (available && m_timer->isActive() && !m_current.isEmpty()) {
-        // One more while the others take pictures: it catches up with the current one.
-        m_destinations->send({++m_lastSent, m_current, true}, destination);
+    } else if (available && m_timer->isActive() && !m_lastPath.isEmpty()) {
+        // One more while the others take pictures: it catches up with the latest one, taken
+        // or still on its way to a slow one.
+        m_destinations->send({++m_lastSent, m_lastPath, true}, destination);
     }
 }
 
 void Rotation::send(const QString& path, bool revisit)
 {
+    m_lastPath = path;
     m_destinations->send({++m_lastSent, path, revisit});
 }
 

@@ -140,8 +140,10 @@ private:
     bool m_paused = false;
     qint64 m_intervalMs = 30000;
     bool m_wasAvailable = false;
-    // The last picture handed to the destinations, and the newest one a destination took.
+    // The last picture handed to the destinations (its id and path), and the newest one a
+    // destination took.
     quint64 m_lastSent = 0;
+    QString m_lastPath;
     quint64 m_lastTaken = 0;
     QString m_current;
     PictureHistory m_history;

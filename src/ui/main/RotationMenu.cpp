@@ -35,10 +35,16 @@ RotationMenu::RotationMenu(Rotation& rotation, const Items& items,
     update();
 }
 
-QString RotationMenu::clientName() const
+QString RotationMenu::receivers() const
 {
-    const QString name = m_rotation.client();
-    return name == QLatin1String("MessengerAPI") ? QStringLiteral("Messenger") : name;
+    QStringList names;
+    for (const Destinations::Status& each : m_rotation.destinations()) {
+        if (each.failure.isEmpty())
+            names.append(bidiIsolated(each.name == QLatin1String("MessengerAPI")
+                                          ? QStringLiteral("Messenger")
+                                          : each.name));
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 QString RotationMenu::statusLine() const
@@ -62,10 +68,9 @@ QString RotationMenu::statusLine() const
             parts.append(Texts::text(Text::RotationPaused));
         break;
     }
-    if (m_rotation.why() != Rotation::Why::NoClient)
-        parts.append(clientName().isEmpty()
-                         ? Texts::text(Text::NoClientReceives)
-                         : Texts::text(Text::PicturesGoTo).arg(bidiIsolated(clientName())));
+    if (const QString to = receivers(); m_rotation.why() != Rotation::Why::NoClient)
+        parts.append(to.isEmpty() ? Texts::text(Text::NoClientReceives)
+                                  : Texts::text(Text::PicturesGoTo).arg(to));
     if (!m_rotation.isFollowingFolder())
         parts.append(Texts::text(Text::FolderNotFollowed));
     if (!m_rotation.lastError().isEmpty())

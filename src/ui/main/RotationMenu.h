@@ -38,7 +38,7 @@ public:
     QString statusLine() const;
 
 private:
-    QString clientName() const;
+    QString receivers() const;
     void tellOutage(bool outage, const QString& why, const QString& client);
 
     Rotation& m_rotation;
