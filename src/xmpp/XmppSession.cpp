@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -16,8 +17,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long one turn of the network loop waits for the socket before it looks at the commands.
-constexpr unsigned long PollMs = 50;
+// How long the network loop sleeps between turns when neither a command nor (as far as it knows)
+// the socket has work: libstrophe is asked without waiting, under its lock.
+constexpr std::chrono::milliseconds PollInterval{20};
 // libstrophe says only in its log that the server refused the password (the connection handler
 // hears of a plain disconnection), and the socket's error number when it could not connect.
 const char* const SocketFailed = "connection failed, error ";
@@ -26,6 +28,15 @@ constexpr int DetailMax = 300;
 // The session whose certificate check failed: libstrophe's handler carries no pointer of ours,
 // and each session has its thread.
 thread_local XmppSession* t_running = nullptr;
+
+// libstrophe keeps state of its own across connections that is not safe to share between threads:
+// two accounts signing in at once on two threads had their passwords refused. One session at a
+// time works in it; the lock is never destroyed, as sessions may outlive the program's statics.
+std::mutex& libstrophe()
+{
+    static auto* lock = new std::mutex;
+    return *lock;
+}
 
 bool endsWith(const char* text, const char* end)
 {
@@ -138,6 +149,8 @@ bool XmppSession::takeCommands(std::deque<std::function<void()>>& commands)
         m_wake.wait_until(locked, *m_nextTry, woken);
     else if (!m_conn)
         m_wake.wait(locked, woken);
+    else
+        m_wake.wait_for(locked, PollInterval, woken);
     if (m_stopped)
         return false;
     commands.swap(m_commands);
@@ -148,9 +161,14 @@ void XmppSession::run()
 {
     t_running = this;
     m_log = {onLog, this};
+    std::unique_lock strophe(libstrophe());
     m_ctx = xmpp_ctx_new(nullptr, &m_log);
     std::deque<std::function<void()>> commands;
+    strophe.unlock();
+    // The waiting is done outside the library's lock, its work inside: no session holds
+    // another back for longer than one turn's work.
     while (takeCommands(commands)) {
+        strophe.lock();
         for (const auto& command : commands)
             command();
         commands.clear();
@@ -159,8 +177,10 @@ void XmppSession::run()
         if (!m_conn && m_wanted && m_nextTry && Clock::now() >= *m_nextTry)
             connect();
         if (m_conn)
-            xmpp_run_once(m_ctx, PollMs);
+            xmpp_run_once(m_ctx, 0);
+        strophe.unlock();
     }
+    strophe.lock();
     releaseConnection();
     xmpp_ctx_free(m_ctx);
 }

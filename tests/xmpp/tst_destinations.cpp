@@ -1,0 +1,80 @@
+// The window's rotation sends each picture to two XMPP accounts on a Prosody of the test's own and
+// to the Messenger stand-in at once; a contact reads the accounts' avatars back.
+#include "MainWindowFixture.h"
+#include "Prosody.h"
+#include "StandinProcess.h"
+#include "XmppReader.h"
+#include "core/picture/Avatar.h"
+#include "messenger/SessionMessengerClient.h"
+#include "xmpp/XmppAccounts.h"
+
+#include <QDeadlineTimer>
+
+class TestDestinations : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (!Prosody::installed())
+            QSKIP("needs prosody and openssl");
+    }
+    void twoAccountsAndTheStandin_data()
+    {
+        columns<QString>("standin");
+        row("each receives each picture", "");
+        row("the stand-in hung: the accounts never wait for it", "--hang");
+    }
+    void twoAccountsAndTheStandin()
+    {
+        const auto [mode] = fetch<QString>("standin");
+        MainWindowFixture f;
+        f.messengerFactory = &SessionMessengerClient::create;
+        Prosody prosody(f.env);
+        for (const QString user : {"a", "b", "c"})
+            QVERIFY(prosody.addUser(user + "@localhost", user + "-secret"));
+        QVERIFY(prosody.start());
+        StandinProcess standin;
+        QVERIFY(standin.start(mode.isEmpty() ? QStringList{"--no-cache"}
+                                             : QStringList{"--no-cache", mode}));
+        const QStringList names{"a.png", "b.png", "c.png"};
+        QVERIFY(f.start({.pictures = names, .rotation = true}));
+        auto* accounts = f.window->findChild<XmppAccounts*>();
+        for (const QString user : {"a", "c"})
+            accounts->add({user + "@localhost", prosody.server(), true}, user + "-secret",
+                          [](const Result<void>& added) { QVERIFY(added); });
+        // Every destination takes pictures: the two accounts signed in beside the client.
+        QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), 3, 20000);
+
+        XmppReader contact("b@localhost", "b-secret", prosody.server());
+        for (const QString& name : names.mid(1) + names.mid(0, 1)) {
+            const QDeadlineTimer beforeAHungClientIsGivenUp(1500);
+            f.rotation().TimerTick();
+            const QByteArray id = Avatar::fromFile(f.path(name)).valueOr({}).sha1Hex;
+            for (const QString account : {"a@localhost", "c@localhost"})
+                QTRY_COMPARE_WITH_TIMEOUT(contact.pepAvatar(account).id, id, 10000);
+            if (mode.isEmpty())
+                QTRY_COMPARE(StandinProcess::displayPicture(), f.path(name));
+            else
+                QVERIFY(!beforeAHungClientIsGivenUp.hasExpired());
+        }
+        // The hung client is named as the one that failed, and the accounts still receive.
+        QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), mode.isEmpty() ? 3 : 2, 10000);
+        QCOMPARE(f.rotation().lastError().startsWith("MessengerAPI: "), !mode.isEmpty());
+        QVERIFY(!TestEnvironment::read(f.env.settingsFile()).contains("secret"));
+    }
+
+private:
+    // The destinations that receive the pictures now.
+    static QStringList received(const MainWindowFixture& f)
+    {
+        QStringList names;
+        for (const Destinations::Status& each : f.rotation().destinations())
+            if (each.failure.isEmpty())
+                names.append(each.name);
+        return names;
+    }
+};
+
+QTEST_MAIN(TestDestinations)
+#include "tst_destinations.moc"
