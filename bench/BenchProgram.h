@@ -30,6 +30,11 @@ public:
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool confirm(QWidget*, const QString&, const QString& text) override
+    {
+        std::fprintf(stderr, "declined: %s\n", qPrintable(text));
+        return false;
+    }
     std::optional<QString> getExistingDirectory(QWidget*, const QString&, const QString&) override
     {
         return std::nullopt;

@@ -5,18 +5,24 @@
 //   2. a click through ten 8000 x 8000 PNG pictures, one every 100 ms;
 //   3. the contact tools window opening on 100,000 contacts;
 //   4. ticks every second and a click every 100 ms while the bus daemon is stopped for 5 s (the
-//      benchmark's own daemon: run it under dbus-run-session).
+//      benchmark's own daemon: run it under dbus-run-session);
+//   5. ticks every second for a minute to three XMPP accounts on a local Prosody of the
+//      benchmark's own (the tests' server), each picture made into an avatar and published.
 // Target: no gap over 50 ms.
 //
 //   bench_responsiveness [seconds of ticking, 10 when not given]
 
+#include "core/rotation/Rotation.h"
 #include "messenger/MessengerApi.h"
 #include "ui/tools/FrmTools.h"
 #include "ui/widgets/FileListBox.h"
 #include "ui/widgets/ImageControl.h"
 
 #include "BenchProgram.h"
+#include "Prosody.h"
 #include "StoppedBus.h"
+#include "xmpp/XmppAccounts.h"
+#include "xmpp/XmppClient.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -198,6 +204,51 @@ double clicksWhileTheBusIsStopped(const QTemporaryDir& root)
     return probe.stop();
 }
 
+double ticksToThreeAccounts(const QTemporaryDir& root)
+{
+    TestEnvironment env;
+    Prosody prosody(env);
+    const QStringList accounts{"a@localhost", "b@localhost", "c@localhost"};
+    for (const QString& account : accounts)
+        prosody.addUser(account, QStringLiteral("secret"));
+    if (!Prosody::installed() || !prosody.start()) {
+        std::printf("  (no Prosody here: apt-get install prosody openssl)\n");
+        return -1;
+    }
+    Program program(root, "[control]\nstate=1\n[timer]\ntimes=1\n[imagepath]\npath=" +
+                              QByteArray(DORVANE_BIN_DIR "/images\n"));
+    auto* xmpp = program.window->findChild<XmppAccounts*>();
+    // No keyring on the benchmark's bus: the passwords are kept for the run.
+    for (const QString& account : accounts)
+        xmpp->add({account, prosody.server(), true}, QStringLiteral("secret"),
+                  [](const Result<void>&) {});
+    const auto signedIn = [&] {
+        return std::all_of(accounts.begin(), accounts.end(), [&](const QString& account) {
+            return xmpp->client(account) && xmpp->client(account)->isAvailable();
+        });
+    };
+    runUntil(signedIn, 20);
+    if (!signedIn())
+        std::printf("  (not every account signed in)\n");
+    // Publications that ended, over the three accounts.
+    int published = 0;
+    for (const QString& account : accounts) {
+        XmppClient* client = xmpp->client(account);
+        QObject::connect(client, &XmppClient::stateChanged, [client, &published,
+                                                             was = client->state()]() mutable {
+            if (std::exchange(was, client->state()) == XmppClient::State::Publishing)
+                ++published;
+        });
+    }
+    GapProbe probe;
+    probe.start();
+    runUntil([] { return false; }, 60);
+    const double worst = probe.stop();
+    std::printf("  (%d publications over the three accounts; last failure: %s)\n", published,
+                qPrintable(program.window->findChild<Rotation*>()->lastError()));
+    return worst;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -234,6 +285,11 @@ int main(int argc, char** argv)
         QTemporaryDir scenario;
         report("ticks and clicks while the bus daemon is stopped for 5 s",
                clicksWhileTheBusIsStopped(scenario));
+    }
+    {
+        QTemporaryDir scenario;
+        report("ticks every second for a minute to three XMPP accounts",
+               ticksToThreeAccounts(scenario));
     }
     return 0;
 }
