@@ -65,6 +65,9 @@ void KeychainPasswordStore::run(QKeychain::Job* job, const QString& account,
         QString reason = job->errorString();
         if (!password.isEmpty() && reason.contains(password))
             reason.clear();
+        // A refused prompt, for one, comes without a word.
+        if (reason.trimmed().isEmpty())
+            reason = Texts::text(Text::KeyringNoReason);
         const QString failed = Texts::text(failedText).arg(account, reason);
         const Lookup noKeyring{Outcome::NoKeyring, {}, Texts::text(Text::NoKeyring)};
         switch (job->error()) {

@@ -163,6 +163,7 @@ const QList<Texts::Entry>& Texts::all()
          "The password of %1 could not be kept in the keyring: %2"},
         {Text::KeyringRemoveFailed, "0164",
          "The password of %1 could not be removed from the keyring: %2"},
+        {Text::KeyringNoReason, "0165", "the keyring gave no reason"},
         // The account list and its window.
         {Text::AccountsTitle, "0170", "XMPP Accounts"},
         {Text::AccountsOpen, "0171", "Accounts..."},

@@ -131,6 +131,7 @@ enum class Text {
     KeyringReadFailed,
     KeyringWriteFailed,
     KeyringRemoveFailed,
+    KeyringNoReason,
     // The account list and its window.
     AccountsTitle,
     AccountsOpen,
