@@ -6,6 +6,7 @@
 // Counters:
 //   mad   mean absolute difference per channel from a reference made with stb_image_resize
 //         (Catmull-Rom) on the fully decoded picture, in levels of 255
+#include "BenchFigures.h"
 #include "Pictures.h"
 #include "core/picture/Avatar.h"
 
@@ -17,28 +18,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
-
 namespace {
 
 QString g_path;
 QImage g_reference;
-
-double meanDifference(const QImage& a, const QImage& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (3.0 * a.width() * a.height());
-}
 
 void BM_AvatarFromFile(benchmark::State& state)
 {
@@ -74,32 +57,6 @@ void BM_QtSmoothScaled(benchmark::State& state)
 }
 BENCHMARK(BM_QtSmoothScaled)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time a call so the ratio can be printed once both have run.
-class TimeReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                m_times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio() const
-    {
-        const auto ours = m_times.find("BM_AvatarFromFile");
-        const auto qt = m_times.find("BM_QtSmoothScaled");
-        if (ours == m_times.end() || qt == m_times.end() || ours->second <= 0)
-            return;
-        std::printf("Avatar::fromFile %.1f ms, Qt smooth scaling %.1f ms: %.2f times faster\n",
-                    ours->second, qt->second, qt->second / ours->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,9 +72,13 @@ int main(int argc, char** argv)
         return 1;
     g_reference = Pictures::referenceResample(QImageReader(g_path).read(), QSize(96, 72));
 
-    TimeReporter reporter;
+    FigureReporter reporter([](const benchmark::BenchmarkReporter::Run& run) {
+        return run.iterations > 0 ? std::optional(run.GetAdjustedRealTime()) : std::nullopt;
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    reporter.printRatio(
+        "BM_QtSmoothScaled", "BM_AvatarFromFile",
+        "Qt smooth scaling %.1f ms, Avatar::fromFile %.1f ms: %.2f times as long\n");
     benchmark::Shutdown();
     return 0;
 }

@@ -1,5 +1,6 @@
 // Files per second for the header reader against QImageReader::size() over the same 10,000
 // small PNG, GIF, BMP and JPEG files, with the ratio of the two printed at the end.
+#include "BenchFigures.h"
 #include "Pictures.h"
 #include "core/picture/ImageHeaderReader.h"
 
@@ -13,9 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace {
@@ -126,38 +125,6 @@ void BM_QImageReaderSize(benchmark::State& state)
 }
 BENCHMARK(BM_QImageReaderSize)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's rate so the ratio can be printed once both have run.
-class RateReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            const auto it = run.counters.find("files/s");
-            if (it == run.counters.end())
-                continue;
-            // With repetitions the median speaks for the benchmark, else its one run.
-            if (run.run_type == Run::RT_Aggregate ? run.aggregate_name == "median"
-                                                  : !m_rates.contains(run.run_name.function_name))
-                m_rates[run.run_name.function_name] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio() const
-    {
-        const auto ours = m_rates.find("BM_ReadImageInfo");
-        const auto theirs = m_rates.find("BM_QImageReaderSize");
-        if (ours == m_rates.end() || theirs == m_rates.end() || theirs->second <= 0)
-            return;
-        std::printf("ReadImageInfo %.0f files/s, QImageReader::size %.0f files/s, ratio %.2f\n",
-                    ours->second, theirs->second, ours->second / theirs->second);
-    }
-
-private:
-    std::map<std::string, double> m_rates;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -166,9 +133,14 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RateReporter reporter;
+    FigureReporter reporter([](const benchmark::BenchmarkReporter::Run& run) {
+        const auto rate = run.counters.find("files/s");
+        return rate != run.counters.end() ? std::optional(rate->second.value) : std::nullopt;
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    reporter.printRatio(
+        "BM_ReadImageInfo", "BM_QImageReaderSize",
+        "ReadImageInfo %.0f files/s, QImageReader::size %.0f files/s, ratio %.2f\n");
     benchmark::Shutdown();
     return 0;
 }

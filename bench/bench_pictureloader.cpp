@@ -11,6 +11,7 @@
 // edge clamp, linear values) on the decoded 4000 x 3000 picture; mad is then measured between
 // the two.
 
+#include "BenchFigures.h"
 #include "Pictures.h"
 #include "core/picture/PictureLoader.h"
 
@@ -143,21 +144,6 @@ void* valloc(size_t size)
 namespace {
 
 constexpr int Target = 73;
-
-// Mean absolute difference per channel of two pictures of one size, in levels of 255.
-double meanDifference(const QImage& a, const QImage& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (3.0 * a.width() * a.height());
-}
 
 using Pictures::scenery;
 

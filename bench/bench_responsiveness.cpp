@@ -234,11 +234,12 @@ double ticksToThreeAccounts(const QTemporaryDir& root)
     int published = 0;
     for (const QString& account : accounts) {
         XmppClient* client = xmpp->client(account);
-        QObject::connect(client, &XmppClient::stateChanged, [client, &published,
-                                                             was = client->state()]() mutable {
-            if (std::exchange(was, client->state()) == XmppClient::State::Publishing)
-                ++published;
-        });
+        QObject::connect(client, &XmppClient::stateChanged,
+                         [client, &published, was = client->state()]() mutable {
+                             if (std::exchange(was, client->state()) ==
+                                 XmppClient::State::Publishing)
+                                 ++published;
+                         });
     }
     GapProbe probe;
     probe.start();
