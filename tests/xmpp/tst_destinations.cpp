@@ -1,5 +1,6 @@
 // The window's rotation sends each picture to two XMPP accounts on a Prosody of the test's own and
-// to the Messenger stand-in at once; a contact reads the accounts' avatars back.
+// to the Messenger stand-in at once, through a hung client and a restarted server; a contact
+// reads the accounts' avatars back.
 #include "MainWindowFixture.h"
 #include "Prosody.h"
 #include "StandinProcess.h"
@@ -8,6 +9,7 @@
 #include "messenger/SessionMessengerClient.h"
 #include "xmpp/XmppAccounts.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 
 class TestDestinations : public QObject
@@ -21,13 +23,15 @@ private slots:
     }
     void twoAccountsAndTheStandin_data()
     {
-        columns<QString>("standin");
+        columns<QString>("mode");
         row("each receives each picture", "");
         row("the stand-in hung: the accounts never wait for it", "--hang");
+        row("the server restarted mid-rotation: publishing resumes by itself", "restart");
     }
     void twoAccountsAndTheStandin()
     {
-        const auto [mode] = fetch<QString>("standin");
+        const auto [mode] = fetch<QString>("mode");
+        const bool hung = mode == "--hang";
         MainWindowFixture f;
         f.messengerFactory = &SessionMessengerClient::create;
         Prosody prosody(f.env);
@@ -35,8 +39,7 @@ private slots:
             QVERIFY(prosody.addUser(user + "@localhost", user + "-secret"));
         QVERIFY(prosody.start());
         StandinProcess standin;
-        QVERIFY(standin.start(mode.isEmpty() ? QStringList{"--no-cache"}
-                                             : QStringList{"--no-cache", mode}));
+        QVERIFY(standin.start(QStringList{"--no-cache"} + QStringList(hung, mode)));
         const QStringList names{"a.png", "b.png", "c.png"};
         QVERIFY(f.start({.pictures = names, .rotation = true}));
         auto* accounts = f.window->findChild<XmppAccounts*>();
@@ -46,21 +49,31 @@ private slots:
         // Every destination takes pictures: the two accounts signed in beside the client.
         QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), 3, 20000);
 
-        XmppReader contact("b@localhost", "b-secret", prosody.server());
         for (const QString& name : names.mid(1) + names.mid(0, 1)) {
             const QDeadlineTimer beforeAHungClientIsGivenUp(1500);
+            const bool restart = mode == "restart" && name == names.last();
+            if (restart) { // the picture goes to the accounts once they are back
+                prosody.stop();
+                QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), 1, 10000);
+            }
             f.rotation().TimerTick();
+            QVERIFY(!restart || prosody.start());
+            // What a contact reads: the metadata's id, the SHA-1 of the data and of Dorvane's PNG.
             const QByteArray id = Avatar::fromFile(f.path(name)).valueOr({}).sha1Hex;
-            for (const QString account : {"a@localhost", "c@localhost"})
-                QTRY_COMPARE_WITH_TIMEOUT(contact.pepAvatar(account).id, id, 10000);
-            if (mode.isEmpty())
-                QTRY_COMPARE(StandinProcess::displayPicture(), f.path(name));
-            else
+            XmppReader contact("b@localhost", "b-secret", prosody.server());
+            for (const QString account : {"a@localhost", "c@localhost"}) {
+                QTRY_COMPARE_WITH_TIMEOUT(contact.pepAvatar(account).id, id, 20000);
+                const QByteArray png = contact.pepAvatar(account).png;
+                QCOMPARE(QCryptographicHash::hash(png, QCryptographicHash::Sha1).toHex(), id);
+            }
+            if (hung)
                 QVERIFY(!beforeAHungClientIsGivenUp.hasExpired());
+            else
+                QTRY_COMPARE(StandinProcess::displayPicture(), f.path(name));
         }
         // The hung client is named as the one that failed, and the accounts still receive.
-        QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), mode.isEmpty() ? 3 : 2, 10000);
-        QCOMPARE(f.rotation().lastError().startsWith("MessengerAPI: "), !mode.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), hung ? 2 : 3, 10000);
+        QCOMPARE(f.rotation().lastError().startsWith("MessengerAPI: "), hung);
         QVERIFY(!TestEnvironment::read(f.env.settingsFile()).contains("secret"));
     }
 

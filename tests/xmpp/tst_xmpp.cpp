@@ -1,5 +1,5 @@
 // The XMPP client against a Prosody of the test's own: the avatars a contact reads back, and how
-// the client takes a refused password, an untrusted certificate and a server that restarts.
+// the client takes a refused password and an untrusted certificate.
 #include "ClientAnswers.h"
 #include "Pictures.h"
 #include "Prosody.h"
@@ -104,25 +104,6 @@ private slots:
             if (const QString file = it.next(); !file.startsWith(m_prosody->folder()))
                 QVERIFY2(!TestEnvironment::read(file).contains(password.toUtf8()),
                          qPrintable(file));
-    }
-
-    // Back by itself once the server is, and publishing again.
-    void serverRestarted()
-    {
-        XmppClient client("a@localhost", m_prosody->server());
-        client.signIn("a-secret");
-        QTRY_COMPARE_WITH_TIMEOUT(client.state(), State::Connected, 20000);
-        m_prosody->stop();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            client.state() == State::Connecting || client.state() == State::Unreachable, 10000);
-        const QString picture =
-            m_env.writeFile("after.png", Pictures::png(Pictures::scenery(120, 90)));
-        QVERIFY(!publish(client, picture));
-        QVERIFY(m_prosody->start());
-        QTRY_COMPARE_WITH_TIMEOUT(client.state(), State::Connected, 20000);
-        QVERIFY(publish(client, picture));
-        XmppReader contact("b@localhost", "b-secret", m_prosody->server());
-        checkAvatar(contact, "a@localhost", Avatar::fromFile(picture).valueOr({}));
     }
 };
 
