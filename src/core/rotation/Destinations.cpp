@@ -75,10 +75,12 @@ void Destinations::watch(Outlet& outlet)
 {
     PictureDestination* destination = outlet.to;
     outlet.wasAvailable = destination->isAvailable();
-    const QString name = nameOf(outlet);
+    // Named when the note is due: the session's client may be another one by then.
     outlet.outage = std::make_unique<OutageNotices>(
         m_outageNoticeAfter,
-        [this, name](bool outage, const QString& why) { emit outageNoticed(outage, why, name); },
+        [this, to = QPointer(destination)](bool outage, const QString& why) {
+            emit outageNoticed(outage, why, to ? to->name() : QString());
+        },
         m_clock);
     connect(destination, &PictureDestination::availabilityChanged, this, [this, destination] {
         Outlet* changed = this->outlet(destination);

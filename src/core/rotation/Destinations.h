@@ -67,7 +67,8 @@ signals:
     void availabilityChanged(PictureDestination* destination, bool available);
     // A destination told of a change: it came or went, or why it takes no pictures changed.
     void statusChanged();
-    // Pictures have failed to reach `destination` for a while (`outage`), or reach it again.
+    // Pictures have failed to reach `destination` for a while (`outage`), or reach it again; the
+    // destination's name, empty for a Messenger client that is not there.
     void outageNoticed(bool outage, const QString& why, const QString& destination);
 
 private:
