@@ -24,10 +24,7 @@ public:
     bool hostRegistered() const { return true; }
     int protocolVersion() const { return 0; }
 public slots:
-    void RegisterStatusNotifierItem(const QString&, const QDBusMessage& message)
-    {
-        item = message.service();
-    }
+    void RegisterStatusNotifierItem(const QString&, const QDBusMessage& m) { item = m.service(); }
 };
 
 class TestDesktop : public QObject
@@ -89,20 +86,17 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(env.runtimeDir() + "/dorvane-test"), 20000);
         StandinProcess standin;
         QVERIFY(standin.start({"--no-cache"}));
-        QProcessEnvironment wayland = QProcessEnvironment::systemEnvironment();
-        wayland.remove("DISPLAY");
-        wayland.insert("QT_QPA_PLATFORM", "wayland");
-        wayland.insert("WAYLAND_DISPLAY", "dorvane-test");
+        env.unsetVar("DISPLAY");
+        env.setVar("QT_QPA_PLATFORM", "wayland");
+        env.setVar("WAYLAND_DISPLAY", "dorvane-test");
         // What weston shows: its scene lists no window it minimised or that is hidden.
         const auto shown = [&] {
             QProcess scene;
-            scene.setProcessEnvironment(wayland);
             scene.start("weston-debug", {"scene-graph"});
             scene.waitForFinished(10000);
             return scene.readAllStandardOutput().contains("of example.dorvane.Dorvane");
         };
         QProcess dvn;
-        dvn.setProcessEnvironment(wayland);
         dvn.start(DORVANE_PROGRAM_PATH);
         // It starts, finds its sample pictures and makes the first one the display picture.
         QTRY_VERIFY_WITH_TIMEOUT(StandinProcess::displayPicture().contains("/images/"), 20000);

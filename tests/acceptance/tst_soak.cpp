@@ -16,7 +16,6 @@ class TestSoak : public QObject
         const struct mallinfo2 heap = mallinfo2();
         return qint64((heap.uordblks + heap.hblkhd) / 1024);
     }
-
 private slots:
     void memoryStaysFlat()
     {

@@ -3,7 +3,6 @@
 #include "TestEnvironment.h"
 #include "core/rotation/Rotation.h"
 #include "ui/widgets/FileListBox.h"
-
 #include <sys/stat.h>
 
 class TestFileList : public QObject

@@ -3,7 +3,6 @@
 #include "Table.h"
 #include "TestEnvironment.h"
 #include "core/fs/FolderWatch.h"
-
 #include <QSignalSpy>
 #include <cstdio>
 #include <sys/resource.h>

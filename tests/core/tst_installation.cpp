@@ -3,7 +3,6 @@
 #include "TestEnvironment.h"
 #include "core/CommandLine.h"
 #include "core/fs/AppFolders.h"
-#include "core/fs/AppPaths.h"
 #include "core/language/LanguageSupport.h"
 #include "messenger/MessengerApi.h"
 
@@ -30,9 +29,8 @@ private slots:
         QCOMPARE(QStringList({at.dataDir(), at.langDir(), at.imagesDir()}),
                  QStringList({dir, dir + "/lang", dir + "/images"}));
     }
-    // The choice is kept beside the language files of a build tree, or in the user's own folder
-    // when those cannot be written, are an installed copy's (even one that can be written), or
-    // the user's own choice is there already. What lies in an installed copy is no one's choice.
+    // The choice: beside a build tree's language files, else (not writable, an installed copy's
+    // even if writable, the user's own there already) the user's; an installed copy's is no one's.
     void languageChoice_data()
     {
         columns<QString, bool, QString, QString>("lang", "userFileBefore", "readFirst", "keptIn");

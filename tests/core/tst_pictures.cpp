@@ -1,6 +1,5 @@
-// Pictures: sizes and depths from the first 64 KiB (read after a longer picture), and pictures
-// shown whole, stretched over white as the reference resampling gives them, or refused; and
-// avatars, fitted into their box as the same resampling gives them.
+// Sizes and depths from the first 64 KiB (read after a longer picture); pictures shown whole over
+// white, or refused, and avatars fitted into their box, as the reference resampling gives them.
 #include "Pictures.h"
 #include "Table.h"
 #include "TestEnvironment.h"
@@ -8,7 +7,6 @@
 #include "core/picture/ImageHeaderReader.h"
 #include "ui/widgets/ImageControl.h"
 #include "ui/widgets/ShowPictureFile.h"
-
 #include <QCryptographicHash>
 #include <QPainter>
 #include <QSignalSpy>
@@ -55,10 +53,9 @@ private slots:
             reader.ReadImageInfo(bytes == "<folder>" ? env.root() : env.writeFile("p", bytes));
         QCOMPARE(got.error().isEmpty(), got.ok());
         const char* types[] = {"none", "gif", "jpeg", "png", "bmp"};
-        const QString size = QString("%1x%2").arg(reader.ImageWidth()).arg(reader.ImageHeight());
-        QCOMPARE(QStringList({got ? "ok" : "failed", types[reader.ImageType()], size,
-                              QString::number(int(reader.Depth()))})
-                     .join(' '),
+        QCOMPARE(QString::asprintf("%s %s %dx%d %d", got ? "ok" : "failed",
+                                   types[reader.ImageType()], reader.ImageWidth(),
+                                   reader.ImageHeight(), int(reader.Depth())),
                  read);
     }
     // Without Qt's own allocation guard (read at the first picture) the program's check decides.
@@ -108,15 +105,13 @@ private slots:
     }
     void avatars_data()
     {
-        // The avatar of the file: its size, within a tolerance (in levels) from the reference
-        // resampling, or -1: refused.
+        // The avatar's size, and its tolerance (in levels) from the reference; -1: refused.
         columns<QByteArray, QSize, int>("file", "size", "tolerance");
         using namespace Pictures;
         QImage clear = filled(300, 200, Qt::transparent);
         QPainter(&clear).fillRect(0, 0, 150, 200, QColor(0, 0, 255, 160));
         row("wide", png(scenery(400, 100)), QSize(96, 24), 1);
-        row("tall jpeg, reduced while decoding", encoded(scenery(300, 1200), "jpeg"), QSize(24, 96),
-            3);
+        row("tall jpeg, reduced decoding", encoded(scenery(300, 1200), "jpeg"), QSize(24, 96), 3);
         row("square", encoded(scenery(500, 500), "bmp"), QSize(96, 96), 1);
         row("small, not enlarged", png(scenery(40, 30)), QSize(40, 30), 0);
         row("transparency kept", png(clear), QSize(96, 64), 1);
@@ -136,8 +131,7 @@ private slots:
         QCOMPARE(avatar->sha1Hex,
                  QCryptographicHash::hash(avatar->png, QCryptographicHash::Sha1).toHex());
         const QImage got = QImage::fromData(avatar->png, "png");
-        QCOMPARE(got.size(), size);
-        QCOMPARE(QSize(avatar->width, avatar->height), size);
+        QCOMPARE(QList({got.size(), QSize(avatar->width, avatar->height)}), QList({size, size}));
         const QImage source = QImage::fromData(file);
         const auto cornerAlphas = [](const QImage& picture) {
             return QList{qAlpha(picture.pixel(0, 0)),

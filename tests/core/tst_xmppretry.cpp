@@ -2,8 +2,6 @@
 #include "Table.h"
 #include "xmpp/XmppRetry.h"
 
-#include <QTest>
-
 class TestXmppRetry : public QObject
 {
     Q_OBJECT

@@ -4,7 +4,6 @@
 #include "StandinProcess.h"
 #include "messenger/MessengerApiClient.h"
 #include "messenger/SessionMessengerClient.h"
-
 #include <QDeadlineTimer>
 #include <QListWidget>
 

@@ -6,11 +6,9 @@
 #include "StuckFile.h"
 #include "Table.h"
 #include "TestEnvironment.h"
-#include "messenger/MessengerApi.h"
 #include "messenger/PidginCalls.h"
 #include "messenger/PidginMessengerClient.h"
 #include "messenger/SessionMessengerClient.h"
-
 #include <QDBusContext>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
@@ -71,7 +69,6 @@ private slots:
     }
     void init() { m_fake.icons = {""}; }
     void cleanupTestCase() { QVERIFY2(!m_fifo.wasRead(), "the FIFO was read"); }
-
     void pictures_data()
     {
         columns<QString, QString>("sent", "icons"); // the global icon's values; "~": this folder

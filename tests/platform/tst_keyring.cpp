@@ -3,8 +3,6 @@
 #include "Table.h"
 #include "TestEnvironment.h"
 #include "platform/KeychainPasswordStore.h"
-
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDirIterator>
 #include <QProcess>
@@ -18,7 +16,6 @@ class TestKeyring : public QObject
     TestEnvironment m_env;
     QProcess m_bus;
     QProcess m_keyring;
-
 private slots:
     void initTestCase()
     {
@@ -55,14 +52,12 @@ private slots:
             QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(
                 "org.freedesktop.secrets"));
         }
-        const QString account = "someone@example.org";
-        const QString password = "pw-3f9c-never-in-a-file";
+        const QString account = "someone@example.org", password = "pw-3f9c-never-in-a-file";
         KeychainPasswordStore store;
         const auto lookUp = [&] {
             std::optional<PasswordStore::Lookup> got;
             store.read(account, [&](const PasswordStore::Lookup& lookup) { got = lookup; });
-            return QTest::qWaitFor([&] { return got.has_value(); }) ? *got
-                                                                    : PasswordStore::Lookup{};
+            return QTest::qWaitFor([&] { return bool(got); }) ? *got : PasswordStore::Lookup{};
         };
         std::optional<Result<void>> wrote;
         store.write(account, password, [&](const Result<void>& result) { wrote = result; });
@@ -74,7 +69,6 @@ private slots:
         QCOMPARE(read.password, keyring ? password : QString());
         QCOMPARE(read.error.isEmpty(), keyring);
         QVERIFY(!wrote->error().contains(password) && !read.error.contains(password));
-
         if (keyring && !QStandardPaths::findExecutable("secret-tool").isEmpty()) {
             QProcess lookup;
             lookup.start("secret-tool", {"lookup", "server", "Dorvane", "user", account});
@@ -85,7 +79,6 @@ private slots:
              file.hasNext();)
             QVERIFY2(!TestEnvironment::read(file.next()).contains(password.toUtf8()),
                      qPrintable(file.filePath()));
-
         std::optional<Result<void>> removed;
         store.remove(account, [&](const Result<void>& result) { removed = result; });
         QTRY_VERIFY(removed);

@@ -1,11 +1,9 @@
 // The XMPP accounts: their list in the settings file, their passwords in the keyring, and the
 // window that shows, adds and removes them.
 #include "MainWindowFixture.h"
-
 #include "ui/accounts/AccountForm.h"
 #include "ui/accounts/FrmAccounts.h"
 #include "xmpp/XmppAccounts.h"
-
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -41,8 +39,7 @@ QString addThroughForm(MainWindowFixture& f, const QString& address, const QStri
     fields.at(1)->setText(password);
     fields.at(2)->setText(server);
     form->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    const auto* error = form->findChild<QLabel*>("lblerror");
-    QString shown = form->isVisible() ? error->text() : QString();
+    const QString shown = form->isVisible() ? form->findChild<QLabel*>("lblerror")->text() : "";
     delete form;
     return shown;
 }
@@ -67,12 +64,10 @@ private slots:
         QCOMPARE(f.passwords.passwords.value(Address), "secret");
         auto* accounts = f.window->findChild<XmppAccounts*>();
         QVERIFY(accounts->client(Address));
-
         part<QTreeWidget>(f)->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         QCOMPARE(listed(f, "enabled1"), "0");
         QVERIFY(!accounts->client(Address));
         QCOMPARE(part<QTreeWidget>(f)->topLevelItem(0)->text(1), "Disabled");
-
         part<QTreeWidget>(f)->setCurrentItem(part<QTreeWidget>(f)->topLevelItem(0));
         part(f, "cmdremove")->click(); // answered No
         QCOMPARE(listed(f, "address1"), Address);
@@ -83,7 +78,6 @@ private slots:
         QVERIFY(f.passwords.passwords.isEmpty());
         QCOMPARE(part<QTreeWidget>(f)->topLevelItemCount(), 0);
     }
-
     void refused_data()
     {
         columns<QString, QString, QString>("address", "server", "password");
@@ -108,7 +102,6 @@ private slots:
         QCOMPARE(listed(f, "count"), "<absent>");
         QVERIFY(f.passwords.passwords.isEmpty());
     }
-
     // Without a keyring the window says so, and asks for the password once this run.
     void noKeyring()
     {
@@ -117,8 +110,7 @@ private slots:
         QVERIFY(f.settings.replaceSection("accounts", {{"count", "1"}, {"address1", Address}}));
         QVERIFY(f.start());
         auto* prompt = part<QInputDialog>(f, "passwordPrompt");
-        QVERIFY(prompt && prompt->isVisible());
-        QVERIFY(part<QLabel>(f, "lblkeyring")->isVisible());
+        QVERIFY(prompt && prompt->isVisible() && part<QLabel>(f, "lblkeyring")->isVisible());
         QCOMPARE(part<QTreeWidget>(f)->topLevelItem(0)->text(1), "No password");
         prompt->setTextValue("secret");
         prompt->accept();
@@ -129,7 +121,6 @@ private slots:
         QTRY_COMPARE(accountsWindow(f)->findChildren<QInputDialog*>().size(), 0);
         QVERIFY(!TestEnvironment::read(f.env.settingsFile()).contains("secret"));
     }
-
     // The tray's item opens it too, in the language and direction of the main window.
     void inArabic()
     {

@@ -1,6 +1,5 @@
 // The language list, the texts a language file gives the windows, and their direction.
 #include "MainWindowFixture.h"
-
 #include "core/language/LangFile.h"
 #include "core/language/Texts.h"
 #include "ui/forms/FormLanguage.h"
