@@ -5,8 +5,6 @@
 #include "ui/forms/Form.h"
 #include "ui/main/IntervalFields.h"
 
-#include <QApplication>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QStyle>
 
@@ -43,11 +41,9 @@ private slots:
         QCOMPARE(QColor(r, g, b), c);
         QCOMPARE(Colors::isLight(r, g, b), light);
         QPalette theme = QApplication::style()->standardPalette();
-        if (dark) {
-            theme.setColor(QPalette::Window, Qt::black);
-            theme.setColor(QPalette::WindowText, QColor(230, 230, 230));
-            theme.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-        }
+        if (dark)
+            for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::ButtonText})
+                theme.setColor(role, role == QPalette::Window ? Qt::black : QColor(230, 230, 230));
         QApplication::setPalette(theme);
         SmallForm form;
         Colors::ApplyColors(&form, r, g, b);
