@@ -210,10 +210,9 @@ private slots:
         if (option == "--next" || option == "--previous")
             QCOMPARE(f.sent().join(' '), option == "--next" ? "a.png b.png" : "a.png b.png a.png");
         if (option == "--status")
-            QCOMPARE(
-                run.output,
-                "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
-                    "\nRotation: running\nClient: Fake\nDestination Fake: receives the pictures\n");
+            QCOMPARE(run.output, "Picture: " + f.path("a.png") + "\nFolder: " + f.folder() +
+                                     "\nRotation: running\nClient: Fake\nDestination Fake: "
+                                     "receives the pictures\n");
     }
     // A client that comes after Dorvane (the usual order at log-on) gets the first picture at
     // once, then the timer's; until then, Dorvane says it waits for one.
@@ -254,10 +253,16 @@ private slots:
         QCOMPARE(run.exitCode, 1);
     }
     // Files come and go in the folder: the list follows, the selected one stays selected; with
-    // the selected one gone, the next tick starts from the first.
-    void listFollowsTheFolder()
+    // the selected one gone, the next tick starts from the first. Ticks that keep failing are
+    // told on the desktop; the rules of when are the model's.
+    void listAndOutages()
     {
+        BusPeer desktop;
+        QVERIFY(desktop.serve());
+        FreedesktopNotifier notifier;
         MainWindowFixture f;
+        f.notifier = &notifier;
+        f.outageNoticeAfter = std::chrono::milliseconds(0);
         QVERIFY(f.start({.pictures = {"a.png", "b.png", "c.png"}, .rotation = true}));
         QCOMPARE(f.tick(), QStringList{"b.png"});
         QDir folder(f.folder());
@@ -269,17 +274,6 @@ private slots:
         QTRY_COMPARE(f.listed(), QStringList({"b.png", "d.png"}));
         QCOMPARE(f.currentRow(), -1);
         QCOMPARE(f.tick(), QStringList{"b.png"});
-    }
-    // Ticks that keep failing are told on the desktop; the rules of when are the model's.
-    void outageNotices()
-    {
-        BusPeer desktop;
-        QVERIFY(desktop.serve());
-        FreedesktopNotifier notifier;
-        MainWindowFixture f;
-        f.notifier = &notifier;
-        f.outageNoticeAfter = std::chrono::milliseconds(0);
-        QVERIFY(f.start({.pictures = {"a.png", "b.png"}, .rotation = true}));
         f.messenger->signedIn = false;
         f.tick(3);
         QVERIFY(f.action("mnustatus")->text().endsWith("Last failure: \u2068refused\u2069"));

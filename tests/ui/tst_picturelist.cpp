@@ -7,7 +7,6 @@
 
 namespace {
 const QStringList ABC = {"A.png", "B.png", "C.png"};
-
 const auto centre = [](const QImage& image) { return image.pixelColor(image.rect().center()); };
 } // namespace
 
