@@ -57,6 +57,7 @@ private slots:
     }
     // Each link opens its page from the mouse, the keyboard and a screen reader; it turns bold
     // under a pointing hand while hovered. Enter applies, Escape closes the contact tools window.
+    // The command in BROWSER opens the pages, given the address as its one argument.
     void keyboardAndLinks()
     {
         MainWindowFixture f;
@@ -99,15 +100,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(tools.get()));
         QTest::keyClick(tools.get(), Qt::Key_Escape);
         QVERIFY(!tools->isVisible());
-    }
-    // The command in BROWSER opens the pages, given the address as its one argument.
-    void browserCommand()
-    {
-        TestEnvironment env;
         const QString script =
-            env.writeFile("browser", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.opened\"\n");
+            f.env.writeFile("browser", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.opened\"\n");
         QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
-        env.setVar("BROWSER", QFile::encodeName(script));
+        f.env.setVar("BROWSER", QFile::encodeName(script));
         const QUrl page("https://dorvane.example/dvn/faq.php?a=1&b=two words;$(id)");
         QVERIFY(SystemBrowser().openUrl(page));
         QTRY_COMPARE(TestEnvironment::read(script + ".opened"), "1\n" + page.toEncoded() + "\n");
