@@ -5,9 +5,7 @@
 #include "core/fs/FileCopy.h"
 
 #include <QListWidget>
-#include <QScopeGuard>
 #include <QStorageInfo>
-#include <fcntl.h>
 #include <sys/mount.h>
 
 class TestBadfiles : public QObject
@@ -151,18 +149,14 @@ private slots:
         f.env.writeFile(small + "/dvn2.jpg", own);
         f.env.writeFile(small + "/filler",
                         QByteArray(QStorageInfo(disk).bytesAvailable() - 12288, 0));
-        QString said;
-        if (copy == "replace") {
-            said = FileCopy::replace(cached, disk + "/dvn2.jpg").error();
-        } else {
-            const auto tools = f.openTools();
-            if (copy == "add") {
-                tools->widget<QListWidget>("lstimages")->item(0)->setSelected(true);
-                tools->widget<QPushButton>("cmdadd")->click();
-                QCOMPARE(f.dialogs.messages.value(1).text.left(3), "0  "); // none added
-            }
-            said = f.dialogs.messages.value(0).text;
+        const auto tools = copy == "replace" ? nullptr : f.openTools();
+        if (copy == "add") {
+            tools->widget<QListWidget>("lstimages")->item(0)->setSelected(true);
+            tools->widget<QPushButton>("cmdadd")->click();
+            QCOMPARE(f.dialogs.messages.value(1).text.left(3), "0  "); // none added
         }
+        const QString said = tools ? f.dialogs.messages.value(0).text
+                                   : FileCopy::replace(cached, disk + "/dvn2.jpg").error();
         QVERIFY2(said.contains(qt_error_string(ENOSPC)), qPrintable(said));
         QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::System).join(' '), left);
         QVERIFY(!left.contains("dvn2.jpg") || TestEnvironment::read(disk + "/dvn2.jpg") == own);

@@ -10,9 +10,8 @@ class TestBusFaults : public QObject
 {
     Q_OBJECT
 private slots:
-    // The bus daemon stalls while the rotation runs: the window goes on answering at once, a
-    // copy started meanwhile gets on with its start-up, and the command line gives up after a
-    // few seconds instead of waiting for the bus.
+    // The bus daemon stalls while the rotation runs: the window answers at once, a copy started
+    // meanwhile gets on with its start-up, the command line gives up after a few seconds.
     void stalledBus()
     {
         const pid_t daemon = StoppedBus::ownDaemon();
@@ -47,12 +46,10 @@ private slots:
             QCOMPARE(status.readAllStandardError() + QByteArray::number(status.exitCode()),
                      "The session bus did not answer within 5 seconds.\n1");
         }
-        // The daemon back, everything goes on.
         QCOMPARE(runDvn({"--status"}).exitCode, 0);
     }
-    // Another program holds Dorvane's name before the running copy starts: the running copy
-    // says so and waits for the name, the command line refuses the other program's answers, and
-    // once it lets go the running copy takes the name.
+    // Another program holds Dorvane's name first: the running copy says so and waits for it, the
+    // command line refuses the other program's answers; once it lets go the copy takes the name.
     void nameHeldByAnotherProgram()
     {
         TestEnvironment env;
@@ -66,9 +63,8 @@ private slots:
             running.waitForFinished(10000);
             QDBusConnection::disconnectFromBus("squatter");
         });
-        const QString held = QString("Another program holds Dorvane's name on the session bus "
-                                     "(process %1)")
-                                 .arg(QCoreApplication::applicationPid());
+        const QString held = "Another program holds Dorvane's name on the session bus (process " +
+                             QString::number(QCoreApplication::applicationPid()) + ')';
         QString told;
         QTRY_VERIFY_WITH_TIMEOUT(
             (told += running.readAllStandardError()).contains(held, Qt::CaseInsensitive), 20000);

@@ -5,8 +5,6 @@
 #include "ui/forms/Form.h"
 #include "ui/main/IntervalFields.h"
 
-#include <QApplication>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QStyle>
 
@@ -43,11 +41,9 @@ private slots:
         QCOMPARE(QColor(r, g, b), c);
         QCOMPARE(Colors::isLight(r, g, b), light);
         QPalette theme = QApplication::style()->standardPalette();
-        if (dark) {
-            theme.setColor(QPalette::Window, Qt::black);
-            theme.setColor(QPalette::WindowText, QColor(230, 230, 230));
-            theme.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-        }
+        if (dark)
+            for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::ButtonText})
+                theme.setColor(role, role == QPalette::Window ? Qt::black : QColor(230, 230, 230));
         QApplication::setPalette(theme);
         SmallForm form;
         Colors::ApplyColors(&form, r, g, b);
@@ -69,7 +65,7 @@ private slots:
     void typedThenLeft_data()
     {
         columns<QString, int, QString>("typed", "by", "after"); // by: the reason it is left
-        const int tab = Qt::TabFocusReason;
+        const int tab = Qt::TabFocusReason, away = Qt::ActiveWindowFocusReason;
         row("from one minute on: the minutes", "m:1", tab, "1 30 60000");
         row("1.8 minutes: 2", "m:1.8", tab, "1.8 30 120000");
         row("2.5 minutes: half to even", "m:2.5", tab, "2.5 30 120000");
@@ -78,8 +74,7 @@ private slots:
         row("60 seconds: a minute, then 3 s", "s:60", tab, "1 3 60000");
         row("2 seconds: 3", "s:2", tab, "0 3 3000");
         row("seconds not a number: 3", "s:abc", tab, "0 3 3000");
-        row("left for another window: no seconds, 1 s", "s:0", int(Qt::ActiveWindowFocusReason),
-            "0 0 1000");
+        row("left for another window: no seconds, 1 s", "s:0", away, "0 0 1000");
     }
     void typedThenLeft()
     {

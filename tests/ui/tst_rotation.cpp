@@ -7,8 +7,7 @@
 using Entry = Settings::Entry;
 
 namespace {
-// The minutes, the seconds and the check boxes chkrun, chkwin, chkran, chkmwin as "1"/"0"; or
-// whether the timer runs, and its interval.
+// The minutes, the seconds and the check boxes as 1/0; whether the timer runs, and its interval.
 QString options(const MainWindowFixture& f)
 {
     QString marks = f.text("txtm") + ' ' + f.text("txts") + ' ';
@@ -31,16 +30,13 @@ private slots:
         f.pictureFolder({"p0.png", "p1.png"}, QStringLiteral("app/images"));
         QVERIFY(f.start({.firstRun = true}));
         QCOMPARE(options(f), "0 30 1110");
-        // No colour chosen: the window follows the desktop's palette.
+        // No colour chosen: the desktop's palette; the pictures beside the program not stored.
         QCOMPARE(f.window->palette().window(), QApplication::palette().window());
-        // The pictures beside the program are shown, not stored; no colour was chosen.
         QCOMPARE(f.stored({Entry::FirstRun, Entry::AutoRun, Entry::Random, Entry::Control,
                            Entry::ImagePath, Entry::Color}),
                  "1 1 1 1 <absent> <absent>");
-        // The log-on entry starts the program from its own folder.
         QVERIFY(TestEnvironment::read(f.env.configDirs() + "/autostart/tst_rotation.desktop")
                     .contains(QString("Exec=\"%1/tst_rotation\"").arg(f.env.appDir()).toUtf8()));
-        // Apply ran: the first picture at once, then every 30 seconds.
         QCOMPARE(f.sent().join(' ') + ' ' + ticking(f), "p0.png 1 30000");
         QVERIFY(f.dialogs.messages.isEmpty());
         // The notice: a page in the temporary folder, for its owner only, posting itself.
@@ -70,7 +66,6 @@ private slots:
         f.store(Entry::TimerSeconds, QStringLiteral("45"));
         f.store(Entry::WinMode, QStringLiteral("1"));
         QVERIFY(f.start({.folder = f.env.path("saved"), .random = true}));
-        // A later start shows the store, and brings no notice.
         QCOMPARE(options(f), "2 45 0011");
         QVERIFY(f.browser.opened.isEmpty() && !f.timer()->isActive());
         QCOMPARE(f.folder() + ' ' + QString::number(f.listed().size()),
@@ -105,7 +100,7 @@ private slots:
         f.env.makeDir(QStringLiteral("empty"));
         f.setText("txtpath", f.env.path(folder));
         f.rotation().fillPictureList();
-        f.setText("txts", QStringLiteral("45"));
+        f.setText("txts", "45");
         f.check("chkrun", rotation);
         f.check("chkran", true);
         f.check("chkwin", false);
@@ -120,20 +115,16 @@ private slots:
         // Stuck: a folder in the entry's place, a file in that of the user's autostart folder.
         QVERIFY(!stuck || (QFile::remove(entry) && QDir().mkpath(entry + "/x") &&
                            !f.env.writeFile("config/autostart", "").isEmpty()));
-
         f.apply();
-
         const QString applied = folder == "missing" ? "keep keep keep keep keep" : "0 45 0 1 1";
         QCOMPARE(f.stored(entries), applied + ' ' + control);
         QCOMPARE(QFile::exists(entry), folder == "missing" || stuck); // the option cleared
         const bool restarted = timer == "restarted";
         QCOMPARE(ticking(f),
                  QString("%1 %2").arg(timer != "stopped").arg(restarted ? 45000 : 30000));
-        // Restarted: the typed interval runs, from the first picture, sent at once.
         QCOMPARE(f.sent(), restarted ? sentBefore + QStringList{"X.png"} : sentBefore);
         QCOMPARE(QList<qsizetype>({started.count(), f.currentRow(), f.dialogs.messages.size()}),
                  QList<qsizetype>({restarted, restarted ? 0 : -1, stuck}));
-        // Ticks on an empty list send nothing and stop nothing.
         if (folder == "empty")
             QCOMPARE(f.tick(2), QStringList());
     }
@@ -162,7 +153,6 @@ private slots:
         QSignalSpy started(f.timer(), &RotationTimer::started);
         const QStringList sentBefore = f.sent();
         f.chooseFolder(chosen);
-
         QCOMPARE(f.dialogs.folderTitles, QStringList{"Select Images Folder"});
         QCOMPARE(f.listed(), listed);
         const bool cancelled = chosen.isEmpty();

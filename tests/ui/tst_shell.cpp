@@ -35,9 +35,8 @@ private slots:
             QCOMPARE(f.tray.toolTip.section('\n', 0, 0), QStringLiteral("Dorvane V 4.0"));
             // The pointer crossing x = 515 or 516 is a move of the pointer, not the icon's event.
             for (const qreal x : {515, 516}) {
-                QMouseEvent move(QEvent::MouseMove, {x, 5}, {x, 5}, Qt::NoButton, Qt::LeftButton,
-                                 {});
-                QCoreApplication::sendEvent(f.window.get(), &move);
+                QMouseEvent m(QEvent::MouseMove, {x, 5}, {x, 5}, Qt::NoButton, Qt::LeftButton, {});
+                QCoreApplication::sendEvent(f.window.get(), &m);
             }
             QVERIFY(!f.window->isVisible() && !f.window->control("mnuTray")->menu()->isVisible());
             f.tray.requestContext();
@@ -56,12 +55,33 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!f.timer()->isActive() && !f.tray.isVisible() && !f.window->isVisible());
     }
-    // Enter applies, Escape closes the contact tools window, the links open from the keyboard
-    // and a screen reader.
-    void keyboard()
+    // Each link opens its page from the mouse, the keyboard and a screen reader; it turns bold
+    // under a pointing hand while hovered. Enter applies, Escape closes the contact tools window.
+    // The command in BROWSER opens the pages, given the address as its one argument.
+    void keyboardAndLinks()
     {
         MainWindowFixture f;
         QVERIFY(f.start({.pictures = {"A.png", "B.png"}, .rotation = true, .shown = true}));
+        const QPoint bare(f.window->width() - 2, f.window->height() - 2); // past the banner
+        for (const auto& [link, page] : {std::pair{"lblsite", "/dvn"},
+                                         {"lblhelp", "/dvn/faq.php"},
+                                         {"lblsupport", "/dvn/contactus.php"}}) {
+            auto* label = f.widget<QLabel>(link);
+            QTest::mouseMove(label);
+            QTRY_VERIFY(label->font().bold());
+            QCOMPARE(f.window->cursor().shape(), Qt::PointingHandCursor);
+            QTest::mouseClick(label, Qt::LeftButton);
+            QTest::mouseMove(f.window.get(), bare);
+            QTRY_VERIFY(!label->font().bold());
+            label->setFocus();
+            QCOMPARE(QApplication::focusWidget(), label);
+            QTest::keyClick(label, Qt::Key_Space);
+            QAccessible::queryAccessibleInterface(label)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+            QCOMPARE(f.browser.opened, QList<QUrl>(3, vendorUrl(page)));
+            f.browser.opened.clear();
+        }
+        QVERIFY(f.dialogs.messages.isEmpty());
         auto* seconds = f.widget<QLineEdit>("txts");
         seconds->setFocus();
         seconds->setText("45");
@@ -75,52 +95,15 @@ private slots:
         f.setText("txtm", "2");
         QTest::keyClick(apply, Qt::Key_Return);
         QCOMPARE(f.timer()->intervalMs(), 120000);
-        auto* help = f.widget<QLabel>("lblhelp");
-        help->setFocus();
-        QCOMPARE(QApplication::focusWidget(), help);
-        QTest::keyClick(help, Qt::Key_Space);
-        QCOMPARE(f.browser.opened.value(0), vendorUrl("/dvn/faq.php"));
-        const auto support = QAccessible::queryAccessibleInterface(f.widget<QLabel>("lblsupport"));
-        support->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); // a link
-        QCOMPARE(f.browser.opened.value(1), vendorUrl("/dvn/contactus.php"));
         const auto tools = f.openTools();
         tools->show();
         QVERIFY(QTest::qWaitForWindowActive(tools.get()));
         QTest::keyClick(tools.get(), Qt::Key_Escape);
         QVERIFY(!tools->isVisible());
-    }
-    // Each link opens its page; it turns bold under a pointing hand while hovered.
-    void links_data()
-    {
-        columns<QString, QUrl>("link", "page");
-        row("site", "lblsite", vendorUrl("/dvn"));
-        row("help", "lblhelp", vendorUrl("/dvn/faq.php"));
-        row("support", "lblsupport", vendorUrl("/dvn/contactus.php"));
-    }
-    void links()
-    {
-        const auto [link, page] = fetch<QString, QUrl>("link", "page");
-        MainWindowFixture f;
-        QVERIFY(f.start({.shown = true}));
-        auto* label = f.widget<QLabel>(link);
-        QTest::mouseMove(label);
-        QTRY_VERIFY(label->font().bold());
-        QCOMPARE(f.window->cursor().shape(), Qt::PointingHandCursor);
-        QTest::mouseClick(label, Qt::LeftButton);
-        const QPoint bare(f.window->width() - 2, f.window->height() - 2); // past the banner
-        QTest::mouseMove(f.window.get(), bare);
-        QTRY_VERIFY(!label->font().bold());
-        QCOMPARE(f.browser.opened, QList<QUrl>{page});
-        QVERIFY(f.dialogs.messages.isEmpty());
-    }
-    // The command in BROWSER opens the pages, given the address as its one argument.
-    void browserCommand()
-    {
-        TestEnvironment env;
         const QString script =
-            env.writeFile("browser", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.opened\"\n");
+            f.env.writeFile("browser", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.opened\"\n");
         QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
-        env.setVar("BROWSER", QFile::encodeName(script));
+        f.env.setVar("BROWSER", QFile::encodeName(script));
         const QUrl page("https://dorvane.example/dvn/faq.php?a=1&b=two words;$(id)");
         QVERIFY(SystemBrowser().openUrl(page));
         QTRY_COMPARE(TestEnvironment::read(script + ".opened"), "1\n" + page.toEncoded() + "\n");
