@@ -39,7 +39,7 @@ QString addThroughForm(MainWindowFixture& f, const QString& address, const QStri
     fields.at(1)->setText(password);
     fields.at(2)->setText(server);
     form->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    const QString shown = form->isVisible() ? form->findChild<QLabel*>("lblerror")->text() : "";
+    QString shown = form->isVisible() ? form->findChild<QLabel*>("lblerror")->text() : "";
     delete form;
     return shown;
 }
