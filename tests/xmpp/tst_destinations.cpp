@@ -12,6 +12,9 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 
+#include <csignal>
+#include <optional>
+
 class TestDestinations : public QObject
 {
     Q_OBJECT
@@ -20,6 +23,7 @@ private slots:
     {
         if (!Prosody::installed())
             QSKIP("needs prosody and openssl");
+        std::signal(SIGPIPE, SIG_IGN); // as the program does: a server gone is no reason to end
     }
     void twoAccountsAndTheStandin_data()
     {
@@ -49,21 +53,26 @@ private slots:
         // Every destination takes pictures: the two accounts signed in beside the client.
         QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), 3, 20000);
 
+        std::optional<XmppReader> contact(std::in_place, "b@localhost", "b-secret",
+                                          prosody.server());
         for (const QString& name : names.mid(1) + names.mid(0, 1)) {
-            const QDeadlineTimer beforeAHungClientIsGivenUp(1500);
             const bool restart = mode == "restart" && name == names.last();
-            if (restart) { // the picture goes to the accounts once they are back
+            if (restart) {       // the picture goes to the accounts once they are back
+                contact.reset(); // signed out while it can be
                 prosody.stop();
                 QTRY_COMPARE_WITH_TIMEOUT(received(f).size(), 1, 10000);
             }
+            const QDeadlineTimer beforeAHungClientIsGivenUp(1500);
             f.rotation().TimerTick();
-            QVERIFY(!restart || prosody.start());
+            if (restart) {
+                QVERIFY(prosody.start());
+                contact.emplace("b@localhost", "b-secret", prosody.server());
+            }
             // What a contact reads: the metadata's id, the SHA-1 of the data and of Dorvane's PNG.
             const QByteArray id = Avatar::fromFile(f.path(name)).valueOr({}).sha1Hex;
-            XmppReader contact("b@localhost", "b-secret", prosody.server());
             for (const QString account : {"a@localhost", "c@localhost"}) {
-                QTRY_COMPARE_WITH_TIMEOUT(contact.pepAvatar(account).id, id, 20000);
-                const QByteArray png = contact.pepAvatar(account).png;
+                QTRY_COMPARE_WITH_TIMEOUT(contact->pepAvatar(account).id, id, 20000);
+                const QByteArray png = contact->pepAvatar(account).png;
                 QCOMPARE(QCryptographicHash::hash(png, QCryptographicHash::Sha1).toHex(), id);
             }
             if (hung)
