@@ -10,6 +10,18 @@
 #include <QLabel>
 #include <QMenu>
 
+namespace {
+
+// A destination as the user knows it: the Messenger client by the program's name, not its bus's.
+QString shownName(const QString& destination)
+{
+    return destination.isEmpty() || destination == QLatin1String("MessengerAPI")
+               ? QStringLiteral("Messenger")
+               : destination;
+}
+
+} // namespace
+
 RotationMenu::RotationMenu(Rotation& rotation, const Items& items,
                            NotificationArea* notificationArea, DesktopNotifier& notifier,
                            QObject* parent)
@@ -40,9 +52,7 @@ QString RotationMenu::receivers() const
     QStringList names;
     for (const Destinations::Status& each : m_rotation.destinations()) {
         if (each.failure.isEmpty())
-            names.append(bidiIsolated(each.name == QLatin1String("MessengerAPI")
-                                          ? QStringLiteral("Messenger")
-                                          : each.name));
+            names.append(bidiIsolated(shownName(each.name)));
     }
     return names.join(QStringLiteral(", "));
 }
@@ -94,9 +104,7 @@ void RotationMenu::update()
 
 void RotationMenu::tellOutage(bool outage, const QString& why, const QString& client)
 {
-    const QString name = client.isEmpty() || client == QLatin1String("MessengerAPI")
-                             ? QStringLiteral("Messenger")
-                             : client;
+    const QString name = shownName(client);
     m_notifier.notify(
         QStringLiteral("Dorvane"),
         outage ? Texts::text(Text::OutageBegins).arg(bidiIsolated(name), bidiIsolated(why))
